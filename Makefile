@@ -1,0 +1,62 @@
+# Parlivo: `make run` builds the program and its lexicon and starts it under Wine;
+# `make test` builds everything and runs every test suite.
+SHELL := /bin/bash
+.DEFAULT_GOAL := run
+
+BUILD := build
+GENERATOR := Ninja
+
+# What the builds and tests need on a Debian 12 machine.
+PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev \
+            libbenchmark-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth
+
+.PHONY: run test deps native-check windows release bench fuzz clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+# Native build with clang, AddressSanitizer and UndefinedBehaviorSanitizer: unit tests
+# and the fuzzer.
+native-check: deps
+	cmake -S . -B $(BUILD)/check -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DPARLIVO_SANITIZE=ON -DPARLIVO_FUZZ=ON
+	cmake --build $(BUILD)/check
+
+# The Windows program and its tests, cross-compiled with MinGW-w64.
+windows: deps
+	cmake -S . -B $(BUILD)/windows -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(BUILD)/windows
+
+# Optimised native tools and benchmarks.
+release: deps
+	cmake -S . -B $(BUILD)/release -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DPARLIVO_BENCH=ON -DPARLIVO_TESTS=OFF
+	cmake --build $(BUILD)/release
+
+# One ctest run over the native and the Windows suites.
+test: native-check windows release
+	@printf 'subdirs("check" "windows")\n' > $(BUILD)/CTestTestfile.cmake
+	cd $(BUILD) && ctest --output-on-failure -j2
+
+run: windows
+	@echo "Built $(BUILD)/windows: the lexicon engine and its tests."
+	@echo "Once the window exists, this starts Parlivo.exe under Wine with Files\\ beside it."
+
+bench: release
+	$(BUILD)/release/bench/parlivo_bench
+
+fuzz: native-check
+	$(BUILD)/check/tests/fuzz/translator_fuzzer -max_total_time=600 -malloc_limit_mb=64 \
+	  $(BUILD)/check/tests/fuzz/corpus
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,17 @@
+// The platform's single-byte (ANSI) code page, through which the index's tails and
+// the first characters of a query pass: the system's code page on Windows,
+// Windows-1252 elsewhere.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "Text.h"
+
+namespace parlivo {
+
+// Characters the code page lacks become '?', as the system's conversion does.
+std::string ToAnsi(StringView16 text);
+String16 FromAnsi(std::string_view bytes);
+
+}  // namespace parlivo

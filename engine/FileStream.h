@@ -1,0 +1,57 @@
+// The lexicon's file layer: an existing file opened for reading only and without
+// sharing, a byte position and positioned reads. Reads past the end of the file
+// deliver zero bytes, so a reader that trusts its data never sees undefined values.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "Text.h"
+
+namespace parlivo {
+
+class TFileStream {
+ public:
+  // Throws EFOpenError with the full path and the system's reason.
+  static std::unique_ptr<TFileStream> OpenRead(const String16& path);
+
+  ~TFileStream();
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+
+  uint64_t Size() const noexcept { return FSize; }
+  uint64_t Position() const noexcept { return FPosition; }
+  void Seek(uint64_t position) noexcept { FPosition = position; }
+  void Skip(uint64_t count) noexcept { FPosition += count; }
+
+  // Reads count bytes at the position and advances it by count; bytes that lie
+  // outside the file are delivered as zero. Returns the number of bytes that came
+  // from the file.
+  size_t Read(void* buffer, size_t count) noexcept;
+
+  uint8_t ReadU8() noexcept;
+  uint16_t ReadU16() noexcept;
+  uint32_t ReadU32() noexcept;
+
+ private:
+  struct Handle;
+  TFileStream(std::unique_ptr<Handle> handle, uint64_t size);
+  // One positioned read of the operating system; returns the bytes delivered.
+  size_t ReadAt(uint64_t offset, void* buffer, size_t count) noexcept;
+
+  std::unique_ptr<Handle> FHandle;
+  uint64_t FSize;
+  uint64_t FPosition = 0;
+};
+
+// Little-endian decoding of file integers.
+inline uint16_t LoadU16(const uint8_t* p) noexcept {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+inline uint32_t LoadU32(const uint8_t* p) noexcept {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+}  // namespace parlivo

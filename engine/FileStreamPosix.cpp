@@ -1,0 +1,60 @@
+// POSIX file layer for the native builds (tools, tests, fuzzing). POSIX has no share
+// modes; a folder is refused as Windows refuses it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "Errors.h"
+#include "FileStream.h"
+
+namespace parlivo {
+
+struct TFileStream::Handle {
+  explicit Handle(int fd) : FFile(fd) {}
+  ~Handle() { ::close(FFile); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  int FFile;
+};
+
+TFileStream::TFileStream(std::unique_ptr<Handle> handle, uint64_t size)
+    : FHandle(std::move(handle)), FSize(size) {}
+
+TFileStream::~TFileStream() = default;
+
+namespace {
+
+[[noreturn]] void ThrowOpenError(const String16& path, int error) {
+  throw EFOpenError(OpenErrorMessage(path, FromUtf8(std::strerror(error))));
+}
+
+}  // namespace
+
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
+  const std::string name = ToUtf8(path);
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowOpenError(path, errno);
+  auto handle = std::make_unique<Handle>(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) ThrowOpenError(path, errno);
+  if (S_ISDIR(info.st_mode)) ThrowOpenError(path, EISDIR);
+  return std::unique_ptr<TFileStream>(
+      new TFileStream(std::move(handle), static_cast<uint64_t>(info.st_size)));
+}
+
+size_t TFileStream::ReadAt(uint64_t offset, void* buffer, size_t count) noexcept {
+  size_t total = 0;
+  while (total < count) {
+    const ssize_t got = ::pread(FHandle->FFile, static_cast<uint8_t*>(buffer) + total,
+                                count - total, static_cast<off_t>(offset + total));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    total += static_cast<size_t>(got);
+  }
+  return total;
+}
+
+}  // namespace parlivo

@@ -1,0 +1,80 @@
+// Windows file layer: CreateFileW read-only with share mode 0, so that nobody else
+// opens a lexicon file while the program holds it.
+#include <windows.h>
+
+#include "Errors.h"
+#include "FileStream.h"
+
+namespace parlivo {
+
+struct TFileStream::Handle {
+  explicit Handle(HANDLE h) : FFile(h) {}
+  ~Handle() { CloseHandle(FFile); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE FFile;
+  uint64_t FSystemPosition = 0;  // the file pointer as the system holds it
+};
+
+TFileStream::TFileStream(std::unique_ptr<Handle> handle, uint64_t size)
+    : FHandle(std::move(handle)), FSize(size) {}
+
+TFileStream::~TFileStream() = default;
+
+namespace {
+
+String16 SystemErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  String16 text;
+  if (length != 0 && buffer != nullptr) {
+    text.assign(buffer, length);
+  } else {
+    text = L"System error " + std::to_wstring(code);
+  }
+  LocalFree(buffer);
+  return text;
+}
+
+}  // namespace
+
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    throw EFOpenError(OpenErrorMessage(path, SystemErrorText(code)));
+  }
+  auto handle = std::make_unique<Handle>(file);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size)) size.QuadPart = 0;
+  return std::unique_ptr<TFileStream>(
+      new TFileStream(std::move(handle), static_cast<uint64_t>(size.QuadPart)));
+}
+
+size_t TFileStream::ReadAt(uint64_t offset, void* buffer, size_t count) noexcept {
+  // A plain ReadFile after a seek: positioned reads through OVERLAPPED cost far more
+  // on some Windows implementations.
+  if (offset != FHandle->FSystemPosition) {
+    LARGE_INTEGER where;
+    where.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(FHandle->FFile, where, nullptr, FILE_BEGIN)) return 0;
+    FHandle->FSystemPosition = offset;
+  }
+  size_t total = 0;
+  while (total < count) {
+    const size_t left = count - total;
+    const DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
+    DWORD got = 0;
+    const BOOL ok =
+        ReadFile(FHandle->FFile, static_cast<uint8_t*>(buffer) + total, chunk, &got, nullptr);
+    total += got;
+    FHandle->FSystemPosition += got;
+    if (!ok || got == 0) break;
+  }
+  return total;
+}
+
+}  // namespace parlivo

@@ -1,0 +1,106 @@
+// Files that break the format's rules: lookups end, stay inside their buffers and
+// report nothing they cannot read. Under the sanitizers any stray access fails here.
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "Translator.h"
+#include "WorkedExample.h"
+
+namespace parlivo::test {
+namespace {
+
+class MalformedFiles : public ::testing::Test {
+ protected:
+  void SetUp() override { FFiles = WorkedExampleFiles(); }
+  void Open() {
+    // Held files are not shared: let go of them before they are rewritten.
+    FTranslator.SetIndexFileName({});
+    FTranslator.SetDataFileName({});
+    WriteBytes(FDir / "Index.plv", FFiles.Index);
+    WriteBytes(FDir / "German.plv", FFiles.Language);
+    FTranslator.SetIndexFileName(ToText(FDir / "Index.plv"));
+    FTranslator.SetDataFileName(ToText(FDir / "German.plv"));
+  }
+  void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  }
+  TSampleFiles FFiles;
+  TTempDir FDir;
+  TTranslator FTranslator;
+};
+
+TEST_F(MalformedFiles, ShortAndEmptyFiles) {
+  FFiles.Index.resize(10);
+  FFiles.Language.resize(0);
+  Open();
+  // Reads past the end deliver zeros: both table entries read 0, so no table.
+  EXPECT_EQ(Lookup(FTranslator, "mip").Code, trNoBucket);
+}
+
+TEST_F(MalformedFiles, WordBlockCutByTheEndOfTheIndex) {
+  FFiles.Index.resize(87908 + 9);  // lengths and counts, one tail byte
+  Open();
+  EXPECT_EQ(Lookup(FTranslator, "mip ").Rows, std::vector<std::string>{"mips=kories, mat"});
+  // The two five-letter tails are gone: they read as zero bytes and match only a
+  // query whose prefix they begin with.
+  EXPECT_EQ(Lookup(FTranslator, "mipa ").Code, trNoMatch);
+  EXPECT_EQ(Lookup(FTranslator, "mip  ").Code, trFound);
+}
+
+TEST_F(MalformedFiles, MinimumLengthBelowThree) {
+  FFiles.Index[87908] = 1;
+  Open();
+  for (const char* query : {"mip", "mip ", "mip  "}) {
+    EXPECT_EQ(Lookup(FTranslator, query).Code, trLengthOutside) << query;
+  }
+}
+
+TEST_F(MalformedFiles, OffsetsOutsideTheFiles) {
+  PutU32(FFiles.Index, 100 + 4 * 11273, 0xFFFFFFF0);
+  Open();
+  // The word block reads as zeros: minimum and maximum 0.
+  EXPECT_EQ(Lookup(FTranslator, "mip").Code, trLengthOutside);
+
+  PutU32(FFiles.Index, 100 + 4 * 11273, 87908);
+  PutU32(FFiles.Language, 87912, 0xFFFFFF);              // 'mip' -> past the end
+  PutU32(FFiles.Language, 100 + 4 * 11274, 0xFFFFFFFF);  // table runs past the end
+  Open();
+  EXPECT_TRUE(Lookup(FTranslator, "mip").Rows.empty());
+  EXPECT_EQ(Lookup(FTranslator, "mipa ").Rows, std::vector<std::string>{"mipat=tion"});
+}
+
+TEST_F(MalformedFiles, CrossReferenceToACrossReference) {
+  PutU32(FFiles.Language, 87912, 0x2C090001);  // 'mip' -> 'mips', itself indirect
+  Open();
+  const TLookup mip = Lookup(FTranslator, "mip");
+  EXPECT_EQ(mip.Code, trFound);
+  EXPECT_TRUE(mip.Rows.empty());
+  // A cross-reference naming a bucket beyond the table.
+  PutU32(FFiles.Language, 87916, 0xFFFF0000);
+  Open();
+  EXPECT_TRUE(Lookup(FTranslator, "mip ").Rows.empty());
+}
+
+TEST_F(MalformedFiles, PackedTextCutByTheEndOfTheFile) {
+  // The last record, 'mipel', claims 200 characters it does not have.
+  FFiles.Language[87960 + 8] = 200;
+  Open();
+  const TLookup mipel = Lookup(FTranslator, "mipe ");
+  ASSERT_EQ(mipel.Rows.size(), 1u);
+  // Zeros past the end decode as triples of U+0000: the text is as long as claimed.
+  EXPECT_EQ(FTranslator.Translations()[0].size(), 200u);
+}
+
+TEST_F(MalformedFiles, HugeWordCountWithoutTails) {
+  FFiles.Index[87908 + 1] = 30;  // maximum length 30
+  FFiles.Index.resize(87908 + 2 + 2 * 28, 0);
+  FFiles.Index[87908 + 2 + 2 * 27] = 0xFF;  // 65535 words of length 30, no tails in the file
+  FFiles.Index[87908 + 2 + 2 * 27 + 1] = 0xFF;
+  Open();
+  // Every missing tail reads as zeros; the prefix 'mipz' matches none of them.
+  EXPECT_EQ(Lookup(FTranslator, "mipz" + std::string(26, ' ')).Code, trNoMatch);
+  EXPECT_EQ(Lookup(FTranslator, "mip" + std::string(27, ' ')).Code, trFound);
+}
+
+}  // namespace
+}  // namespace parlivo::test
