@@ -21,6 +21,16 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
+#ifdef _WIN32
+// The system's own description of an error code, as it words it.
+String16 SystemText(DWORD code) {
+  wchar_t text[512];
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, text, 512, nullptr);
+  return String16(text, length);
+}
+#endif
+
 // A lexicon of headword -> text for one language, written into a temporary folder.
 class SmallLexicon : public ::testing::Test {
  protected:
@@ -140,13 +150,7 @@ TEST(TranslatorFiles, OpenErrorNamesTheFullPathAndTheReason) {
     EXPECT_NE(reason.back(), Char16{'.'});
     EXPECT_GT(reason.back(), Char16{' '});
 #ifdef _WIN32
-    wchar_t system[512];
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, ERROR_PATH_NOT_FOUND, 0, system, 512, nullptr);
-    String16 systemText(system, length);
-    while (!systemText.empty() && (systemText.back() <= L' ' || systemText.back() == L'.'))
-      systemText.pop_back();
-    EXPECT_EQ(reason, systemText);
+    EXPECT_EQ(message, OpenErrorMessage(missing, SystemText(ERROR_PATH_NOT_FOUND)));
 #endif
   }
   // The failed name stays recorded; no file is held.
@@ -214,13 +218,8 @@ TEST_F(OpenFiles, HeldFilesAreNotSharedWithOtherOpeners) {
     second.SetIndexFileName(ToText(FDir / "Index.plv"));
     FAIL() << "a held index file was opened twice";
   } catch (const EFOpenError& error) {
-    wchar_t system[512];
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, ERROR_SHARING_VIOLATION, 0, system, 512, nullptr);
-    String16 reason(system, length);
-    while (!reason.empty() && (reason.back() <= L' ' || reason.back() == L'.')) reason.pop_back();
     EXPECT_EQ(error.Message(),
-              L"Cannot open file \"" + ToText(FDir / "Index.plv") + L"\". " + reason);
+              OpenErrorMessage(ToText(FDir / "Index.plv"), SystemText(ERROR_SHARING_VIOLATION)));
   }
   // Other programs may not even read it.
   HANDLE other =
