@@ -8,12 +8,21 @@ GENERATOR := Ninja
 
 # What the builds and tests need on a Debian 12 machine.
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev \
-            libbenchmark-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth
+            libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth
+# Debian's free dictionaries, the sources of the lexicon.
+DICTIONARIES := dict-freedict-eng-deu dict-freedict-eng-fra dict-freedict-eng-nld \
+                dict-freedict-eng-ita dict-freedict-eng-spa dict-freedict-eng-por dict-wn
+DICTD := /usr/share/dictd
+LEXICON_SOURCES := German=freedict:$(DICTD)/freedict-eng-deu French=freedict:$(DICTD)/freedict-eng-fra \
+                   Dutch=freedict:$(DICTD)/freedict-eng-nld Italian=freedict:$(DICTD)/freedict-eng-ita \
+                   Spanish=freedict:$(DICTD)/freedict-eng-spa Portuguese=freedict:$(DICTD)/freedict-eng-por \
+                   English=wordnet:$(DICTD)/wn
 
-.PHONY: run test deps native-check windows release bench fuzz clean
+.PHONY: run test deps dictionaries native-check windows release lexicon bench fuzz clean
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs the packages named in $(1) that are missing.
+define apt_install
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -21,6 +30,13 @@ deps:
 	  export DEBIAN_FRONTEND=noninteractive; \
 	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call apt_install,$(PACKAGES))
+
+dictionaries:
+	$(call apt_install,$(DICTIONARIES))
 
 # Native build with clang, AddressSanitizer and UndefinedBehaviorSanitizer: unit tests
 # and the fuzzer.
@@ -47,8 +63,16 @@ test: native-check windows release
 	@printf 'subdirs("check" "windows")\n' > $(BUILD)/CTestTestfile.cmake
 	cd $(BUILD) && ctest --output-on-failure -j2
 
-run: windows
-	@echo "Built $(BUILD)/windows: the lexicon engine and its tests."
+# The lexicon in Files/, built from the dictionaries and checked.
+lexicon: release dictionaries
+	@$(MAKE) --no-print-directory Files/Index.plv
+
+Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index)
+	$(BUILD)/release/tools/parlivo-build-lexicon Files $(LEXICON_SOURCES)
+	$(BUILD)/release/tools/parlivo-check-lexicon Files
+
+run: windows lexicon
+	@echo "Built $(BUILD)/windows and the lexicon in Files/."
 	@echo "Once the window exists, this starts Parlivo.exe under Wine with Files\\ beside it."
 
 bench: release

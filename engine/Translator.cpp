@@ -103,6 +103,13 @@ String16 TTranslator::DecodeText(const uint8_t* bytes, size_t& cursor) {
   return result;
 }
 
+size_t TTranslator::PackedTextSize(const uint8_t* bytes) {
+  TTranslator scratch;
+  size_t cursor = 0;
+  scratch.DecodeText(bytes, cursor);
+  return cursor;
+}
+
 String16 TTranslator::ReadText() {
   // A packed text never takes more than kMaxPackedTextSize bytes, so one read
   // fetches it whole; the position then moves to just after its last code word.

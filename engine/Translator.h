@@ -59,6 +59,9 @@ class TTranslator {
   void ReadEntry(const String16& headword);
   int Translate(StringView16 query);
 
+  // The bytes a packed text takes; bytes holds kMaxPackedTextSize readable bytes.
+  static size_t PackedTextSize(const uint8_t* bytes);
+
   const std::vector<String16>& Words() const noexcept { return FWords; }
   const std::vector<String16>& Translations() const noexcept { return FTranslations; }
   const String16& DataFileName() const noexcept { return FDataFileName; }

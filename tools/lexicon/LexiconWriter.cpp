@@ -148,6 +148,7 @@ std::vector<uint8_t> TLanguageFileBuilder::FileBytes(TStats* stats) const {
     for (uint32_t j = 0; j < words; ++j) {
       const auto entry = FEntries.find({h, j});
       const auto& record = entry == FEntries.end() ? emptyRecord : entry->second;
+      if (entry == FEntries.end()) ++counts.WithoutText;
       const size_t slotAt = tableOffset[h] + 4 * j;
       std::string key(record.begin(), record.end());
       const auto known = stored.find(key);
@@ -161,7 +162,7 @@ std::vector<uint8_t> TLanguageFileBuilder::FileBytes(TStats* stats) const {
         ++counts.Records;
         continue;
       }
-      ++counts.SharedEntries;
+      if (entry != FEntries.end()) ++counts.SharedEntries;
       const TWordSlot target = known->second.FirstUser;
       if (FSharing == TSharing::CrossReferences && target.Bucket >= kMinCrossReferencedBucket &&
           target.Number <= kMaxCrossReferencedNumber) {

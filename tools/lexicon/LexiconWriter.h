@@ -64,7 +64,8 @@ class TLanguageFileBuilder {
 
   struct TStats {
     size_t Records = 0;        // entry records written
-    size_t SharedEntries = 0;  // words that reuse a record stored for another word
+    size_t SharedEntries = 0;  // words with a text that reuse a record stored for another word
+    size_t WithoutText = 0;    // words of covered buckets without a text in this language
     size_t Bytes = 0;
   };
   // Throws ELexiconLimit when a record would start beyond the 16 MiB of direct offsets.

@@ -36,16 +36,36 @@ const char* Unpackable(std::string_view text) {
   return nullptr;
 }
 
-Piece NextPiece(std::string_view text, size_t i) {
-  if (IsSeparatorAt(text, i)) return {static_cast<uint8_t>(text[i]), 2};
+// The groups by their first character, three-letter groups before two-letter ones, so
+// that the longest group that fits is found first.
+struct TGroupsByFirst {
+  uint8_t Count[256] = {};
+  uint8_t Groups[256][16] = {};  // 'i' starts ten of them
+};
+
+constexpr TGroupsByFirst MakeGroupsByFirst() {
+  TGroupsByFirst table;
   for (size_t length : {size_t{3}, size_t{2}}) {
-    if (i + length > text.size()) continue;
     for (uint8_t g = 1; g < 32; ++g) {
-      if (kGroups[g].size() == length && text.compare(i, length, kGroups[g]) == 0)
-        return {g, length};
+      if (kGroups[g].size() != length) continue;
+      const auto first = static_cast<uint8_t>(kGroups[g][0]);
+      table.Groups[first][table.Count[first]++] = g;
     }
   }
-  return {static_cast<uint8_t>(text[i]), 1};
+  return table;
+}
+
+constexpr TGroupsByFirst kGroupsByFirst = MakeGroupsByFirst();
+
+Piece NextPiece(std::string_view text, size_t i) {
+  if (IsSeparatorAt(text, i)) return {static_cast<uint8_t>(text[i]), 2};
+  const auto first = static_cast<uint8_t>(text[i]);
+  for (uint8_t k = 0; k < kGroupsByFirst.Count[first]; ++k) {
+    const std::string_view group = kGroups[kGroupsByFirst.Groups[first][k]];
+    if (text.substr(i, group.size()) == group)
+      return {kGroupsByFirst.Groups[first][k], group.size()};
+  }
+  return {first, 1};
 }
 
 }  // namespace

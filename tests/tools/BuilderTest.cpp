@@ -1,0 +1,266 @@
+// The lexicon builder: reading the dictionary formats, the headwords and texts it
+// stores, a whole build looked up again, and its refusals.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "EntryText.h"
+#include "LexiconBuilder.h"
+#include "LexiconChecker.h"
+#include "LookupCommand.h"
+#include "SourceEntry.h"
+#include "TestFiles.h"
+
+namespace parlivo::test {
+namespace {
+
+using Items = std::vector<std::string>;
+
+const char kFreedictHouse[] =
+    "house /h\xCB\x88\x61\xCA\x8As/\n"
+    "1. Haus <neut> [archit.], Geb\xC3\xA4ude <neut>\n"
+    "2. Familie <fem>; Geschlecht <neut>\n"
+    "      \"build a house\"  - ein Haus bauen\n"
+    " see: {houses}, {open house}\n"
+    "   Synonym: {home}\n"
+    "   Note: Billard\n"
+    "Montag <masc>Mo,  /m\xCB\x88\xC9\x99\xCA\x8A/\n";
+
+const char kWordnetHouse[] =
+    "house\n"
+    "    n 1: a dwelling that serves as living quarters for one or more\n"
+    "         families; \"he has a house on Cape Cod\"; \"she felt she had\n"
+    "         to get out of the house\"\n"
+    "    2: the members of a business organization [syn: {firm}, {house},\n"
+    "       {business firm}]\n"
+    "    v 1: contain or cover; \"This box houses the gears\"\n";
+
+TEST(SourceEntries, FreedictEntryWithoutMarkupExamplesAndNotes) {
+  const TSourceEntry entry = ParseFreedictEntry({"house", kFreedictHouse});
+  EXPECT_EQ(entry.Headword, "house");
+  EXPECT_EQ(entry.Pronunciation, "h\xCB\x88\x61\xCA\x8As");
+  EXPECT_EQ(entry.Items,
+            (Items{"Haus", "Geb\xC3\xA4ude", "Familie", "Geschlecht", "Montag", "Mo"}));
+  EXPECT_EQ(entry.Weight, 4u);  // the example and three notes
+}
+
+TEST(SourceEntries, WordnetGlossesWithoutExamplesAndSynonyms) {
+  const TSourceEntry entry = ParseWordnetEntry({"house", kWordnetHouse});
+  EXPECT_EQ(entry.Headword, "house");
+  EXPECT_EQ(entry.Items,
+            (Items{"a dwelling that serves as living quarters for one or more families",
+                   "the members of a business organization", "contain or cover"}));
+}
+
+TEST(StoredHeadwords, FormAndReach) {
+  EXPECT_EQ(StoredHeadword("English").Key, "english");
+  EXPECT_EQ(StoredHeadword("  New \t York ").Key, "new york");
+  EXPECT_EQ(StoredHeadword("Caf\xC3\xA9").Key, "caf\xE9");
+  EXPECT_EQ(StoredHeadword("I").Key, "i");
+  EXPECT_FALSE(StoredHeadword("I").LeftOut);
+  EXPECT_FALSE(StoredHeadword("ab c").LeftOut);
+  for (const char* unreachable :
+       {"x-ray", "a b", "3D", "ab-c", "-ish", "\xC3\xA9t\xC3\xA9", "a.m."}) {
+    EXPECT_EQ(StoredHeadword(unreachable).LeftOut, TLeftOutReason::UnreachableStart) << unreachable;
+  }
+  EXPECT_EQ(StoredHeadword(std::string(31, 'a')).LeftOut, TLeftOutReason::LongerThan30);
+  EXPECT_FALSE(StoredHeadword(std::string(30, 'a')).LeftOut);
+  EXPECT_EQ(StoredHeadword("\xCE\xB1-particle").LeftOut, TLeftOutReason::NoLatin1Form);
+}
+
+TEST(EntryTexts, CleanPackableAndShort) {
+  EXPECT_EQ(MakeEntryText({"Haus", "Haus", "  Heim ", "\xCE\xB1-Teilchen",
+                           "aanr\xC4\xB3"
+                           "den"},
+                          ", ", 255),
+            "Haus, Heim, aanrijden");
+  EXPECT_EQ(MakeEntryText({"1,5 Liter", "a,b;c", "end;"}, ", ", 255), "1.5 Liter, a, b; c, end");
+  // Whole items only, but a first item longer than the limit is cut at a word.
+  EXPECT_EQ(MakeEntryText({"eins zwei", "drei vier"}, ", ", 12), "eins zwei");
+  EXPECT_EQ(MakeEntryText({"eins zwei drei vier"}, ", ", 12), "eins zwei...");
+  EXPECT_EQ(MakeEntryText({"eins zwei drei vier"}, ", ", 11), "eins...");
+  EXPECT_EQ(MakeEntryText({"\xCE\xB1\xCE\xB2"}, ", ", 255), "");
+
+  std::string longText;
+  for (int i = 0; i < 80; ++i) longText += "word" + std::to_string(i) + ", ";
+  const std::string cut = MakeEntryText({longText}, ", ", 255);
+  EXPECT_LE(CountedLength(cut), 255u);
+  EXPECT_TRUE(IsPackable(cut));
+  EXPECT_EQ(cut.substr(cut.size() - 3), "...");
+}
+
+// A small lexicon in every source format, written by the test.
+class Build : public ::testing::Test {
+ protected:
+  void WriteDictd(const std::string& name,
+                  const std::vector<std::pair<std::string, std::string>>& entries,
+                  bool compressed) {
+    std::string data;
+    std::ostringstream index;
+    auto base64 = [](uint64_t value) {
+      static const char digits[] =
+          "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+      std::string out;
+      do {
+        out.insert(out.begin(), digits[value % 64]);
+        value /= 64;
+      } while (value > 0);
+      return out;
+    };
+    index << "00databaseinfo\t" << base64(0) << "\t" << base64(5) << "\n";
+    data = "info\n";
+    for (const auto& [key, text] : entries) {
+      index << key << "\t" << base64(data.size()) << "\t" << base64(text.size()) << "\n";
+      data += text;
+    }
+    std::ofstream((FDir / (name + ".index")).string()) << index.str();
+    if (compressed) {
+      gzFile file = gzopen((FDir / (name + ".dict.dz")).string().c_str(), "wb");
+      gzwrite(file, data.data(), static_cast<unsigned>(data.size()));
+      gzclose(file);
+    } else {
+      std::ofstream((FDir / (name + ".dict")).string(), std::ios::binary) << data;
+    }
+  }
+  std::string Lookup(const std::string& language, const std::string& word) {
+    std::ostringstream out, err;
+    RunLookup({FromUtf8(language), FromUtf8(word)}, ToText(FDir.Path()), out, err);
+    return out.str() + err.str();
+  }
+  TTempDir FDir;
+  std::ostringstream FLog;
+};
+
+TEST_F(Build, EverySourceFormatBuildsAndLooksUp) {
+  WriteDictd("eng-deu",
+             {{"house", kFreedictHouse},
+              {"house", "house /h\xCB\x88\x61\xCA\x8As/\nHaushalt <masc>\n"},
+              {"minute", "minute /m\xC9\xAAn\xC9\xAAt/\nMinute <fem>\n"},
+              {"minute", "minute /ma\xC9\xAAnju\xCB\x90t/\nwinzig <adj>\n"},
+              {"houses", "houses /hz/\nH\xC3\xA4user <pl>\n"},
+              {"x-ray", "x-ray /x/\nR\xC3\xB6ntgen\n"},
+              {"door", "door /d/\n\n"}},
+             true);
+  // Phrases indexed under their first word keep the phrase in the pronunciation only.
+  WriteDictd(
+      "eng-spa",
+      {{"go", "go /gou/\nir\n"}, {"go", "go /goubaek/\nvolver\n"}, {"house", "house /h/\ncasa\n"}},
+      false);
+  WriteDictd("wn", {{"house", kWordnetHouse}}, true);
+  std::ofstream((FDir / "own.tsv").string())
+      << "# my words\nhouse\tmaison\nHouse\tdemeure, foyer\n\nhut\tcabane\n";
+
+  std::filesystem::create_directory(FDir / "Files");
+  const auto summary =
+      BuildLexicon((FDir / "Files").string(),
+                   {{"German", TSourceFormat::Freedict, (FDir / "eng-deu").string()},
+                    {"Spanish", TSourceFormat::Freedict, (FDir / "eng-spa").string()},
+                    {"English", TSourceFormat::Wordnet, (FDir / "wn").string()},
+                    {"French", TSourceFormat::TabSeparated, (FDir / "own.tsv").string()}},
+                   TBuildOptions{}, FLog);
+
+  EXPECT_EQ(summary.IndexHeadwords, 5u);  // go, house, houses, hut, minute; not door
+  ASSERT_EQ(summary.Languages.size(), 4u);
+  const TLanguageSummary& german = summary.Languages[0];
+  EXPECT_EQ(german.FileName, "German.plv");
+  EXPECT_EQ(german.SourceEntries, 7u);
+  EXPECT_EQ(german.Headwords, 3u);
+  EXPECT_EQ(german.UnreachableStart, 1u);
+  EXPECT_EQ(german.NoText, 1u);
+
+  const auto report = CheckLexicon(
+      (FDir / "Files" / "Index.plv").string(),
+      {(FDir / "Files" / "German.plv").string(), (FDir / "Files" / "Spanish.plv").string(),
+       (FDir / "Files" / "English.plv").string(), (FDir / "Files" / "French.plv").string()});
+  EXPECT_TRUE(report.Ok()) << (report.Problems.empty() ? "" : report.Problems[0]);
+
+  // The entry with examples and notes comes first.
+  EXPECT_EQ(Lookup("German", "house"),
+            "house=Haus, Geb\xC3\xA4ude, Familie, Geschlecht, Montag, Mo, "
+            "Haushalt\nhouses=H\xC3\xA4user\nFound: 2\n");
+  // Two senses with pronunciations of their own, neither extending the other.
+  EXPECT_EQ(Lookup("German", "minute"), "minute=Minute, winzig\nFound: 1\n");
+  // Words of two letters come back padded to three, as the index holds them.
+  EXPECT_EQ(Lookup("Spanish", "go"), "go =ir\nFound: 1\n");
+  EXPECT_EQ(Lookup("French", "Hou"), "house=maison, demeure, foyer\nFound: 1\n");
+  EXPECT_EQ(Lookup("English", "house"),
+            "house=a dwelling that serves as living quarters for one or more families; the members "
+            "of a business "
+            "organization; contain or cover\nFound: 1\n");
+  EXPECT_EQ(Lookup("German", "door"), "Found: 0\n");
+}
+
+TEST_F(Build, RefusesBadSourcesBeforeWritingAnything) {
+  std::filesystem::create_directory(FDir / "Files");
+  const std::string files = (FDir / "Files").string();
+  std::ofstream((FDir / "bad.tsv").string()) << "house\tmaison\nno tab here\n";
+  auto build = [&](std::vector<TLanguageSource> sources) {
+    BuildLexicon(files, sources, TBuildOptions{}, FLog);
+  };
+  auto message = [&](std::vector<TLanguageSource> sources) {
+    try {
+      build(sources);
+    } catch (const std::exception& error) {
+      return std::string(error.what());
+    }
+    return std::string("no error");
+  };
+  EXPECT_EQ(message({{"French", TSourceFormat::TabSeparated, (FDir / "bad.tsv").string()}}),
+            (FDir / "bad.tsv").string() + ":2: expected headword<TAB>text");
+  EXPECT_EQ(message({{"Klingon", TSourceFormat::TabSeparated, (FDir / "bad.tsv").string()}}),
+            "unknown language \"Klingon\"");
+  EXPECT_EQ(message({{"German", TSourceFormat::Freedict, (FDir / "missing").string()}}),
+            "cannot open " + (FDir / "missing").string() + ".index");
+  std::ofstream((FDir / "good.tsv").string()) << "house\tmaison\n";
+  EXPECT_EQ(message({{"French", TSourceFormat::TabSeparated, (FDir / "good.tsv").string()},
+                     {"French", TSourceFormat::TabSeparated, (FDir / "good.tsv").string()}}),
+            "language \"French\" given twice");
+  EXPECT_TRUE(std::filesystem::is_empty(FDir / "Files"));
+}
+
+TEST_F(Build, FailsClearlyWhenAFileWouldPassTheFormatsLimits) {
+  // Accented letters take a code word each: distinct texts of 255 of them take 519
+  // bytes, and 33,000 pass the 16 MiB that direct offsets reach.
+  std::ofstream tsv((FDir / "big.tsv").string());
+  uint32_t state = 12345;
+  auto next = [&] {
+    state = state * 1103515245 + 12345;
+    return (state >> 16) % 26;
+  };
+  for (int i = 0; i < 33000; ++i) {
+    std::string word = "w";
+    for (int c = 0; c < 8; ++c) word += static_cast<char>('a' + next());
+    std::string text;
+    for (int c = 0; c < 255; ++c) text += ToUtf8(String16(1, static_cast<Char16>(0xC0 + next())));
+    tsv << word << '\t' << text << '\n';
+  }
+  tsv.close();
+  std::filesystem::create_directory(FDir / "Files");
+  try {
+    BuildLexicon((FDir / "Files").string(),
+                 {{"German", TSourceFormat::TabSeparated, (FDir / "big.tsv").string()}},
+                 TBuildOptions{}, FLog);
+    FAIL() << "a language file beyond 16 MiB was written";
+  } catch (const ELexiconLimit& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "German.plv: language file exceeds the 16 MiB reachable by direct offsets");
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(FDir / "Files"));
+}
+
+TEST(LexiconLimits, MoreThan65535WordsOfOneLengthInABucket) {
+  std::vector<std::string> words;
+  for (uint32_t i = 0; i < 65536; ++i) {
+    std::string word = "abc";
+    for (uint32_t n = i, c = 0; c < 4; ++c, n /= 26) word += static_cast<char>('a' + n % 26);
+    words.push_back(word);
+  }
+  EXPECT_THROW(TLexiconIndex{words}, ELexiconLimit);
+  words.pop_back();
+  EXPECT_NO_THROW(TLexiconIndex{words});
+}
+
+}  // namespace
+}  // namespace parlivo::test

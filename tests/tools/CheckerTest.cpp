@@ -1,0 +1,113 @@
+// The checker passes well-formed files and names the first thing wrong in broken ones.
+#include <gtest/gtest.h>
+
+#include "LexiconChecker.h"
+#include "TestFiles.h"
+#include "WorkedExample.h"
+
+namespace parlivo::test {
+namespace {
+
+class Checker : public ::testing::Test {
+ protected:
+  void SetUp() override { FFiles = WorkedExampleFiles(); }
+  // The problems the checker reports for the files as they are now.
+  std::vector<std::string> Problems() {
+    WriteBytes(FDir / "Index.plv", FFiles.Index);
+    WriteBytes(FDir / "German.plv", FFiles.Language);
+    return CheckLexicon((FDir / "Index.plv").string(), {(FDir / "German.plv").string()}).Problems;
+  }
+  void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  }
+  TSampleFiles FFiles;
+  TTempDir FDir;
+};
+
+TEST_F(Checker, WellFormedFilesPass) {
+  EXPECT_TRUE(Problems().empty());
+}
+
+TEST_F(Checker, WordBlockFaults) {
+  FFiles.Index[87908] = 2;
+  EXPECT_EQ(
+      Problems(),
+      (std::vector<std::string>{
+          "Index.plv: bucket 11273 (mip): word block at offset 87908: minimum length 2 is below 3",
+          // Read with one more length count, the tails no longer fit.
+          "Index.plv: bucket 11273 (mip): word block at offset 87908: tails run past the end of "
+          "the "
+          "file",
+          "German.plv: bucket 11273 (mip): has a pointer table but the index has no valid word "
+          "block for it"}));
+  FFiles = WorkedExampleFiles();
+  FFiles.Index.resize(87918);  // the last tail byte missing
+  ASSERT_EQ(Problems().size(), 2u);
+  EXPECT_NE(Problems()[0].find("tails run past the end of the file"), std::string::npos);
+}
+
+TEST_F(Checker, LanguageFileWithoutItsWordBlock) {
+  // A table for bucket 0, which the index has no word block for.
+  PutU32(FFiles.Language, 100, 87900);
+  const auto problems = Problems();
+  ASSERT_FALSE(problems.empty());
+  EXPECT_EQ(problems[0].rfind("Index.plv: bucket 0 (...): word block at offset 0", 0), 0u)
+      << problems[0];
+}
+
+TEST_F(Checker, PointerFaults) {
+  PutU32(FFiles.Language, 87912, 0x2C090001);  // 'mip' -> 'mips', itself a cross-reference
+  PutU32(FFiles.Language, 87920, 0x2C090009);  // 'mipat' -> word 9, which is not there
+  PutU32(FFiles.Language, 87924, 0x03000000);  // 'mipel' -> bucket 768, no table
+  EXPECT_EQ(Problems(),
+            (std::vector<std::string>{"German.plv: bucket 11273 (mip): word 0: cross-reference to "
+                                      "bucket 11273 (mip) word 1, which is a "
+                                      "cross-reference itself",
+                                      "German.plv: bucket 11273 (mip): word 1: cross-reference to "
+                                      "bucket 11273 (mip) word 0, which is a "
+                                      "cross-reference itself",
+                                      "German.plv: bucket 11273 (mip): word 2: cross-reference to "
+                                      "bucket 11273 (mip) word 9, which does not "
+                                      "exist",
+                                      "German.plv: bucket 11273 (mip): word 3: cross-reference to "
+                                      "bucket 768 (.zk) word 0, which has no "
+                                      "pointer table"}));
+}
+
+TEST_F(Checker, RecordsAndTablesOutsideTheFile) {
+  PutU32(FFiles.Language, 87920, 90000);  // 'mipat' beyond the end
+  FFiles.Language[87960 + 8] = 3;         // 'mipel' claims three characters it does not have
+  EXPECT_EQ(Problems(), (std::vector<std::string>{"German.plv: bucket 11273 (mip): word 2: entry "
+                                                  "record at offset 90000 lies outside the file",
+                                                  "German.plv: bucket 11273 (mip): word 3: entry "
+                                                  "record at offset 87960 is cut by the end of "
+                                                  "the file"}));
+  FFiles = WorkedExampleFiles();
+  FFiles.Language.resize(87920);
+  EXPECT_EQ(Problems(), std::vector<std::string>{
+                            "German.plv: bucket 11273 (mip): pointer table at offset 87912 runs "
+                            "past the end of the file"});
+}
+
+TEST_F(Checker, ShortFilesAndTheReportLimit) {
+  FFiles.Language.resize(1000);
+  EXPECT_EQ(Problems(),
+            std::vector<std::string>{
+                "German.plv: 1000 bytes, shorter than its bucket table of 87912 bytes"});
+  FFiles.Index.resize(50);
+  EXPECT_EQ(Problems(), std::vector<std::string>{
+                            "Index.plv: 50 bytes, shorter than its bucket table of 87908 bytes"});
+
+  FFiles = WorkedExampleFiles();
+  for (uint32_t h = 0; h < 30; ++h) PutU32(FFiles.Language, 100 + 4 * h, h);  // 30 stray tables
+  WriteBytes(FDir / "Index.plv", FFiles.Index);
+  WriteBytes(FDir / "German.plv", FFiles.Language);
+  const auto report =
+      CheckLexicon((FDir / "Index.plv").string(), {(FDir / "German.plv").string()}, 5);
+  EXPECT_EQ(report.Problems.size(), 5u);
+  EXPECT_GE(report.ProblemCount, 30u);
+  EXPECT_FALSE(report.Ok());
+}
+
+}  // namespace
+}  // namespace parlivo::test

@@ -1,0 +1,83 @@
+#include "LookupCommand.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "Errors.h"
+#include "Languages.h"
+#include "Search.h"
+#include "Translator.h"
+
+namespace parlivo {
+
+namespace {
+
+constexpr char kUsage[] = "usage: parlivo-lookup [--files FOLDER] LANGUAGE WORD\n";
+
+String16 WithSeparator(String16 folder) {
+  if (!folder.empty() && folder.back() != Char16{'/'} && folder.back() != Char16{'\\'}) {
+#ifdef _WIN32
+    folder.push_back(L'\\');
+#else
+    folder.push_back(u'/');
+#endif
+  }
+  return folder;
+}
+
+bool IsFolder(const String16& path) {
+  std::error_code ignored;
+#ifdef _WIN32
+  return std::filesystem::is_directory(std::filesystem::path(path), ignored);
+#else
+  return std::filesystem::is_directory(std::filesystem::path(ToUtf8(path)), ignored);
+#endif
+}
+
+}  // namespace
+
+int RunLookup(const std::vector<String16>& args, const String16& programFolder, std::ostream& out,
+              std::ostream& err) {
+  String16 files;
+  std::vector<String16> words;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == PLV_TEXT("--files") && i + 1 < args.size()) {
+      files = args[++i];
+    } else {
+      words.push_back(args[i]);
+    }
+  }
+  if (words.size() != 2) {
+    err << kUsage;
+    return 2;
+  }
+  const TLanguage* language = FindLanguage(words[0]);
+  if (!language) {
+    err << "unknown language \"" << ToUtf8(words[0]) << "\"; one of:";
+    for (const TLanguage& known : Languages) err << ' ' << ToUtf8(known.Name);
+    err << '\n';
+    return 2;
+  }
+  if (files.empty()) {
+    files = WithSeparator(programFolder) + PLV_TEXT("Files");
+    if (!IsFolder(files)) files = PLV_TEXT("Files");
+  }
+  files = WithSeparator(files);
+
+  TTranslator translator;
+  try {
+    translator.SetIndexFileName(files + String16(IndexFileName));
+    translator.SetDataFileName(files + String16(language->FileName));
+  } catch (const Exception& error) {
+    err << error.what() << '\n';
+    return 1;
+  }
+  const size_t rows = SearchTypedWord(translator, LettersOnly(words[1]),
+                                      [&](const String16& word, const String16& text) {
+                                        out << ToUtf8(ResultRow(word, text)) << '\n';
+                                      });
+  out << "Found: " << rows << '\n';
+  return 0;
+}
+
+}  // namespace parlivo

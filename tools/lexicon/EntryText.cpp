@@ -1,0 +1,119 @@
+#include "EntryText.h"
+
+#include <cstdint>
+#include <set>
+
+#include "Latin1.h"
+#include "TextPacker.h"
+
+namespace parlivo {
+
+namespace {
+
+bool IsAsciiLetter(char ch) {
+  return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+}
+bool IsDigit(char ch) {
+  return ch >= '0' && ch <= '9';
+}
+bool IsControl(uint8_t ch) {
+  return ch < 0x20 || (ch >= 0x7F && ch < 0xA0);
+}
+
+// Single spaces, none at either end; control characters count as spaces.
+std::string CollapseSpaces(std::string_view text) {
+  std::string out;
+  for (char ch : text) {
+    if (ch == ' ' || IsControl(static_cast<uint8_t>(ch))) {
+      if (!out.empty() && out.back() != ' ') out.push_back(' ');
+    } else {
+      out.push_back(ch);
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+void StripTrailingPunctuation(std::string& text) {
+  while (!text.empty() &&
+         (text.back() == ',' || text.back() == ';' || text.back() == ':' || text.back() == ' ')) {
+    text.pop_back();
+  }
+}
+
+// The packed form knows commas and semicolons only as ", " and "; ".
+std::string CleanItem(std::string_view latin1) {
+  std::string spaced;
+  for (size_t i = 0; i < latin1.size(); ++i) {
+    const char ch = latin1[i];
+    const bool separator = ch == ',' || ch == ';';
+    const bool spaceFollows =
+        i + 1 < latin1.size() &&
+        (latin1[i + 1] == ' ' || IsControl(static_cast<uint8_t>(latin1[i + 1])));
+    if (!separator || spaceFollows || i + 1 == latin1.size()) {
+      spaced.push_back(ch);
+    } else if (ch == ',' && i > 0 && IsDigit(latin1[i - 1]) && IsDigit(latin1[i + 1])) {
+      spaced.push_back('.');  // a decimal comma
+    } else {
+      spaced.push_back(ch);
+      spaced.push_back(' ');
+    }
+  }
+  std::string clean = CollapseSpaces(spaced);
+  // A separator before a space that collapsing removed (", ,") stays packable: every
+  // ',' and ';' is followed by a space or ends the text, which the next step trims.
+  StripTrailingPunctuation(clean);
+  return clean;
+}
+
+std::string CutAtWord(const std::string& text, size_t maxCounted) {
+  const std::string ellipsis = "...";
+  const size_t budget = maxCounted > ellipsis.size() ? maxCounted - ellipsis.size() : 0;
+  size_t end = 0;
+  while (end < text.size() && CountedLength(std::string_view(text).substr(0, end + 1)) <= budget)
+    ++end;
+  const size_t space = text.rfind(' ', end);
+  if (end < text.size() && space != std::string::npos && space > 0) end = space;
+  std::string cut = text.substr(0, end);
+  StripTrailingPunctuation(cut);
+  return cut.empty() ? cut : cut + ellipsis;
+}
+
+}  // namespace
+
+THeadword StoredHeadword(std::string_view utf8) {
+  const auto latin1 = ToLatin1(utf8);
+  if (!latin1) return {{}, TLeftOutReason::NoLatin1Form};
+  const std::string key = Latin1Lower(CollapseSpaces(*latin1));
+  if (key.size() > 30) return {key, TLeftOutReason::LongerThan30};
+  // Queries are letters followed by spaces: a non-letter among the first three
+  // characters must be a space with nothing but spaces after it up to the third.
+  const bool reachable = !key.empty() && IsAsciiLetter(key[0]) &&
+                         (key.size() < 2 || IsAsciiLetter(key[1]) ||
+                          (key[1] == ' ' && (key.size() < 3 || key[2] == ' '))) &&
+                         (key.size() < 3 || IsAsciiLetter(key[2]) || key[2] == ' ');
+  if (!reachable) return {key, TLeftOutReason::UnreachableStart};
+  return {key, std::nullopt};
+}
+
+std::string MakeEntryText(const std::vector<std::string>& items, std::string_view separator,
+                          size_t maxCounted) {
+  std::string text;
+  std::set<std::string> seen;
+  for (const auto& item : items) {
+    const auto latin1 = ToLatin1(item);
+    if (!latin1) continue;
+    std::string clean = CleanItem(*latin1);
+    if (clean.empty() || !seen.insert(clean).second) continue;
+    std::string longer = text.empty() ? clean : text + std::string(separator) + clean;
+    if (CountedLength(longer) <= maxCounted) {
+      text = std::move(longer);
+      continue;
+    }
+    if (text.empty()) text = CutAtWord(clean, maxCounted);
+    break;
+  }
+  return text;
+}
+
+}  // namespace parlivo

@@ -1,0 +1,31 @@
+// Headwords and texts as the lexicon stores them: Latin-1, packable, reachable.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parlivo {
+
+// Why a source headword is not stored.
+enum class TLeftOutReason { NoLatin1Form, LongerThan30, UnreachableStart };
+
+// The stored form of a source headword: Latin-1, lower case, single spaces; or why it
+// is left out: the search cannot reach a headword of more than 30 characters, nor one
+// whose first three characters are anything but letters followed by trailing spaces.
+struct THeadword {
+  std::string Key;
+  std::optional<TLeftOutReason> LeftOut;
+};
+THeadword StoredHeadword(std::string_view utf8);
+
+// Joins the items (UTF-8) with separator into one Latin-1 text the packed form holds:
+// duplicates and items without a Latin-1 form are dropped, commas and semicolons get
+// the space the form needs, and the text ends before the first item that would take
+// it beyond maxCounted counted characters; a first item that is longer by itself is
+// cut at a word boundary and ends in "...". Empty when nothing remains.
+std::string MakeEntryText(const std::vector<std::string>& items, std::string_view separator,
+                          size_t maxCounted);
+
+}  // namespace parlivo

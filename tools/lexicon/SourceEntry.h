@@ -1,0 +1,32 @@
+// Entries of the dictionary sources, taken apart into a headword and a list of
+// translations or definitions without pronunciations, examples and markup.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Dictd.h"
+
+namespace parlivo {
+
+struct TSourceEntry {
+  std::string Headword;            // UTF-8, as the source spells it
+  std::string Pronunciation;       // FreeDict only
+  std::vector<std::string> Items;  // UTF-8, in the source's order
+  size_t Weight = 0;               // examples and notes: main senses carry the most
+};
+
+// FreeDict: "headword /pronunciation/" on the first line, then numbered or plain lines
+// of comma-separated translations with <grammar>, [domain] and {reference} markup,
+// quoted examples and "see:", "Synonym:", "Note:" lines.
+TSourceEntry ParseFreedictEntry(const TDictdEntry& entry);
+
+// WordNet: the headword, then senses "n 1: gloss; "example" [syn: ...]".
+TSourceEntry ParseWordnetEntry(const TDictdEntry& entry);
+
+// "headword<TAB>text" lines, UTF-8; the text is one item. Empty lines and lines
+// starting with '#' are passed over. Throws std::runtime_error for a line without a tab.
+std::vector<TSourceEntry> ReadTabSeparated(const std::string& path);
+
+}  // namespace parlivo
