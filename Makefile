@@ -71,9 +71,21 @@ Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD
 	$(BUILD)/release/tools/parlivo-build-lexicon Files $(LEXICON_SOURCES)
 	$(BUILD)/release/tools/parlivo-check-lexicon Files
 
+WINE := $(shell command -v wine64 || echo /usr/lib/wine/wine64)
+PROGRAM_FOLDER := $(BUILD)/windows/bin
+
+# Parlivo.exe with the lexicon beside it, started under Wine: on the display there is,
+# or on a virtual one. The program keeps its own Wine prefix, apart from the tests'.
 run: windows lexicon
-	@echo "Built $(BUILD)/windows and the lexicon in Files/."
-	@echo "Once the window exists, this starts Parlivo.exe under Wine with Files\\ beside it."
+	mkdir -p $(PROGRAM_FOLDER)/Files
+	cp -u Files/*.plv $(PROGRAM_FOLDER)/Files/
+	@if [ -n "$${DISPLAY:-}" ]; then \
+	  mkdir -p $(BUILD)/windows/wine-run; \
+	  WINEPREFIX=$(CURDIR)/$(BUILD)/windows/wine-run WINEDEBUG=-all $(WINE) $(PROGRAM_FOLDER)/Parlivo.exe; \
+	else \
+	  echo "No display: running on a virtual one (xvfb-run)"; \
+	  tests/run-under-wine.sh $(BUILD)/windows/wine-run $(PROGRAM_FOLDER)/Parlivo.exe; \
+	fi
 
 bench: release
 	$(BUILD)/release/bench/parlivo_bench

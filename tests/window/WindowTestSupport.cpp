@@ -1,0 +1,46 @@
+#include "WindowTestSupport.h"
+
+#include "ErrorBox.h"
+#include "WorkedExample.h"
+
+namespace parlivo::test {
+
+TErrorCatcher::TErrorCatcher() {
+  SetErrorSink([this](const String16& text) { FMessages.push_back(text); });
+}
+
+TErrorCatcher::~TErrorCatcher() {
+  SetErrorSink({});
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void WriteSampleFiles(const std::filesystem::path& programFolder,
+                      const std::vector<std::string>& languageFiles) {
+  const TSampleFiles files = WorkedExampleFiles();
+  std::filesystem::create_directories(programFolder / "Files");
+  WriteBytes(programFolder / "Files" / "Index.plv", files.Index);
+  for (const auto& name : languageFiles) WriteBytes(programFolder / "Files" / name, files.Language);
+}
+
+RECT ChildRect(HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+String16 WindowText(HWND window) {
+  String16 text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace parlivo::test

@@ -1,0 +1,40 @@
+// Driving the real main window in tests: error messages are collected instead of
+// shown in a modal box, and the window is placed off to the side of the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "MainForm.h"
+#include "TestFiles.h"
+
+namespace parlivo::test {
+
+// Collects every error the window framework would show while it lives.
+class TErrorCatcher {
+ public:
+  TErrorCatcher();
+  ~TErrorCatcher();
+  const std::vector<String16>& Messages() const { return FMessages; }
+  void Clear() { FMessages.clear(); }
+
+ private:
+  std::vector<String16> FMessages;
+};
+
+// Dispatches the messages waiting in this thread's queue.
+void PumpMessages();
+
+// A program folder with a Files folder holding the sample lexicon as Index.plv and
+// the given language files.
+void WriteSampleFiles(const std::filesystem::path& programFolder,
+                      const std::vector<std::string>& languageFiles);
+
+// The rectangle of a child window in its parent's client coordinates.
+RECT ChildRect(HWND child);
+
+String16 WindowText(HWND window);
+
+}  // namespace parlivo::test

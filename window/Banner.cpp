@@ -1,0 +1,96 @@
+#include "Banner.h"
+
+#include "WindowProc.h"
+
+#include "Resources.h"
+
+namespace parlivo {
+
+void TBanner::Register(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = ForwardToInstance<TBanner>;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_HAND);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExW(&windowClass);
+}
+
+TBanner::~TBanner() {
+  if (FPicture) DeleteObject(FPicture);
+}
+
+HWND TBanner::Create(HWND parent, int id) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  FPicture =
+      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BANNER),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  FHandle = CreateWindowExW(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+  return FHandle;
+}
+
+SIZE TBanner::PictureSize() const {
+  BITMAP info{};
+  if (!FPicture || !GetObjectW(FPicture, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+void TBanner::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(FHandle, &paint);
+  RECT client;
+  GetClientRect(FHandle, &client);
+  // Painted off screen and copied in one piece, so resizing does not flicker.
+  HDC buffer = CreateCompatibleDC(dc);
+  HBITMAP surface = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ oldSurface = SelectObject(buffer, surface);
+  FillRect(buffer, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (FPicture) {
+    const SIZE size = PictureSize();
+    HDC picture = CreateCompatibleDC(dc);
+    HGDIOBJ oldPicture = SelectObject(picture, FPicture);
+    BitBlt(buffer, (client.right - size.cx) / 2, (client.bottom - size.cy) / 2, size.cx, size.cy,
+           picture, 0, 0, SRCCOPY);
+    SelectObject(picture, oldPicture);
+    DeleteDC(picture);
+  }
+  BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+  SelectObject(buffer, oldSurface);
+  DeleteObject(surface);
+  DeleteDC(buffer);
+  EndPaint(FHandle, &paint);
+}
+
+LRESULT TBanner::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_LBUTTONDOWN:
+      FPressed = true;
+      SetCapture(FHandle);
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!FPressed) return 0;
+      FPressed = false;
+      ReleaseCapture();
+      RECT client;
+      GetClientRect(FHandle, &client);
+      const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (PtInRect(&client, at)) {
+        SendMessageW(GetParent(FHandle), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(FHandle), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(FHandle));
+      }
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      FPressed = false;
+      return 0;
+  }
+  return DefWindowProcW(FHandle, message, wParam, lParam);
+}
+
+}  // namespace parlivo

@@ -1,0 +1,164 @@
+#include "LanguageBar.h"
+
+#include "Languages.h"
+#include "Resources.h"
+
+namespace parlivo {
+
+namespace {
+
+constexpr COLORREF kHighlightFill = RGB(198, 211, 239);
+constexpr COLORREF kHighlightFrame = RGB(116, 149, 216);
+constexpr COLORREF kHeldFill = RGB(158, 181, 228);
+constexpr COLORREF kHeldFrame = RGB(77, 118, 204);
+
+struct TButtonPlace {
+  int Number;   // ToolButtonN
+  int Picture;  // index into the picture list
+  bool Enabled;
+};
+
+// Left to right: the flag of the headwords' language and the arrow, then English and
+// the other six languages.
+constexpr TButtonPlace kPlaces[] = {{1, 0, false}, {2, 1, false}, {9, 0, true},
+                                    {3, 2, true},  {4, 3, true},  {5, 4, true},
+                                    {6, 5, true},  {7, 6, true},  {8, 7, true}};
+
+// The language table row of a language button: ToolButton3 to ToolButton8 are rows 1
+// to 6, ToolButton9 is row 7.
+int LanguageRow(int buttonId) {
+  const int number = buttonId - kToolButton1 + 1;
+  if (number >= 3 && number <= 9) return number - 3;
+  return -1;
+}
+
+int Scaled(int pixels, int dpi) {
+  return MulDiv(pixels, dpi, 96);
+}
+
+void FillFramed(HDC dc, const RECT& rect, COLORREF fill, COLORREF frame) {
+  HBRUSH fillBrush = CreateSolidBrush(fill);
+  HBRUSH frameBrush = CreateSolidBrush(frame);
+  FillRect(dc, &rect, fillBrush);
+  FrameRect(dc, &rect, frameBrush);
+  DeleteObject(fillBrush);
+  DeleteObject(frameBrush);
+}
+
+}  // namespace
+
+StringView16 ToolButtonHint(int buttonId) {
+  const int row = LanguageRow(buttonId);
+  return row < 0 ? StringView16() : Languages[row].Name;
+}
+
+TLanguageBar::~TLanguageBar() {
+  if (FPictures) ImageList_Destroy(FPictures);
+}
+
+HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  FHandle = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
+                                TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                            0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            instance, nullptr);
+  SendMessageW(FHandle, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+
+  FPictures = ImageList_Create(32, 32, ILC_COLOR32, 8, 0);
+  if (HBITMAP strip =
+          static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    ImageList_Add(FPictures, strip, nullptr);
+    DeleteObject(strip);
+  }
+  // Disabled buttons draw from the same list: they keep their colours.
+  SendMessageW(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FPictures));
+  SendMessageW(FHandle, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(FPictures));
+  SendMessageW(FHandle, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
+  SendMessageW(FHandle, TB_SETPADDING, 0, MAKELPARAM(Scaled(39, dpi) - 32, Scaled(38, dpi) - 32));
+  SendMessageW(FHandle, TB_SETINDENT, Scaled(2, dpi), 0);
+
+  TBBUTTON buttons[std::size(kPlaces)] = {};
+  for (size_t i = 0; i < std::size(kPlaces); ++i) {
+    buttons[i].iBitmap = kPlaces[i].Picture;
+    buttons[i].idCommand = ToolButtonId(kPlaces[i].Number);
+    buttons[i].fsState = kPlaces[i].Enabled ? TBSTATE_ENABLED : 0;
+    buttons[i].fsStyle = static_cast<BYTE>(kPlaces[i].Enabled ? BTNS_CHECKGROUP : BTNS_BUTTON);
+    buttons[i].iString = -1;
+  }
+  SendMessageW(FHandle, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(39, dpi), Scaled(38, dpi)));
+  SendMessageW(FHandle, TB_SETBUTTONWIDTH, 0, MAKELPARAM(Scaled(39, dpi), Scaled(39, dpi)));
+  SendMessageW(FHandle, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  return FHandle;
+}
+
+bool TLanguageBar::IsVisible(int buttonId) const {
+  return !SendMessageW(FHandle, TB_ISBUTTONHIDDEN, buttonId, 0);
+}
+
+void TLanguageBar::SetVisible(int buttonId, bool visible) {
+  SendMessageW(FHandle, TB_HIDEBUTTON, buttonId, MAKELPARAM(!visible, 0));
+}
+
+bool TLanguageBar::IsDown(int buttonId) const {
+  return SendMessageW(FHandle, TB_ISBUTTONCHECKED, buttonId, 0) != 0;
+}
+
+void TLanguageBar::Press(int buttonId) {
+  for (const TButtonPlace& place : kPlaces) {
+    if (place.Enabled)
+      SendMessageW(FHandle, TB_CHECKBUTTON, ToolButtonId(place.Number), MAKELPARAM(FALSE, 0));
+  }
+  SendMessageW(FHandle, TB_CHECKBUTTON, buttonId, MAKELPARAM(TRUE, 0));
+}
+
+RECT TLanguageBar::ButtonRect(int buttonId) const {
+  RECT rect{};
+  SendMessageW(FHandle, TB_GETRECT, buttonId, reinterpret_cast<LPARAM>(&rect));
+  return rect;
+}
+
+LRESULT TLanguageBar::CustomDraw(NMTBCUSTOMDRAW& draw) {
+  NMCUSTOMDRAW& item = draw.nmcd;
+  switch (item.dwDrawStage) {
+    case CDDS_PREPAINT:
+      FillRect(item.hdc, &item.rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const UINT state = item.uItemState;
+      const bool enabled = !(state & (CDIS_DISABLED | CDIS_GRAYED));
+      FillRect(item.hdc, &item.rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      if (enabled && (state & CDIS_SELECTED)) {
+        FillFramed(item.hdc, item.rc, kHeldFill, kHeldFrame);
+      } else if (enabled && (state & (CDIS_HOT | CDIS_CHECKED))) {
+        FillFramed(item.hdc, item.rc, kHighlightFill, kHighlightFrame);
+      }
+      TBBUTTONINFOW info{};
+      info.cbSize = sizeof info;
+      info.dwMask = TBIF_IMAGE;
+      SendMessageW(FHandle, TB_GETBUTTONINFOW, item.dwItemSpec, reinterpret_cast<LPARAM>(&info));
+      ImageList_Draw(FPictures, info.iImage, item.hdc, item.rc.left + 3, item.rc.top + 4,
+                     ILD_TRANSPARENT);
+      return CDRF_SKIPDEFAULT;
+    }
+  }
+  return CDRF_DODEFAULT;
+}
+
+bool TLanguageBar::OnNotify(const NMHDR& header, LRESULT& result) {
+  if (header.hwndFrom == FHandle && header.code == NM_CUSTOMDRAW) {
+    result = CustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+    return true;
+  }
+  if (header.code == TTN_GETDISPINFOW && LanguageRow(static_cast<int>(header.idFrom)) >= 0) {
+    auto& info = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header));
+    // The names are literals: their characters end in a NUL and live for good.
+    info.lpszText = const_cast<wchar_t*>(ToolButtonHint(static_cast<int>(header.idFrom)).data());
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace parlivo

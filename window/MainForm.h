@@ -1,0 +1,86 @@
+// The program's only window: banner, language tool bar, word box, result grid and
+// status bar, stacked from top to bottom.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "Banner.h"
+#include "LanguageBar.h"
+#include "ResultGrid.h"
+#include "Text.h"
+#include "Translator.h"
+
+namespace parlivo {
+
+inline constexpr wchar_t kHomePage[] = L"https://parlivo.org/";
+
+// The folder of a program file: its full path cut after the last backslash or colon.
+String16 ProgramFolderOf(const String16& programPath);
+// The folder of the running program.
+String16 ProgramFolder();
+
+class TMainForm {
+ public:
+  static constexpr wchar_t kClassName[] = L"ParlivoMainForm";
+
+  // Creates the window and its controls, hidden, and runs FormCreate with the data
+  // folder Files\ inside programFolder. An error in FormCreate is shown and the window
+  // is completed all the same.
+  explicit TMainForm(const String16& programFolder = ProgramFolder());
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Makes the window visible; FormShow runs as it becomes so.
+  void Show();
+  // Keyboard handling that the message loop does before dispatching: Tab moves
+  // between the grid and the word box. Returns true when the message was used.
+  bool PreTranslateMessage(const MSG& message);
+
+  HWND Handle() const { return FHandle; }
+  HWND TopPanel() const { return FTopPanel.Handle(); }
+  HWND ToolBar() const { return FToolBar.Handle(); }
+  HWND EditWord() const { return FEditWord; }
+  HWND StatusBar() const { return FStatusBar; }
+  TResultGrid& VList() { return FVList; }
+  TLanguageBar& LanguageBar() { return FToolBar; }
+  const String16& FilesPath() const { return FFilesPath; }
+  TTranslator* Translator() const { return FTranslator.get(); }
+  int Scale(int pixels) const { return MulDiv(pixels, FDpi, 96); }
+
+  // Event handlers.
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+  void TopPanelClick();
+
+ private:
+  template <class T>
+  friend LRESULT CALLBACK ForwardToInstance(HWND, UINT, WPARAM, LPARAM);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void LayOut();
+  void SnapToWorkArea(WINDOWPOS& position) const;
+  void MinimumSize(MINMAXINFO& info) const;
+
+  HWND FHandle = nullptr;
+  int FDpi = 96;
+  String16 FProgramFolder;
+  HFONT FFont = nullptr;      // the window's: "MS Sans Serif", 8 points
+  HFONT FEditFont = nullptr;  // the word box's: "MS Sans Serif", 19 pixels, bold
+  TBanner FTopPanel;
+  TLanguageBar FToolBar;
+  HWND FEditWord = nullptr;
+  TResultGrid FVList;
+  HWND FStatusBar = nullptr;
+  bool FShown = false;
+  HWND FLastFocus = nullptr;
+
+  String16 FFilesPath;
+  std::unique_ptr<TTranslator> FTranslator;
+};
+
+}  // namespace parlivo
