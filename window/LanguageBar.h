@@ -15,6 +15,11 @@ inline constexpr int kToolButton1 = 1001;
 constexpr int ToolButtonId(int number) {
   return kToolButton1 + number - 1;
 }
+// The button of row `row` (0-based) of the language table: ToolButton3 to ToolButton8,
+// then ToolButton9 for English.
+constexpr int LanguageButtonId(size_t row) {
+  return ToolButtonId(static_cast<int>(row) + 3);
+}
 
 class TLanguageBar {
  public:

@@ -10,7 +10,9 @@
 
 #include "ErrorBox.h"
 #include "Languages.h"
+#include "Registry.h"
 #include "Resources.h"
+#include "Search.h"
 #include "WindowProc.h"
 
 namespace parlivo {
@@ -31,10 +33,21 @@ constexpr int kStatusBarHeight = 20;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
-HFONT MakeFont(int pixelHeight, int weight) {
+constexpr COLORREF kEvenRowColour = 0xFFFFFF;
+constexpr COLORREF kOddRowColour = 0xFFF4F2;
+constexpr UINT_PTR kEditWordSubclass = 1;
+
+HFONT MakeFont(int pixelHeight, int weight, const wchar_t* face = L"MS Sans Serif") {
   return CreateFontW(-pixelHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+                     DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// The system's default interface face: the substitute registered for "MS Shell Dlg 2".
+String16 InterfaceFace() {
+  return RegReadString(L"", HKEY_LOCAL_MACHINE, 0,
+                       L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes",
+                       L"MS Shell Dlg 2", L"MS Sans Serif");
 }
 
 int ScreenDpi() {
@@ -100,6 +113,10 @@ TMainForm::TMainForm(const String16& programFolder)
   RegisterClasses(instance);
   FFont = MakeFont(MulDiv(8, FDpi, 72), FW_NORMAL);
   FEditFont = MakeFont(Scale(19), FW_BOLD);
+  FMeasureFont = MakeFont(MulDiv(8, FDpi, 72), FW_BOLD);
+  const String16 face = InterfaceFace();
+  FCellFont = MakeFont(MulDiv(8, FDpi, 72), FW_NORMAL, face.c_str());
+  FBoldCellFont = MakeFont(MulDiv(8, FDpi, 72), FW_BOLD, face.c_str());
   const SIZE outer = OuterSize(Scale(kClientWidth), Scale(kClientHeight));
   const int left = (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2;
@@ -112,8 +129,7 @@ TMainForm::TMainForm(const String16& programFolder)
 
 TMainForm::~TMainForm() {
   if (FHandle) DestroyWindow(FHandle);
-  DeleteObject(FFont);
-  DeleteObject(FEditFont);
+  for (HFONT font : {FFont, FEditFont, FMeasureFont, FCellFont, FBoldCellFont}) DeleteObject(font);
 }
 
 void TMainForm::CreateControls() {
@@ -126,7 +142,14 @@ void TMainForm::CreateControls() {
                               FHandle, reinterpret_cast<HMENU>(idEditWord), instance, nullptr);
   SendMessageW(FEditWord, WM_SETFONT, reinterpret_cast<WPARAM>(FEditFont), FALSE);
   SendMessageW(FEditWord, EM_SETLIMITTEXT, 0, 0);
-  FVList.Create(FHandle, idVList, Scale(kClientWidth) - 6);
+  SetWindowSubclass(FEditWord, EditWordProc, kEditWordSubclass, 0);
+  FVList.OnDrawCell = [this](HDC dc, int column, int row, const RECT& rect) {
+    VListDrawCell(dc, column, row, rect);
+  };
+  FVList.OnMouseWheelDown = [this] { VListMouseWheelDown(); };
+  FVList.OnMouseWheelUp = [this] { VListMouseWheelUp(); };
+  FVList.OnError = [this](const String16& message) { ShowErrorBox(FHandle, message); };
+  FVList.Create(FHandle, idVList, Scale(kClientWidth) - 6, FCellFont, FBoldCellFont);
   SendMessageW(FVList.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   FStatusBar =
       CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
@@ -194,20 +217,173 @@ bool TMainForm::PreTranslateMessage(const MSG& message) {
   return false;
 }
 
+bool LanguageFileExists(const String16& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_INVALID_NAME)
+      return false;
+    // Attributes that cannot be read: look the exact name up in its folder.
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // A link counts when what it leads to can be read, or is held by another program.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+  }
+  return true;
+}
+
 void TMainForm::FormCreate() {
   FFilesPath = FProgramFolder + L"Files\\";
   FTranslator = std::make_unique<TTranslator>();
   FTranslator->SetIndexFileName(FFilesPath + String16(IndexFileName));
+  AvailabilityPass();
+}
+
+void TMainForm::AvailabilityPass() {
+  for (size_t row = 0; row < std::size(Languages); ++row) {
+    FToolBar.SetVisible(LanguageButtonId(row),
+                        LanguageFileExists(FFilesPath + String16(Languages[row].FileName)));
+  }
 }
 
 void TMainForm::FormShow() {
+  const String16 saved = RegReadString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kLanguageValue, L"");
+  for (size_t row = 0; row < std::size(Languages); ++row) {
+    const int button = LanguageButtonId(row);
+    if (saved == Languages[row].Name && FToolBar.IsVisible(button)) FToolBar.Press(button);
+  }
+  ToolButton3Click();
   SetFocus(FEditWord);
 }
 
-void TMainForm::FormClose() {}
+void TMainForm::FormClose() {
+  String16 name;
+  for (size_t row = 0; row < std::size(Languages); ++row) {
+    if (FToolBar.IsDown(LanguageButtonId(row))) name = Languages[row].Name;
+  }
+  RegWriteString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kLanguageValue, name);
+}
 
 void TMainForm::FormDestroy() {
   FTranslator.reset();
+}
+
+void TMainForm::ToolButton3Click() {
+  for (size_t row = 0; row < std::size(Languages); ++row) {
+    if (FToolBar.IsDown(LanguageButtonId(row))) {
+      FTranslator->SetDataFileName(FFilesPath + String16(Languages[row].FileName));
+    }
+  }
+  EditWordChange();
+}
+
+void TMainForm::SetStatusText(const String16& text) {
+  FStatusText = text;
+  SendMessageW(FStatusBar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(FStatusText.c_str()));
+}
+
+void TMainForm::EditWordChange() {
+  SetStatusText(L"");
+  if (!FTranslator || FTranslator->DataFileName().empty()) return;
+  DWORD selectionStart = 0;
+  SendMessageW(FEditWord, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
+  String16 text(static_cast<size_t>(GetWindowTextLengthW(FEditWord)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(FEditWord, text.data(), static_cast<int>(text.size()))));
+  const String16 word = LettersOnly(text);
+  if (word != text) {
+    // The write runs this handler again, to its end, on the cleaned text.
+    SetWindowTextW(FEditWord, word.c_str());
+    SendMessageW(FEditWord, EM_SETSEL, selectionStart, selectionStart);
+    return;
+  }
+  TGridUpdate update(FVList);
+  FVList.ClearRows();
+  if (text.empty()) return;
+  const size_t rows = SearchTypedWord(
+      *FTranslator, word, [this](const String16& headword, const String16& translation) {
+        FVList.AddRow(ResultRow(headword, translation));
+      });
+  FVList.EndUpdate();  // the scroll bar is in place before the columns are fitted
+  FVList.BeginUpdate();
+  GrdColWidth(FVList);
+  SetStatusText(L" Found: " + std::to_wstring(rows));
+}
+
+void TMainForm::GrdColWidth(TResultGrid& grid) {
+  HDC dc = GetDC(FHandle);
+  HGDIOBJ oldFont = SelectObject(dc, FMeasureFont);
+  int widest = 0;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    const String16 key = grid.Cell(0, row);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, key.c_str(), static_cast<int>(key.size()), &size);
+    widest = std::max<int>(widest, size.cx);
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(FHandle, dc);
+  grid.SetColWidth(0, widest + TResultGrid::kGridLineWidth + 10);
+  grid.SetColWidth(1, grid.ClientWidth() - grid.ColWidth(0));
+}
+
+void TMainForm::VListDrawCell(HDC dc, int column, int row, const RECT& rect) {
+  RECT r = rect;
+  SetDCBrushColor(dc, row % 2 == 0 ? kEvenRowColour : kOddRowColour);
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  const String16 text = FVList.Cell(column, row);
+  if (text.empty()) return;
+  SelectObject(dc, FVList.CellFont(column == 0));
+  r.left += 3;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK);
+  const int needed = r.bottom - r.top + 3;
+  if (column == 1) {
+    // A key that wraps into more lines than its text keeps the row at the key's
+    // height; otherwise each paint would undo the last.
+    const int keyHeight = FKeyMeasured.Row == row ? FKeyMeasured.Height : 0;
+    FVList.SetRowHeight(row, std::max(needed, keyHeight));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_WORDBREAK);
+  } else {
+    FKeyMeasured = {row, needed};
+    if (FVList.RowHeight(row) < needed) FVList.SetRowHeight(row, needed);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE);
+  }
+}
+
+void TMainForm::FormMouseWheel(int wheelDelta, bool& handled) {
+  if (wheelDelta > 0) {
+    SendMessageW(FVList.Handle(), WM_VSCROLL, SB_TOP, 0);
+    SendMessageW(FVList.Handle(), WM_VSCROLL, SB_LINEUP, 0);
+  } else if (wheelDelta < 0) {
+    SendMessageW(FVList.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+    SendMessageW(FVList.Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  }
+  handled = true;
+}
+
+void TMainForm::VListMouseWheelDown() {
+  SendMessageW(FVList.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+void TMainForm::VListMouseWheelUp() {
+  SendMessageW(FVList.Handle(), WM_VSCROLL, SB_TOP, 0);
+}
+
+LRESULT CALLBACK TMainForm::EditWordProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR) {
+  // The word box handles no wheel: the window does.
+  if (message == WM_MOUSEWHEEL) return SendMessageW(GetParent(edit), message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, EditWordProc, kEditWordSubclass);
+  return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 void TMainForm::TopPanelClick() {
@@ -248,7 +424,20 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RunHandler(FHandle, [this] { TopPanelClick(); });
         return 0;
       }
+      if (LOWORD(wParam) == idEditWord && HIWORD(wParam) == EN_CHANGE) {
+        RunHandler(FHandle, [this] { EditWordChange(); });
+        return 0;
+      }
+      if (LOWORD(wParam) >= ToolButtonId(3) && LOWORD(wParam) <= ToolButtonId(9)) {
+        RunHandler(FHandle, [this] { ToolButton3Click(); });
+        return 0;
+      }
       break;
+    case WM_MOUSEWHEEL: {
+      bool handled = false;
+      RunHandler(FHandle, [&] { FormMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), handled); });
+      return 0;
+    }
     case WM_NOTIFY: {
       LRESULT result = 0;
       if (FToolBar.OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;

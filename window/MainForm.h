@@ -15,6 +15,12 @@
 namespace parlivo {
 
 inline constexpr wchar_t kHomePage[] = L"https://parlivo.org/";
+inline constexpr wchar_t RegistryKey[] = L"Software\\Parlivo";
+inline constexpr wchar_t kLanguageValue[] = L"Language";
+
+// Whether a path names an existing file for the language buttons: a folder does not
+// count, a file another program holds does.
+bool LanguageFileExists(const String16& path);
 
 // The folder of a program file: its full path cut after the last backslash or colon.
 String16 ProgramFolderOf(const String16& programPath);
@@ -50,12 +56,21 @@ class TMainForm {
   TTranslator* Translator() const { return FTranslator.get(); }
   int Scale(int pixels) const { return MulDiv(pixels, FDpi, 96); }
 
+  const String16& StatusText() const { return FStatusText; }
+
   // Event handlers.
   void FormCreate();
   void FormShow();
   void FormClose();
   void FormDestroy();
   void TopPanelClick();
+  void EditWordChange();
+  void ToolButton3Click();
+  void VListDrawCell(HDC dc, int column, int row, const RECT& rect);
+  void GrdColWidth(TResultGrid& grid);
+  void FormMouseWheel(int wheelDelta, bool& handled);
+  void VListMouseWheelDown();
+  void VListMouseWheelUp();
 
  private:
   template <class T>
@@ -65,12 +80,24 @@ class TMainForm {
   void LayOut();
   void SnapToWorkArea(WINDOWPOS& position) const;
   void MinimumSize(MINMAXINFO& info) const;
+  void AvailabilityPass();
+  void SetStatusText(const String16& text);
+  static LRESULT CALLBACK EditWordProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR);
 
   HWND FHandle = nullptr;
   int FDpi = 96;
   String16 FProgramFolder;
-  HFONT FFont = nullptr;      // the window's: "MS Sans Serif", 8 points
-  HFONT FEditFont = nullptr;  // the word box's: "MS Sans Serif", 19 pixels, bold
+  HFONT FFont = nullptr;         // the window's: "MS Sans Serif", 8 points
+  HFONT FEditFont = nullptr;     // the word box's: "MS Sans Serif", 19 pixels, bold
+  HFONT FMeasureFont = nullptr;  // the window's font in the word box's style: measures keys
+  HFONT FCellFont = nullptr;     // the drawing surface's own: the interface face, 8 points
+  HFONT FBoldCellFont = nullptr;
+  struct {
+    int Row = -1;
+    int Height = 0;
+  } FKeyMeasured;  // the key cell painted last, for the text cell of the same row
+  String16 FStatusText;
   TBanner FTopPanel;
   TLanguageBar FToolBar;
   HWND FEditWord = nullptr;

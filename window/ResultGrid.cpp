@@ -1,8 +1,21 @@
 #include "ResultGrid.h"
 
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "WindowProc.h"
 
 namespace parlivo {
+
+namespace {
+
+constexpr wchar_t kKeyWithEquals[] = L"Key may not contain equals sign (\"=\")";
+constexpr UINT_PTR kEditorSubclass = 1;
+
+}  // namespace
 
 void TResultGrid::Register(HINSTANCE instance) {
   WNDCLASSEXW windowClass{};
@@ -11,24 +24,36 @@ void TResultGrid::Register(HINSTANCE instance) {
   windowClass.lpfnWndProc = ForwardToInstance<TResultGrid>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = nullptr;
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);
 }
 
-HWND TResultGrid::Create(HWND parent, int id, int defaultValueWidth) {
+TResultGrid::~TResultGrid() {
+  if (FHandle) DestroyWindow(FHandle);
+}
+
+HWND TResultGrid::Create(HWND parent, int id, int defaultValueWidth, HFONT cellFont,
+                         HFONT boldCellFont) {
   FColWidths[1] = defaultValueWidth;
-  FHandle =
-      CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0,
-                      0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
+  FCellFont = cellFont;
+  FBoldCellFont = boldCellFont;
+  CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, nullptr,
+                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
   return FHandle;
 }
 
 int TResultGrid::ClientWidth() const {
   RECT client{};
   GetClientRect(FHandle, &client);
-  return client.right - client.left;
+  return client.right;
+}
+
+int TResultGrid::ClientHeight() const {
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  return client.bottom;
 }
 
 void TResultGrid::SetColWidth(int column, int width) {
@@ -44,39 +69,405 @@ void TResultGrid::ApplyColumnRule() {
   if (FColWidths[0] + FColWidths[1] == client - 2) return;
   FApplyingRule = true;
   FColWidths[1] = client - FColWidths[0] - 2;
+  InvalidateRect(FHandle, nullptr, FALSE);
   FApplyingRule = false;
 }
 
+String16 TResultGrid::Cell(int column, int row) const {
+  if (row < 0 || static_cast<size_t>(row) >= FRows.size()) return {};
+  const String16& text = FRows[static_cast<size_t>(row)];
+  const size_t equals = text.find(L'=');
+  if (column == 0) return equals == String16::npos ? String16() : text.substr(0, equals);
+  return equals == String16::npos ? text : text.substr(equals + 1);
+}
+
 void TResultGrid::ClearRows() {
+  EndEdit();
   FRows.clear();
+  FHeights.resize(1);  // the first row keeps its height
+  FCurrentRow = 0;
+  FTopRow = 0;
+  if (FUpdating > 0) return;
+  UpdateScrollBar();
   InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+TGridUpdate::TGridUpdate(TResultGrid& grid) : FGrid(grid) {
+  FGrid.BeginUpdate();
+}
+
+TGridUpdate::~TGridUpdate() {
+  FGrid.EndUpdate();
 }
 
 void TResultGrid::AddRow(String16 row) {
   FRows.push_back(std::move(row));
+  if (FRows.size() > FHeights.size()) FHeights.push_back(kDefaultRowHeight);
+  if (FUpdating > 0) return;
+  UpdateScrollBar();
   InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TResultGrid::EndUpdate() {
+  if (--FUpdating > 0) return;
+  UpdateScrollBar();
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TResultGrid::SetRowHeight(int row, int height) {
+  int& current = FHeights[static_cast<size_t>(row)];
+  if (current == height) return;
+  current = height;
+  // The scroll bar follows once the paint that measures the rows is over.
+  FScrollBarStale = true;
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+int TResultGrid::LastTopRow() const {
+  const int client = ClientHeight();
+  int top = RowCount() - 1;
+  int used = FHeights[static_cast<size_t>(top)];
+  while (top > 0 && used + FHeights[static_cast<size_t>(top - 1)] <= client)
+    used += FHeights[static_cast<size_t>(--top)];
+  return top;
+}
+
+void TResultGrid::SetTopRow(int row) {
+  row = std::clamp(row, 0, LastTopRow());
+  if (row == FTopRow) return;
+  FTopRow = row;
+  if (FEditor) EndEdit();
+  UpdateScrollBar();
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TResultGrid::UpdateScrollBar() {
+  const int lastTop = LastTopRow();
+  FTopRow = std::min(FTopRow, lastTop);
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = RowCount() - 1;
+  // The bar disappears exactly when every row fits.
+  info.nPage = static_cast<UINT>(RowCount() - lastTop);
+  info.nPos = FTopRow;
+  // Showing or hiding the bar lays the window out again: only when something changed.
+  if (info.nMax == FScrollShown.nMax && info.nPage == FScrollShown.nPage &&
+      info.nPos == FScrollShown.nPos)
+    return;
+  FScrollShown = info;
+  SetScrollInfo(FHandle, SB_VERT, &info, TRUE);
+}
+
+RECT TResultGrid::CellRect(int column, int row) const {
+  int y = 0;
+  for (int r = FTopRow; r < row; ++r) y += FHeights[static_cast<size_t>(r)];
+  const int left = column == 0 ? 0 : FColWidths[0] + kGridLineWidth;
+  return {left, y, left + FColWidths[column], y + FHeights[static_cast<size_t>(row)]};
+}
+
+int TResultGrid::RowAt(int y) const {
+  int bottom = 0;
+  for (int r = FTopRow; r < RowCount(); ++r) {
+    bottom += FHeights[static_cast<size_t>(r)];
+    if (y < bottom) return r;
+  }
+  return -1;
+}
+
+void TResultGrid::MoveCurrent(int column, int row) {
+  column = std::clamp(column, 0, 1);
+  row = std::clamp(row, 0, RowCount() - 1);
+  if (row != FCurrentRow) {
+    EndEdit();
+    const int left = FCurrentRow;
+    FCurrentRow = row;
+    FCurrentColumn = column;
+    LeaveRow(left);
+  } else if (column != FCurrentColumn) {
+    EndEdit();
+    FCurrentColumn = column;
+  }
+  // Into view: above the top it becomes the top row; below the last complete row the
+  // top row becomes the smallest that shows it completely.
+  if (FCurrentRow < FTopRow) {
+    SetTopRow(FCurrentRow);
+  } else {
+    const int client = ClientHeight();
+    int top = FCurrentRow;
+    int used = FHeights[static_cast<size_t>(top)];
+    while (top > FTopRow && used + FHeights[static_cast<size_t>(top - 1)] <= client) {
+      used += FHeights[static_cast<size_t>(--top)];
+    }
+    if (top > FTopRow) SetTopRow(top);
+  }
 }
 
 void TResultGrid::Paint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(FHandle, &paint);
-  FillRect(dc, &paint.rcPaint, GetSysColorBrush(COLOR_WINDOW));
+  HDC target = BeginPaint(FHandle, &paint);
+  RECT client;
+  GetClientRect(FHandle, &client);
+  // Painted off screen and copied in one piece.
+  HDC dc = CreateCompatibleDC(target);
+  HBITMAP surface = CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1),
+                                           std::max<LONG>(client.bottom, 1));
+  HGDIOBJ oldSurface = SelectObject(dc, surface);
+  HGDIOBJ oldFont = SelectObject(dc, FCellFont);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  int y = 0;
+  for (int row = FTopRow; row < RowCount() && y < client.bottom; ++row) {
+    int x = 0;
+    for (int column = 0; column < 2; ++column) {
+      const RECT cell{x, y, x + FColWidths[column], y + FHeights[static_cast<size_t>(row)]};
+      if (cell.right > cell.left && OnDrawCell) OnDrawCell(dc, column, row, cell);
+      x = cell.right + kGridLineWidth;
+    }
+    y += FHeights[static_cast<size_t>(row)];
+  }
+  BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  if (FScrollBarStale) {
+    FScrollBarStale = false;
+    UpdateScrollBar();
+  }
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldSurface);
+  DeleteObject(surface);
+  DeleteDC(dc);
   EndPaint(FHandle, &paint);
+}
+
+void TResultGrid::OnVScroll(int code) {
+  SetFocus(FHandle);
+  switch (code) {
+    case SB_TOP:
+      SetTopRow(0);
+      break;
+    case SB_BOTTOM:
+      SetTopRow(LastTopRow());
+      break;
+    case SB_LINEUP:
+      SetTopRow(FTopRow - 1);
+      break;
+    case SB_LINEDOWN:
+      SetTopRow(FTopRow + 1);
+      break;
+    case SB_PAGEUP:
+    case SB_PAGEDOWN: {
+      const int shown = std::max(1, RowAt(ClientHeight() - 1) - FTopRow);
+      SetTopRow(FTopRow + (code == SB_PAGEUP ? -shown : shown));
+      break;
+    }
+    case SB_THUMBPOSITION: {
+      // Only on release: the rows do not follow the box while it is dragged.
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_TRACKPOS;
+      GetScrollInfo(FHandle, SB_VERT, &info);
+      SetTopRow(info.nTrackPos);
+      break;
+    }
+  }
+}
+
+bool TResultGrid::OnMouseWheel(int delta) {
+  FWheelTotal += delta;
+  bool handled = false;
+  while (FWheelTotal <= -WHEEL_DELTA || FWheelTotal >= WHEEL_DELTA) {
+    handled = true;
+    if (FWheelTotal < 0) {
+      FWheelTotal += WHEEL_DELTA;
+      if (OnMouseWheelDown) OnMouseWheelDown();
+      if (FCurrentRow < RowCount() - 1) MoveCurrent(FCurrentColumn, FCurrentRow + 1);
+    } else {
+      FWheelTotal -= WHEEL_DELTA;
+      if (OnMouseWheelUp) OnMouseWheelUp();
+      if (FCurrentRow > 0) MoveCurrent(FCurrentColumn, FCurrentRow - 1);
+    }
+  }
+  return handled;
+}
+
+void TResultGrid::OnKeyDown(WPARAM key) {
+  const int page = std::max(1, RowAt(ClientHeight() - 1) - FTopRow);
+  switch (key) {
+    case VK_UP:
+      MoveCurrent(FCurrentColumn, FCurrentRow - 1);
+      break;
+    case VK_DOWN:
+      MoveCurrent(FCurrentColumn, FCurrentRow + 1);
+      break;
+    case VK_LEFT:
+      MoveCurrent(FCurrentColumn - 1, FCurrentRow);
+      break;
+    case VK_RIGHT:
+      MoveCurrent(FCurrentColumn + 1, FCurrentRow);
+      break;
+    case VK_PRIOR:
+      MoveCurrent(FCurrentColumn, FCurrentRow - page);
+      break;
+    case VK_NEXT:
+      MoveCurrent(FCurrentColumn, FCurrentRow + page);
+      break;
+    case VK_HOME:
+      MoveCurrent(FCurrentColumn, 0);
+      break;
+    case VK_END:
+      MoveCurrent(FCurrentColumn, RowCount() - 1);
+      break;
+    case VK_F2:
+    case VK_RETURN:
+      BeginEdit(true);
+      break;
+  }
+}
+
+void TResultGrid::SetCell(int column, int row, const String16& text) {
+  // The blank row of an empty list becomes a real row with its first text.
+  if (FRows.empty()) FRows.emplace_back();
+  const String16 key = column == 0 ? text : Cell(0, row);
+  const String16 value = column == 1 ? text : Cell(1, row);
+  FRows[static_cast<size_t>(row)] = key + L"=" + value;
+}
+
+void TResultGrid::LeaveRow(int row) {
+  // A row whose key and value were both emptied goes when the current cell leaves it.
+  if (row < 0 || static_cast<size_t>(row) >= FRows.size() ||
+      FRows[static_cast<size_t>(row)] != L"=")
+    return;
+  FRows.erase(FRows.begin() + row);
+  if (FHeights.size() > 1)
+    FHeights.erase(FHeights.begin() + std::min<size_t>(row, FHeights.size() - 1));
+  if (FCurrentRow > row) --FCurrentRow;
+  FCurrentRow = std::min(FCurrentRow, RowCount() - 1);
+  UpdateScrollBar();
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TResultGrid::BeginEdit(bool keepText) {
+  if (FEditor) return;
+  RECT cell = CellRect(FCurrentColumn, FCurrentRow);
+  if (cell.right <= cell.left) return;
+  FEditor = CreateWindowExW(0, WC_EDITW, keepText ? Cell(FCurrentColumn, FCurrentRow).c_str() : L"",
+                            WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, cell.left + 2, cell.top,
+                            cell.right - cell.left - 2, cell.bottom - cell.top, FHandle, nullptr,
+                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(FHandle, GWLP_HINSTANCE)),
+                            nullptr);
+  SendMessageW(FEditor, WM_SETFONT, reinterpret_cast<WPARAM>(CellFont(FCurrentColumn == 0)), FALSE);
+  SetWindowSubclass(FEditor, EditorProc, kEditorSubclass, reinterpret_cast<DWORD_PTR>(this));
+  SetFocus(FEditor);
+  SendMessageW(FEditor, EM_SETSEL, 0, -1);
+}
+
+void TResultGrid::EndEdit() {
+  if (!FEditor) return;
+  HWND editor = FEditor;
+  FEditor = nullptr;
+  const bool hadFocus = GetFocus() == editor;
+  DestroyWindow(editor);
+  if (hadFocus) SetFocus(FHandle);
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TResultGrid::StoreEditorText() {
+  if (!FEditor || FStoring) return;
+  FStoring = true;
+  String16 text(static_cast<size_t>(GetWindowTextLengthW(FEditor)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(FEditor, text.data(), static_cast<int>(text.size()))));
+  if (FCurrentColumn == 0 && text.find(L'=') != String16::npos) {
+    // Not stored: the editor goes back to what the row holds.
+    const String16 stored = Cell(0, FCurrentRow);
+    SetWindowTextW(FEditor, stored.c_str());
+    SendMessageW(FEditor, EM_SETSEL, stored.size(), stored.size());
+    FStoring = false;
+    if (OnError) OnError(kKeyWithEquals);
+    return;
+  }
+  SetCell(FCurrentColumn, FCurrentRow, text);
+  FStoring = false;
+}
+
+LRESULT CALLBACK TResultGrid::EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR data) {
+  auto* grid = reinterpret_cast<TResultGrid*>(data);
+  switch (message) {
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
+        grid->EndEdit();
+        return 0;
+      }
+      if (wParam == VK_UP || wParam == VK_DOWN) {
+        grid->EndEdit();
+        grid->OnKeyDown(wParam);
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wParam == L'\r' || wParam == 27) return 0;
+      break;
+    case WM_KILLFOCUS:
+      if (grid->FEditor == editor)
+        PostMessageW(grid->FHandle, WM_APP, 0, 0);  // end editing after the switch
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(editor, EditorProc, kEditorSubclass);
+      break;
+  }
+  return DefSubclassProc(editor, message, wParam, lParam);
 }
 
 LRESULT TResultGrid::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
-    case WM_SHOWWINDOW:
       ApplyColumnRule();
+      UpdateScrollBar();
       break;
+    case WM_SHOWWINDOW:
+      PostMessageW(FHandle, WM_APP + 1, 0, 0);  // apply the column rule once shown
+      break;
+    case WM_APP:
+      if (FEditor && GetFocus() != FEditor) EndEdit();
+      return 0;
+    case WM_APP + 1:
+      ApplyColumnRule();
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
       Paint();
       return 0;
-    case WM_LBUTTONDOWN:
+    case WM_VSCROLL:
+      OnVScroll(LOWORD(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      if (OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam))) return 0;
+      break;  // short of a notch: the window's handler has it
+    case WM_LBUTTONDOWN: {
       SetFocus(FHandle);
+      const int x = static_cast<short>(LOWORD(lParam));
+      const int row = RowAt(static_cast<short>(HIWORD(lParam)));
+      if (row >= 0) MoveCurrent(x < FColWidths[0] ? 0 : 1, row);
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      BeginEdit(true);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    case WM_CHAR:
+      if (wParam >= L' ' && !FEditor) {
+        BeginEdit(false);
+        if (FEditor) SendMessageW(FEditor, WM_CHAR, wParam, lParam);
+      }
+      return 0;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == FEditor && HIWORD(wParam) == EN_CHANGE)
+        StoreEditorText();
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
