@@ -9,17 +9,6 @@
 namespace parlivo::test {
 namespace {
 
-String16 Folder(const TTempDir& dir) {
-  return ToText(dir.Path()) + L"\\";
-}
-
-String16 SystemText(DWORD code) {
-  wchar_t text[512];
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, text, 512, nullptr);
-  return String16(text, length);
-}
-
 void ExpectRect(const RECT& rect, int left, int top, int width, int height, const char* what) {
   EXPECT_EQ(rect.left, left) << what;
   EXPECT_EQ(rect.top, top) << what;
@@ -76,9 +65,7 @@ TEST(StartUp, WithoutFilesShowsTheOpenErrorAndAllLanguages) {
 
 TEST(StartUp, WithACompleteLexiconShowsNoError) {
   TTempDir dir;
-  std::vector<std::string> all;
-  for (const auto& language : Languages) all.push_back(ToUtf8(language.FileName));
-  WriteSampleFiles(dir.Path(), all);
+  WriteSampleFiles(dir.Path(), AllLanguageFiles());
   TErrorCatcher errors;
   TMainForm form(Folder(dir));
   EXPECT_TRUE(errors.Messages().empty());
@@ -106,7 +93,7 @@ class StartSize : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     Dir = new TTempDir;
-    WriteSampleFiles(Dir->Path(), {"German.plv"});
+    WriteSampleFiles(Dir->Path(), AllLanguageFiles());
     Form = new TMainForm(Folder(*Dir));
     GetWindowRect(Form->Handle(), &StartRect);
     Form->Show();

@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "ErrorBox.h"
+#include "Languages.h"
 #include "WorkedExample.h"
 
 namespace parlivo::test {
@@ -41,6 +42,21 @@ String16 WindowText(HWND window) {
   text.resize(
       static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+String16 Folder(const TTempDir& dir) { return ToText(dir.Path()) + L"\\"; }
+
+std::vector<std::string> AllLanguageFiles() {
+  std::vector<std::string> all;
+  for (const auto& language : Languages) all.push_back(ToUtf8(language.FileName));
+  return all;
+}
+
+String16 SystemText(DWORD code) {
+  wchar_t text[512];
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                      text, 512, nullptr);
+  return String16(text, length);
 }
 
 }  // namespace parlivo::test

@@ -37,4 +37,10 @@ RECT ChildRect(HWND child);
 
 String16 WindowText(HWND window);
 
+// The folder as the window takes it: ending in a backslash.
+String16 Folder(const TTempDir& dir);
+std::vector<std::string> AllLanguageFiles();
+// The system's own description of an error code.
+String16 SystemText(DWORD code);
+
 }  // namespace parlivo::test
