@@ -81,6 +81,15 @@ String16 TResultGrid::Cell(int column, int row) const {
   return equals == String16::npos ? text : text.substr(equals + 1);
 }
 
+String16 TResultGrid::RowsText() const {
+  String16 text;
+  for (const auto& row : FRows) {
+    if (!text.empty()) text += L"\r\n";
+    text += row;
+  }
+  return text;
+}
+
 void TResultGrid::ClearRows() {
   EndEdit();
   FRows.clear();
@@ -471,6 +480,17 @@ LRESULT TResultGrid::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(RowsText().size());
+    case WM_GETTEXT: {
+      // The rows, one a line, for other programs such as screen readers.
+      const String16 text = RowsText();
+      if (wParam == 0) return 0;
+      const size_t copied = std::min<size_t>(text.size(), wParam - 1);
+      text.copy(reinterpret_cast<wchar_t*>(lParam), copied);
+      reinterpret_cast<wchar_t*>(lParam)[copied] = L'\0';
+      return static_cast<LRESULT>(copied);
+    }
   }
   return DefWindowProcW(FHandle, message, wParam, lParam);
 }

@@ -66,6 +66,8 @@ class TResultGrid {
   int RowCount() const { return FRows.empty() ? 1 : static_cast<int>(FRows.size()); }
   const std::vector<String16>& Rows() const { return FRows; }
   String16 Cell(int column, int row) const;
+  // The rows one a line, as the grid's window text gives them.
+  String16 RowsText() const;
 
   int RowHeight(int row) const { return FHeights[static_cast<size_t>(row)]; }
   // A new height lays the grid out again and repaints it; the same height does nothing.

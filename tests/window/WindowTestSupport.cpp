@@ -2,6 +2,7 @@
 
 #include "ErrorBox.h"
 #include "Languages.h"
+#include "LexiconWriter.h"
 #include "WorkedExample.h"
 
 namespace parlivo::test {
@@ -44,7 +45,25 @@ String16 WindowText(HWND window) {
   return text;
 }
 
-String16 Folder(const TTempDir& dir) { return ToText(dir.Path()) + L"\\"; }
+void WriteLexicon(const std::filesystem::path& programFolder,
+                  const std::map<std::string, TEntries>& languages) {
+  std::vector<std::string> headwords;
+  for (const auto& [file, entries] : languages) {
+    for (const auto& entry : entries) headwords.push_back(entry.first);
+  }
+  const TLexiconIndex index(headwords);
+  std::filesystem::create_directories(programFolder / "Files");
+  WriteFileBytes((programFolder / "Files" / "Index.plv").string(), index.FileBytes());
+  for (const auto& [file, entries] : languages) {
+    TLanguageFileBuilder language(index, TSharing::EqualOffsets);
+    for (const auto& [headword, text] : entries) language.Set(headword, PackText(text));
+    WriteFileBytes((programFolder / "Files" / file).string(), language.FileBytes());
+  }
+}
+
+String16 Folder(const TTempDir& dir) {
+  return ToText(dir.Path()) + L"\\";
+}
 
 std::vector<std::string> AllLanguageFiles() {
   std::vector<std::string> all;
@@ -54,8 +73,8 @@ std::vector<std::string> AllLanguageFiles() {
 
 String16 SystemText(DWORD code) {
   wchar_t text[512];
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                      text, 512, nullptr);
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, text, 512, nullptr);
   return String16(text, length);
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,12 @@ void WriteSampleFiles(const std::filesystem::path& programFolder,
 RECT ChildRect(HWND child);
 
 String16 WindowText(HWND window);
+
+// Writes Files\Index.plv and one file per entry of languages (file name -> headword,
+// text pairs) into programFolder, with the writer the lexicon builder uses.
+using TEntries = std::vector<std::pair<std::string, std::string>>;
+void WriteLexicon(const std::filesystem::path& programFolder,
+                  const std::map<std::string, TEntries>& languages);
 
 // The folder as the window takes it: ending in a backslash.
 String16 Folder(const TTempDir& dir);
