@@ -8,7 +8,7 @@ GENERATOR := Ninja
 
 # What the builds and tests need on a Debian 12 machine.
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev \
-            libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth
+            libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool
 # Debian's free dictionaries, the sources of the lexicon.
 DICTIONARIES := dict-freedict-eng-deu dict-freedict-eng-fra dict-freedict-eng-nld \
                 dict-freedict-eng-ita dict-freedict-eng-spa dict-freedict-eng-por dict-wn

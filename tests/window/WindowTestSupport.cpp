@@ -39,9 +39,12 @@ RECT ChildRect(HWND child) {
 }
 
 String16 WindowText(HWND window) {
-  String16 text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  // Asked of the window itself: GetWindowText answers for another program's controls
+  // with their creation caption.
+  const auto length = static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+  String16 text(length + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
 }
 

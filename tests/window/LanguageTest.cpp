@@ -1,0 +1,213 @@
+// The language buttons and the saved language, end to end against files the tests
+// write and Wine's real registry; and the shipped Parlivo.exe typed into as a user
+// types.
+#include <gtest/gtest.h>
+
+#include "ErrorBox.h"
+#include "Languages.h"
+#include "Registry.h"
+#include "WindowTestSupport.h"
+
+namespace parlivo::test {
+namespace {
+
+constexpr wchar_t kKey[] = L"Software\\Parlivo";
+
+class LanguageButtons : public ::testing::Test {
+ protected:
+  void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+  // Created and shown as the main block would, but without waiting for the screen:
+  // FormShow runs as it does when the window becomes visible.
+  std::unique_ptr<TMainForm> Start() {
+    auto form = std::make_unique<TMainForm>(Folder(FDir));
+    RunHandler(form->Handle(), [&] { form->FormShow(); });
+    PumpMessages();
+    return form;
+  }
+  // A click with the mouse on a tool bar button.
+  void Click(TMainForm& form, int button) {
+    const RECT rect = form.LanguageBar().ButtonRect(button);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageW(form.ToolBar(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(form.ToolBar(), WM_LBUTTONUP, 0, at);
+    PumpMessages();
+  }
+  void Type(TMainForm& form, const wchar_t* text) {
+    SetWindowTextW(form.EditWord(), text);
+    PumpMessages();
+  }
+  std::vector<int> PressedButtons(TMainForm& form) {
+    std::vector<int> pressed;
+    for (int number = 3; number <= 9; ++number) {
+      if (form.LanguageBar().IsDown(ToolButtonId(number))) pressed.push_back(number);
+    }
+    return pressed;
+  }
+  std::pair<DWORD, std::vector<BYTE>> SavedValue() {
+    DWORD type = 0, size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kKey, L"Language", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                     nullptr, &size) != ERROR_SUCCESS) {
+      return {REG_NONE, {}};
+    }
+    std::vector<BYTE> data(size);
+    RegGetValueW(HKEY_CURRENT_USER, kKey, L"Language", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                 data.data(), &size);
+    data.resize(size);
+    return {type, data};
+  }
+  TTempDir FDir;
+  TErrorCatcher FErrors;
+};
+
+TEST_F(LanguageButtons, OnlyPresentLanguagesCloseUpFromTheLeft) {
+  WriteLexicon(FDir.Path(),
+               {{"German.plv", {{"sun", "Sonne"}}}, {"English.plv", {{"sun", "a star"}}}});
+  std::filesystem::create_directory(FDir / "Files" / "French.plv");  // a folder does not count
+  auto form = Start();
+  for (int number : {1, 2, 9, 3})
+    EXPECT_TRUE(form->LanguageBar().IsVisible(ToolButtonId(number))) << number;
+  for (int number : {4, 5, 6, 7, 8})
+    EXPECT_FALSE(form->LanguageBar().IsVisible(ToolButtonId(number))) << number;
+  int right = form->LanguageBar().ButtonRect(ToolButtonId(1)).left;
+  for (int number : {1, 2, 9, 3}) {
+    const RECT rect = form->LanguageBar().ButtonRect(ToolButtonId(number));
+    EXPECT_EQ(rect.left, right) << number;
+    right = rect.right;
+  }
+  EXPECT_TRUE(PressedButtons(*form).empty());
+}
+
+TEST_F(LanguageButtons, AnotherLanguageReplacesTheRowsForTheSameWord) {
+  WriteLexicon(FDir.Path(), {{"German.plv", {{"sun", "Sonne"}, {"sunny", "sonnig"}}},
+                             {"French.plv", {{"sun", "soleil"}}}});
+  auto form = Start();
+  Click(*form, ToolButtonId(3));
+  Type(*form, L"sun");
+  EXPECT_EQ(form->VList().Rows(), (std::vector<String16>{L"sun=Sonne", L"sunny=sonnig"}));
+  Click(*form, ToolButtonId(4));
+  EXPECT_EQ(PressedButtons(*form), std::vector<int>{4});
+  EXPECT_EQ(form->VList().Rows(), std::vector<String16>{L"sun=soleil"});
+  EXPECT_EQ(form->StatusText(), L" Found: 1");
+  // The pressed button stays pressed and searches again.
+  SendMessageW(form->EditWord(), EM_SETSEL, 0, 0);
+  form->VList().ClearRows();
+  Click(*form, ToolButtonId(4));
+  EXPECT_EQ(PressedButtons(*form), std::vector<int>{4});
+  EXPECT_EQ(form->VList().Rows(), std::vector<String16>{L"sun=soleil"});
+  EXPECT_TRUE(FErrors.Messages().empty());
+}
+
+TEST_F(LanguageButtons, ALanguageFileGoneSinceStartShowsTheErrorAndKeepsTheRows) {
+  WriteLexicon(FDir.Path(), {{"German.plv", {{"sun", "Sonne"}}}, {"Dutch.plv", {{"sun", "zon"}}}});
+  auto form = Start();
+  Click(*form, ToolButtonId(3));
+  Type(*form, L"sun");
+  std::filesystem::remove(FDir / "Files" / "Dutch.plv");
+  Click(*form, ToolButtonId(5));
+  const String16 path = Folder(FDir) + L"Files\\Dutch.plv";
+  EXPECT_EQ(FErrors.Messages(), std::vector<String16>{ErrorBoxText(
+                                    OpenErrorMessage(path, SystemText(ERROR_FILE_NOT_FOUND)))});
+  EXPECT_EQ(PressedButtons(*form), std::vector<int>{5});
+  EXPECT_EQ(form->VList().Rows(), std::vector<String16>{L"sun=Sonne"});
+}
+
+TEST_F(LanguageButtons, FirstRunPressesNothingAndFocusesTheWordBox) {
+  WriteLexicon(FDir.Path(), {{"German.plv", {{"sun", "Sonne"}}}});
+  TMainForm form(Folder(FDir));
+  form.Show();  // FormShow runs as the window becomes visible
+  PumpMessages();
+  EXPECT_TRUE(PressedButtons(form).empty());
+  EXPECT_TRUE(form.Translator()->DataFileName().empty());
+  EXPECT_EQ(GetFocus(), form.EditWord());
+  Type(form, L"sun");
+  EXPECT_TRUE(form.VList().Rows().empty());
+  EXPECT_EQ(form.StatusText(), L"");
+}
+
+TEST_F(LanguageButtons, TheChosenLanguageIsSavedAndPressedAtTheNextStart) {
+  WriteLexicon(FDir.Path(),
+               {{"German.plv", {{"sun", "Sonne"}}}, {"Spanish.plv", {{"sun", "sol"}}}});
+  {
+    auto form = Start();
+    Click(*form, ToolButtonId(7));
+    form->FormClose();
+  }
+  const auto [type, data] = SavedValue();
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(data.size(), 14u);
+  auto form = Start();
+  EXPECT_EQ(PressedButtons(*form), std::vector<int>{7});
+  EXPECT_EQ(form->Translator()->DataFileName(), Folder(FDir) + L"Files\\Spanish.plv");
+  Type(*form, L"sun");
+  EXPECT_EQ(form->VList().Rows(), std::vector<String16>{L"sun=sol"});
+}
+
+TEST_F(LanguageButtons, SavedNamesPressOnlyPresentLanguagesInTheirExactCase) {
+  WriteLexicon(FDir.Path(),
+               {{"German.plv", {{"sun", "Sonne"}}}, {"Spanish.plv", {{"sun", "sol"}}}});
+  RegWriteString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L"spanish");
+  EXPECT_TRUE(PressedButtons(*Start()).empty());
+  RegWriteString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L"Italian");  // its file is missing
+  auto form = Start();
+  EXPECT_TRUE(PressedButtons(*form).empty());
+  Type(*form, L"sun");
+  EXPECT_EQ(form->StatusText(), L"");
+  // Closed with no button down: the empty text replaces the choice.
+  form->FormClose();
+  const auto [type, data] = SavedValue();
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(data.size(), 0u);
+}
+
+TEST_F(LanguageButtons, WithoutTheIndexTheSavedLanguageIsPressedAndItsErrorFollows) {
+  RegWriteString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L"German");
+  auto form = Start();
+  EXPECT_EQ(PressedButtons(*form), std::vector<int>{3});
+  ASSERT_EQ(FErrors.Messages().size(), 2u);
+  EXPECT_NE(FErrors.Messages()[0].find(L"Files\\Index.plv"), String16::npos);
+  EXPECT_NE(FErrors.Messages()[1].find(L"Files\\German.plv"), String16::npos);
+  // The search runs against no open files without failing.
+  Type(*form, L"sun");
+  EXPECT_EQ(WindowText(form->EditWord()), L"sun");
+}
+
+// The shipped program, started by shipped-program.sh from the folder named in
+// PARLIVO_SHIPPED_FOLDER and typed into on the X keyboard between the two steps.
+String16 ShippedFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"PARLIVO_SHIPPED_FOLDER", folder, MAX_PATH);
+  return folder;
+}
+
+TEST(ShippedProgram, Prepare) {
+  if (ShippedFolder().empty()) GTEST_SKIP() << "run by shipped-program.sh";
+  RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+  WriteLexicon(std::filesystem::path(ShippedFolder()),
+               {{"German.plv", {{"sun", "Sonne"}, {"sunny", "sonnig"}}}});
+  RegWriteString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L"German");
+}
+
+TEST(ShippedProgram, TypedRowsThenTheLanguageIsSavedOnClose) {
+  if (ShippedFolder().empty()) GTEST_SKIP() << "run by shipped-program.sh";
+  const HWND window = FindWindowW(TMainForm::kClassName, L"Parlivo");
+  ASSERT_NE(window, nullptr);
+  HWND edit = FindWindowExW(window, nullptr, L"Edit", nullptr);
+  HWND grid = FindWindowExW(window, nullptr, TResultGrid::kClassName, nullptr);
+  ASSERT_TRUE(edit && grid);
+  String16 rows;
+  for (int i = 0; i < 200 && rows.find(L"sunny") == String16::npos; ++i) {
+    Sleep(50);
+    rows = WindowText(grid);
+  }
+  EXPECT_EQ(WindowText(edit), L"Sun");
+  EXPECT_EQ(rows, L"sun=Sonne\r\nsunny=sonnig");
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 200 && IsWindow(window); ++i) Sleep(50);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(RegReadString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L""), L"German");
+  RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+}
+
+}  // namespace
+}  // namespace parlivo::test
