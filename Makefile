@@ -8,7 +8,8 @@ GENERATOR := Ninja
 
 # What the builds and tests need on a Debian 12 machine.
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev \
-            libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool
+            libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool \
+            nsis zip unzip
 # Debian's free dictionaries, the sources of the lexicon.
 DICTIONARIES := dict-freedict-eng-deu dict-freedict-eng-fra dict-freedict-eng-nld \
                 dict-freedict-eng-ita dict-freedict-eng-spa dict-freedict-eng-por dict-wn
@@ -18,7 +19,11 @@ LEXICON_SOURCES := German=freedict:$(DICTD)/freedict-eng-deu French=freedict:$(D
                    Spanish=freedict:$(DICTD)/freedict-eng-spa Portuguese=freedict:$(DICTD)/freedict-eng-por \
                    English=wordnet:$(DICTD)/wn
 
-.PHONY: run test deps dictionaries native-check windows release lexicon bench fuzz clean
+.PHONY: run test deps dictionaries native-check windows release lexicon dist bench fuzz clean
+
+VERSION := $(shell awk '/^project.Parlivo VERSION/ {print $$3}' CMakeLists.txt)
+DIST := $(BUILD)/dist
+RELEASE := $(DIST)/Parlivo-$(VERSION)
 
 # Installs the packages named in $(1) that are missing.
 define apt_install
@@ -58,8 +63,24 @@ release: deps
 	  -DPARLIVO_BENCH=ON -DPARLIVO_TESTS=OFF
 	cmake --build $(BUILD)/release
 
-# One ctest run over the native and the Windows suites.
-test: native-check windows release
+# The release for Windows users: a folder and a zip with Parlivo.exe, the lexicon, the
+# dictionaries' licences and the user guide, and an installer made with NSIS.
+dist: windows lexicon
+	rm -rf $(RELEASE) $(RELEASE).zip $(RELEASE)-setup.exe
+	mkdir -p $(RELEASE)/Files $(RELEASE)/Licences
+	cp $(BUILD)/windows/bin/Parlivo.exe $(RELEASE)/
+	cp Files/*.plv $(RELEASE)/Files/
+	for package in $(DICTIONARIES); do \
+	  sed 's/$$/\r/' /usr/share/doc/$$package/copyright > $(RELEASE)/Licences/$$package.txt; \
+	done
+	sed 's/$$/\r/' dist/UserGuide.txt > $(RELEASE)/UserGuide.txt
+	cd $(DIST) && zip -qr Parlivo-$(VERSION).zip Parlivo-$(VERSION)
+	makensis -V2 -DVERSION=$(VERSION) -DSOURCE=$(abspath $(RELEASE)) \
+	  -DOUTFILE=$(abspath $(RELEASE))-setup.exe dist/Parlivo.nsi
+	@echo "Release: $(RELEASE).zip and $(RELEASE)-setup.exe"
+
+# One ctest run over the native and the Windows suites, the release included.
+test: native-check windows release dist
 	@printf 'subdirs("check" "windows")\n' > $(BUILD)/CTestTestfile.cmake
 	cd $(BUILD) && ctest --output-on-failure -j2
 

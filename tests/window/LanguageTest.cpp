@@ -3,6 +3,8 @@
 // types.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include "ErrorBox.h"
 #include "Languages.h"
 #include "Registry.h"
@@ -172,39 +174,68 @@ TEST_F(LanguageButtons, WithoutTheIndexTheSavedLanguageIsPressedAndItsErrorFollo
   EXPECT_EQ(WindowText(form->EditWord()), L"sun");
 }
 
-// The shipped program, started by shipped-program.sh from the folder named in
-// PARLIVO_SHIPPED_FOLDER and typed into on the X keyboard between the two steps.
-String16 ShippedFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"PARLIVO_SHIPPED_FOLDER", folder, MAX_PATH);
-  return folder;
+// The shipped program as drive-program.sh runs it: from a folder of its own, typed
+// into on the X keyboard between these steps. Each step reads what it needs from the
+// environment and is skipped without it.
+String16 Environment(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = {};
+  GetEnvironmentVariableW(name, value, MAX_PATH);
+  return value;
 }
 
-TEST(ShippedProgram, Prepare) {
-  if (ShippedFolder().empty()) GTEST_SKIP() << "run by shipped-program.sh";
-  RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
-  WriteLexicon(std::filesystem::path(ShippedFolder()),
+TEST(ShippedProgram, WriteSampleLexicon) {
+  const String16 folder = Environment(L"PARLIVO_PROGRAM_FOLDER");
+  if (folder.empty()) GTEST_SKIP() << "run by drive-program.sh";
+  WriteLexicon(std::filesystem::path(folder),
                {{"German.plv", {{"sun", "Sonne"}, {"sunny", "sonnig"}}}});
+}
+
+TEST(ShippedProgram, ChooseGerman) {
+  if (Environment(L"PARLIVO_FIRST_ROW").empty()) GTEST_SKIP() << "run by drive-program.sh";
+  RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
   RegWriteString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L"German");
 }
 
 TEST(ShippedProgram, TypedRowsThenTheLanguageIsSavedOnClose) {
-  if (ShippedFolder().empty()) GTEST_SKIP() << "run by shipped-program.sh";
+  const String16 typed = Environment(L"PARLIVO_TYPED");
+  const String16 firstRow = Environment(L"PARLIVO_FIRST_ROW");
+  if (typed.empty() || firstRow.empty()) GTEST_SKIP() << "run by drive-program.sh";
   const HWND window = FindWindowW(TMainForm::kClassName, L"Parlivo");
   ASSERT_NE(window, nullptr);
   HWND edit = FindWindowExW(window, nullptr, L"Edit", nullptr);
   HWND grid = FindWindowExW(window, nullptr, TResultGrid::kClassName, nullptr);
   ASSERT_TRUE(edit && grid);
   String16 rows;
-  for (int i = 0; i < 200 && rows.find(L"sunny") == String16::npos; ++i) {
+  for (int i = 0; i < 200 && (WindowText(edit) != typed || rows.empty()); ++i) {
     Sleep(50);
     rows = WindowText(grid);
   }
-  EXPECT_EQ(WindowText(edit), L"Sun");
-  EXPECT_EQ(rows, L"sun=Sonne\r\nsunny=sonnig");
+  EXPECT_EQ(WindowText(edit), typed);
+  EXPECT_EQ(rows.substr(0, rows.find(L'\r')), firstRow);
   PostMessageW(window, WM_CLOSE, 0, 0);
   for (int i = 0; i < 200 && IsWindow(window); ++i) Sleep(50);
   EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(RegReadString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L""), L"German");
+}
+
+TEST(ShippedProgram, InstalledWithAStartMenuShortcut) {
+  const String16 folder = Environment(L"PARLIVO_INSTALLED_FOLDER");
+  if (folder.empty()) GTEST_SKIP() << "run by drive-program.sh";
+  wchar_t programs[MAX_PATH];
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs), S_OK);
+  EXPECT_TRUE(std::filesystem::is_regular_file(String16(programs) + L"\\Parlivo\\Parlivo.lnk"));
+  for (const wchar_t* name :
+       {L"Parlivo.exe", L"UserGuide.txt", L"Uninstall.exe", L"Files\\Index.plv",
+        L"Files\\German.plv", L"Licences\\dict-wn.txt"}) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder + L"\\" + name)) << ToUtf8(name);
+  }
+}
+
+TEST(ShippedProgram, UninstalledButTheChosenLanguageKept) {
+  const String16 folder = Environment(L"PARLIVO_INSTALLED_FOLDER");
+  if (folder.empty()) GTEST_SKIP() << "run by drive-program.sh";
+  EXPECT_FALSE(std::filesystem::exists(folder + L"\\Parlivo.exe"));
+  EXPECT_FALSE(std::filesystem::exists(folder + L"\\Files"));
   EXPECT_EQ(RegReadString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L""), L"German");
   RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
 }

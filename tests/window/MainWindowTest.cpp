@@ -4,6 +4,7 @@
 
 #include "ErrorBox.h"
 #include "Languages.h"
+#include "ParlivoVersion.h"
 #include "WindowTestSupport.h"
 
 namespace parlivo::test {
@@ -200,6 +201,25 @@ TEST_F(StartSize, TabMovesBetweenGridAndWordBoxOnly) {
   tab.hwnd = GetFocus();
   EXPECT_TRUE(FForm->PreTranslateMessage(tab));
   EXPECT_EQ(GetFocus(), FForm->EditWord());
+}
+
+TEST(VersionResource, ProductNameAndVersionOfTheShippedProgram) {
+  const String16 program = ProgramFolder() + L"..\\bin\\Parlivo.exe";
+  DWORD ignored = 0;
+  std::vector<BYTE> data(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(
+      GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+  auto value = [&](const wchar_t* name) {
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    const String16 path = String16(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&text), &length))
+      return String16();
+    return String16(text, length ? length - 1 : 0);
+  };
+  EXPECT_EQ(value(L"ProductName"), L"Parlivo");
+  EXPECT_EQ(ToUtf8(value(L"ProductVersion")), PARLIVO_VERSION_TEXT);
 }
 
 }  // namespace
