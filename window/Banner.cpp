@@ -7,13 +7,7 @@
 namespace parlivo {
 
 void TBanner::Register(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = ForwardToInstance<TBanner>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_HAND);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  RegisterForwardingClass<TBanner>(instance, kClassName, IDC_HAND);
 }
 
 TBanner::~TBanner() {

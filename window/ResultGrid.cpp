@@ -18,14 +18,7 @@ constexpr UINT_PTR kEditorSubclass = 1;
 }  // namespace
 
 void TResultGrid::Register(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = ForwardToInstance<TResultGrid>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  RegisterForwardingClass<TResultGrid>(instance, kClassName, IDC_ARROW, CS_DBLCLKS);
 }
 
 TResultGrid::~TResultGrid() {

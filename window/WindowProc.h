@@ -24,4 +24,18 @@ LRESULT CALLBACK ForwardToInstance(HWND window, UINT message, WPARAM wParam, LPA
   return result;
 }
 
+// Registers a window class whose windows forward to their T.
+template <class T>
+void RegisterForwardingClass(HINSTANCE instance, const wchar_t* className, const wchar_t* cursor,
+                             UINT style = 0) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = style;
+  windowClass.lpfnWndProc = ForwardToInstance<T>;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, cursor);
+  windowClass.lpszClassName = className;
+  RegisterClassExW(&windowClass);
+}
+
 }  // namespace parlivo

@@ -93,27 +93,23 @@ TEST(StartUp, ASecondCopyFindsTheIndexHeld) {
 class StartSize : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Dir = new TTempDir;
-    WriteSampleFiles(Dir->Path(), AllLanguageFiles());
-    Form = new TMainForm(Folder(*Dir));
-    GetWindowRect(Form->Handle(), &StartRect);
-    Form->Show();
-    PumpMessages();
+    Shown = ShowFormOn(
+        [](const std::filesystem::path& folder) { WriteSampleFiles(folder, AllLanguageFiles()); });
+    Form = Shown->Form.get();
+    RECT window;
+    GetWindowRect(Form->Handle(), &window);
+    StartExtent = {window.right - window.left, window.bottom - window.top};
   }
-  static void TearDownTestSuite() {
-    delete Form;
-    delete Dir;
-  }
+  static void TearDownTestSuite() { Shown.reset(); }
   void SetUp() override {
-    SetWindowPos(Form->Handle(), nullptr, 500, 300, StartRect.right - StartRect.left,
-                 StartRect.bottom - StartRect.top, SWP_NOZORDER);
+    SetWindowPos(Form->Handle(), nullptr, 500, 300, StartExtent.cx, StartExtent.cy, SWP_NOZORDER);
     SetFocus(Form->EditWord());
     PumpMessages();
     FForm = Form;
   }
-  static inline TTempDir* Dir = nullptr;
+  static inline std::unique_ptr<TShownForm> Shown;
   static inline TMainForm* Form = nullptr;
-  static inline RECT StartRect{};
+  static inline SIZE StartExtent{};
   TMainForm* FForm = nullptr;
 };
 

@@ -17,25 +17,22 @@ constexpr char kLongText[] =
 class SearchGrid : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Dir = new TTempDir;
-    TEntries german = {{"sun", "Sonne"},         {"sunday", kLongText},
-                       {"sunny", "sonnig"},      {"sunflower", "Sonnenblume"},
-                       {"sun hat", "Sonnenhut"}, {"sung", "gesungen"}};
-    for (int i = 0; i < 100; ++i) {
-      german.push_back(
-          {std::string("row") + static_cast<char>('a' + i / 26) + static_cast<char>('a' + i % 26),
-           "x"});
-    }
-    WriteLexicon(Dir->Path(), {{"German.plv", german}, {"French.plv", {{"sun", "soleil"}}}});
-    Form = new TMainForm(Folder(*Dir));
+    Shown = ShowFormOn([](const std::filesystem::path& folder) {
+      TEntries german = {{"sun", "Sonne"},         {"sunday", kLongText},
+                         {"sunny", "sonnig"},      {"sunflower", "Sonnenblume"},
+                         {"sun hat", "Sonnenhut"}, {"sung", "gesungen"}};
+      for (int i = 0; i < 100; ++i) {
+        german.push_back(
+            {std::string("row") + static_cast<char>('a' + i / 26) + static_cast<char>('a' + i % 26),
+             "x"});
+      }
+      WriteLexicon(folder, {{"German.plv", german}, {"French.plv", {{"sun", "soleil"}}}});
+    });
+    Form = Shown->Form.get();
     SetWindowPos(Form->Handle(), HWND_TOPMOST, 300, 100, 0, 0, SWP_NOSIZE);
-    Form->Show();
     PumpMessages();
   }
-  static void TearDownTestSuite() {
-    delete Form;
-    delete Dir;
-  }
+  static void TearDownTestSuite() { Shown.reset(); }
   void SetUp() override {
     FForm = Form;
     FForm->LanguageBar().Press(LanguageButtonId(0));
@@ -79,7 +76,7 @@ class SearchGrid : public ::testing::Test {
     SendMessageW(target, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(400, 400));
     PumpMessages();
   }
-  static inline TTempDir* Dir = nullptr;
+  static inline std::unique_ptr<TShownForm> Shown;
   static inline TMainForm* Form = nullptr;
   TMainForm* FForm = nullptr;
   TErrorCatcher FErrors;

@@ -64,6 +64,16 @@ void WriteLexicon(const std::filesystem::path& programFolder,
   }
 }
 
+std::unique_ptr<TShownForm> ShowFormOn(
+    const std::function<void(const std::filesystem::path&)>& writeFiles) {
+  auto shown = std::make_unique<TShownForm>();
+  writeFiles(shown->Dir.Path());
+  shown->Form = std::make_unique<TMainForm>(Folder(shown->Dir));
+  shown->Form->Show();
+  PumpMessages();
+  return shown;
+}
+
 String16 Folder(const TTempDir& dir) {
   return ToText(dir.Path()) + L"\\";
 }

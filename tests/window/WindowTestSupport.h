@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -43,6 +44,15 @@ String16 WindowText(HWND window);
 using TEntries = std::vector<std::pair<std::string, std::string>>;
 void WriteLexicon(const std::filesystem::path& programFolder,
                   const std::map<std::string, TEntries>& languages);
+
+// A window on a lexicon of its own, shown once for a whole suite: showing a window
+// costs Wine about two seconds.
+struct TShownForm {
+  TTempDir Dir;
+  std::unique_ptr<TMainForm> Form;
+};
+std::unique_ptr<TShownForm> ShowFormOn(
+    const std::function<void(const std::filesystem::path&)>& writeFiles);
 
 // The folder as the window takes it: ending in a backslash.
 String16 Folder(const TTempDir& dir);
