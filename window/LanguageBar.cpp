@@ -14,15 +14,15 @@ constexpr COLORREF kHeldFrame = RGB(77, 118, 204);
 
 struct TButtonPlace {
   int Number;   // ToolButtonN
-  int Picture;  // index into the picture list
+  int Picture;  // the two pictures' index into the picture list; languages: -1
   bool Enabled;
 };
 
 // Left to right: the flag of the headwords' language and the arrow, then English and
-// the other six languages.
-constexpr TButtonPlace kPlaces[] = {{1, 0, false}, {2, 1, false}, {9, 0, true},
-                                    {3, 2, true},  {4, 3, true},  {5, 4, true},
-                                    {6, 5, true},  {7, 6, true},  {8, 7, true}};
+// the other six languages, whose pictures the language table gives.
+constexpr TButtonPlace kPlaces[] = {{1, 0, false}, {2, 1, false}, {9, -1, true},
+                                    {3, -1, true}, {4, -1, true}, {5, -1, true},
+                                    {6, -1, true}, {7, -1, true}, {8, -1, true}};
 
 // The language table row of a language button: ToolButton3 to ToolButton8 are rows 1
 // to 6, ToolButton9 is row 7.
@@ -81,8 +81,10 @@ HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
 
   TBBUTTON buttons[std::size(kPlaces)] = {};
   for (size_t i = 0; i < std::size(kPlaces); ++i) {
-    buttons[i].iBitmap = kPlaces[i].Picture;
-    buttons[i].idCommand = ToolButtonId(kPlaces[i].Number);
+    const int id = ToolButtonId(kPlaces[i].Number);
+    buttons[i].iBitmap =
+        kPlaces[i].Enabled ? Languages[LanguageRow(id)].Picture : kPlaces[i].Picture;
+    buttons[i].idCommand = id;
     buttons[i].fsState = kPlaces[i].Enabled ? TBSTATE_ENABLED : 0;
     buttons[i].fsStyle = static_cast<BYTE>(kPlaces[i].Enabled ? BTNS_CHECKGROUP : BTNS_BUTTON);
     buttons[i].iString = -1;
