@@ -2,6 +2,7 @@
 
 #include "WindowProc.h"
 
+#include "BufferedPaint.h"
 #include "Resources.h"
 
 namespace parlivo {
@@ -31,29 +32,17 @@ SIZE TBanner::PictureSize() const {
 }
 
 void TBanner::Paint() {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(FHandle, &paint);
-  RECT client;
-  GetClientRect(FHandle, &client);
-  // Painted off screen and copied in one piece, so resizing does not flicker.
-  HDC buffer = CreateCompatibleDC(dc);
-  HBITMAP surface = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ oldSurface = SelectObject(buffer, surface);
-  FillRect(buffer, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  if (FPicture) {
-    const SIZE size = PictureSize();
-    HDC picture = CreateCompatibleDC(dc);
-    HGDIOBJ oldPicture = SelectObject(picture, FPicture);
-    BitBlt(buffer, (client.right - size.cx) / 2, (client.bottom - size.cy) / 2, size.cx, size.cy,
-           picture, 0, 0, SRCCOPY);
-    SelectObject(picture, oldPicture);
-    DeleteDC(picture);
-  }
-  BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-  SelectObject(buffer, oldSurface);
-  DeleteObject(surface);
-  DeleteDC(buffer);
-  EndPaint(FHandle, &paint);
+  TBufferedPaint paint(FHandle);
+  const RECT& client = paint.Client();
+  FillRect(paint.Surface(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (!FPicture) return;
+  const SIZE size = PictureSize();
+  HDC picture = CreateCompatibleDC(paint.Screen());
+  HGDIOBJ oldPicture = SelectObject(picture, FPicture);
+  BitBlt(paint.Surface(), (client.right - size.cx) / 2, (client.bottom - size.cy) / 2, size.cx,
+         size.cy, picture, 0, 0, SRCCOPY);
+  SelectObject(picture, oldPicture);
+  DeleteDC(picture);
 }
 
 LRESULT TBanner::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

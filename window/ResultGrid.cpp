@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "BufferedPaint.h"
 #include "WindowProc.h"
 
 namespace parlivo {
@@ -207,39 +208,30 @@ void TResultGrid::MoveCurrent(int column, int row) {
 }
 
 void TResultGrid::Paint() {
-  PAINTSTRUCT paint;
-  HDC target = BeginPaint(FHandle, &paint);
-  RECT client;
-  GetClientRect(FHandle, &client);
-  // Painted off screen and copied in one piece.
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP surface = CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1),
-                                           std::max<LONG>(client.bottom, 1));
-  HGDIOBJ oldSurface = SelectObject(dc, surface);
-  HGDIOBJ oldFont = SelectObject(dc, FCellFont);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-  int y = 0;
-  for (int row = FTopRow; row < RowCount() && y < client.bottom; ++row) {
-    int x = 0;
-    for (int column = 0; column < 2; ++column) {
-      const RECT cell{x, y, x + FColWidths[column], y + FHeights[static_cast<size_t>(row)]};
-      if (cell.right > cell.left && OnDrawCell) OnDrawCell(dc, column, row, cell);
-      x = cell.right + kGridLineWidth;
+  {
+    TBufferedPaint paint(FHandle);
+    HDC dc = paint.Surface();
+    const RECT& client = paint.Client();
+    SelectObject(dc, FCellFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    int y = 0;
+    for (int row = FTopRow; row < RowCount() && y < client.bottom; ++row) {
+      int x = 0;
+      for (int column = 0; column < 2; ++column) {
+        const RECT cell{x, y, x + FColWidths[column], y + FHeights[static_cast<size_t>(row)]};
+        if (cell.right > cell.left && OnDrawCell) OnDrawCell(dc, column, row, cell);
+        x = cell.right + kGridLineWidth;
+      }
+      y += FHeights[static_cast<size_t>(row)];
     }
-    y += FHeights[static_cast<size_t>(row)];
   }
-  BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  // Heights measured while painting reach the scroll bar once the paint is over.
   if (FScrollBarStale) {
     FScrollBarStale = false;
     UpdateScrollBar();
   }
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldSurface);
-  DeleteObject(surface);
-  DeleteDC(dc);
-  EndPaint(FHandle, &paint);
 }
 
 void TResultGrid::OnVScroll(int code) {
