@@ -225,6 +225,21 @@ TEST_F(SearchGrid, EditingCellsChangesOnlyTheRow) {
   EXPECT_EQ(FForm->VList().Rows()[0], L"=");
   EXPECT_EQ(FForm->StatusText(), L" Found: 1");  // editing leaves the count alone
 
+  // A row whose key and text were both emptied goes when the current cell leaves it.
+  Type(L"sun");
+  FForm->VList().MoveCurrent(0, 1);
+  FForm->VList().BeginEdit(true);
+  SetWindowTextW(FForm->VList().Editor(), L"");
+  FForm->VList().EndEdit();
+  FForm->VList().MoveCurrent(1, 1);
+  FForm->VList().BeginEdit(true);
+  SetWindowTextW(FForm->VList().Editor(), L"");
+  FForm->VList().EndEdit();
+  EXPECT_EQ(FForm->VList().Rows()[1], L"=");
+  FForm->VList().MoveCurrent(1, 2);
+  EXPECT_EQ(FForm->VList().Rows().size(), 5u);
+  EXPECT_EQ(FForm->VList().Rows()[1], L"sunny=sonnig");
+
   // The blank row of an empty list becomes a row as text is typed into it.
   Type(L"sunx");
   SetFocus(FForm->VList().Handle());
