@@ -307,15 +307,18 @@ void TMainForm::EditWordChange() {
     SendMessageW(FEditWord, EM_SETSEL, selectionStart, selectionStart);
     return;
   }
-  TGridUpdate update(FVList);
-  FVList.ClearRows();
-  if (text.empty()) return;
-  const size_t rows = SearchTypedWord(
-      *FTranslator, word, [this](const String16& headword, const String16& translation) {
-        FVList.AddRow(ResultRow(headword, translation));
-      });
-  FVList.EndUpdate();  // the scroll bar is in place before the columns are fitted
-  FVList.BeginUpdate();
+  size_t rows = 0;
+  {
+    // The grid shows the rows once, when they are all in; its scroll bar is then in
+    // place before the columns are fitted.
+    TGridUpdate update(FVList);
+    FVList.ClearRows();
+    if (text.empty()) return;
+    rows = SearchTypedWord(*FTranslator, word,
+                           [this](const String16& headword, const String16& translation) {
+                             FVList.AddRow(ResultRow(headword, translation));
+                           });
+  }
   GrdColWidth(FVList);
   SetStatusText(L" Found: " + std::to_wstring(rows));
 }
