@@ -14,6 +14,7 @@
 #include "Resources.h"
 #include "Search.h"
 #include "WindowProc.h"
+#include "WindowText.h"
 
 namespace parlivo {
 
@@ -297,9 +298,7 @@ void TMainForm::EditWordChange() {
   if (!FTranslator || FTranslator->DataFileName().empty()) return;
   DWORD selectionStart = 0;
   SendMessageW(FEditWord, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
-  String16 text(static_cast<size_t>(GetWindowTextLengthW(FEditWord)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextW(FEditWord, text.data(), static_cast<int>(text.size()))));
+  const String16 text = WindowText(FEditWord);
   const String16 word = LettersOnly(text);
   if (word != text) {
     // The write runs this handler again, to its end, on the cleaned text.

@@ -8,6 +8,7 @@
 
 #include "BufferedPaint.h"
 #include "WindowProc.h"
+#include "WindowText.h"
 
 namespace parlivo {
 
@@ -126,13 +127,18 @@ void TResultGrid::SetRowHeight(int row, int height) {
   InvalidateRect(FHandle, nullptr, FALSE);
 }
 
-int TResultGrid::LastTopRow() const {
+int TResultGrid::SmallestTopShowing(int row) const {
   const int client = ClientHeight();
-  int top = RowCount() - 1;
+  int top = row;
   int used = FHeights[static_cast<size_t>(top)];
-  while (top > 0 && used + FHeights[static_cast<size_t>(top - 1)] <= client)
+  while (top > 0 && used + FHeights[static_cast<size_t>(top - 1)] <= client) {
     used += FHeights[static_cast<size_t>(--top)];
+  }
   return top;
+}
+
+int TResultGrid::LastTopRow() const {
+  return SmallestTopShowing(RowCount() - 1);
 }
 
 void TResultGrid::SetTopRow(int row) {
@@ -196,14 +202,8 @@ void TResultGrid::MoveCurrent(int column, int row) {
   // top row becomes the smallest that shows it completely.
   if (FCurrentRow < FTopRow) {
     SetTopRow(FCurrentRow);
-  } else {
-    const int client = ClientHeight();
-    int top = FCurrentRow;
-    int used = FHeights[static_cast<size_t>(top)];
-    while (top > FTopRow && used + FHeights[static_cast<size_t>(top - 1)] <= client) {
-      used += FHeights[static_cast<size_t>(--top)];
-    }
-    if (top > FTopRow) SetTopRow(top);
+  } else if (const int top = SmallestTopShowing(FCurrentRow); top > FTopRow) {
+    SetTopRow(top);
   }
 }
 
@@ -369,9 +369,7 @@ void TResultGrid::EndEdit() {
 void TResultGrid::StoreEditorText() {
   if (!FEditor || FStoring) return;
   FStoring = true;
-  String16 text(static_cast<size_t>(GetWindowTextLengthW(FEditor)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextW(FEditor, text.data(), static_cast<int>(text.size()))));
+  const String16 text = WindowText(FEditor);
   if (FCurrentColumn == 0 && text.find(L'=') != String16::npos) {
     // Not stored: the editor goes back to what the row holds.
     const String16 stored = Cell(0, FCurrentRow);

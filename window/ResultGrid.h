@@ -78,6 +78,8 @@ class TResultGrid {
   int CurrentColumn() const { return FCurrentColumn; }
   // The smallest top row with which the last row is still completely visible.
   int LastTopRow() const;
+  // The smallest top row with which row is completely visible.
+  int SmallestTopShowing(int row) const;
   // Moves the current cell and brings it into view.
   void MoveCurrent(int column, int row);
 

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace parlivo::test {
 
 TTempDir::TTempDir() {
@@ -36,6 +40,15 @@ String16 ToText(const std::filesystem::path& path) {
   return FromUtf8(path.string());
 #endif
 }
+
+#ifdef _WIN32
+String16 SystemText(unsigned long code) {
+  wchar_t text[512];
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, text, 512, nullptr);
+  return String16(text, length);
+}
+#endif
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -29,6 +29,11 @@ class TTempDir {
 
 String16 ToText(const std::filesystem::path& path);
 
+#ifdef _WIN32
+// The system's own description of an error code, as it words it.
+String16 SystemText(unsigned long code);
+#endif
+
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace parlivo::test

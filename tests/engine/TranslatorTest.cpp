@@ -21,16 +21,6 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
-#ifdef _WIN32
-// The system's own description of an error code, as it words it.
-String16 SystemText(DWORD code) {
-  wchar_t text[512];
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, text, 512, nullptr);
-  return String16(text, length);
-}
-#endif
-
 // A lexicon of headword -> text for one language, written into a temporary folder.
 class SmallLexicon : public ::testing::Test {
  protected:

@@ -84,11 +84,4 @@ std::vector<std::string> AllLanguageFiles() {
   return all;
 }
 
-String16 SystemText(DWORD code) {
-  wchar_t text[512];
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, text, 512, nullptr);
-  return String16(text, length);
-}
-
 }  // namespace parlivo::test

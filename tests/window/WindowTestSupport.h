@@ -57,7 +57,5 @@ std::unique_ptr<TShownForm> ShowFormOn(
 // The folder as the window takes it: ending in a backslash.
 String16 Folder(const TTempDir& dir);
 std::vector<std::string> AllLanguageFiles();
-// The system's own description of an error code.
-String16 SystemText(DWORD code);
 
 }  // namespace parlivo::test

@@ -29,15 +29,8 @@ void PutU32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
 }  // namespace
 
 uint32_t TLexiconIndex::BucketOfBytes(std::string_view headword) noexcept {
-  // Bytes above 127 are never letters, whatever the code page makes of them.
-  uint32_t h = 0;
-  for (size_t i = 0; i < 3; ++i) {
-    h *= 28;
-    if (i < headword.size()) {
-      h += static_cast<uint32_t>(TTranslator::CharCode(static_cast<uint8_t>(headword[i])));
-    }
-  }
-  return h;
+  // Latin-1 keeps bytes above 127 non-letters, whatever the code page makes of them.
+  return TTranslator::BucketOf(FromLatin1(headword.substr(0, 3)));
 }
 
 std::string TLexiconIndex::Stored(std::string_view headword) {
@@ -59,8 +52,9 @@ TLexiconIndex::TLexiconIndex(std::vector<std::string> headwords) : FBuckets(kBuc
   });
   headwords.erase(std::unique(headwords.begin(), headwords.end()), headwords.end());
   for (auto& word : headwords) {
-    auto& bucket = FBuckets[BucketOfBytes(word)];
-    FSlots.emplace(word, TWordSlot{BucketOfBytes(word), static_cast<uint32_t>(bucket.size())});
+    const uint32_t h = BucketOfBytes(word);
+    auto& bucket = FBuckets[h];
+    FSlots.emplace(word, TWordSlot{h, static_cast<uint32_t>(bucket.size())});
     bucket.push_back(std::move(word));
   }
   for (uint32_t h = 0; h < kBucketCount; ++h) {
