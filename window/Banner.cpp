@@ -8,7 +8,8 @@
 namespace parlivo {
 
 void TBanner::Register(HINSTANCE instance) {
-  RegisterForwardingClass<TBanner>(instance, kClassName, IDC_HAND);
+  // The picture is centred: a new width moves all of it, not only the uncovered part.
+  RegisterForwardingClass<TBanner>(instance, kClassName, IDC_HAND, CS_HREDRAW | CS_VREDRAW);
 }
 
 TBanner::~TBanner() {

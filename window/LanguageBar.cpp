@@ -24,8 +24,8 @@ constexpr TButtonPlace kPlaces[] = {{1, 0, false}, {2, 1, false}, {9, -1, true},
                                     {3, -1, true}, {4, -1, true}, {5, -1, true},
                                     {6, -1, true}, {7, -1, true}, {8, -1, true}};
 
-// The language table row of a language button: ToolButton3 to ToolButton8 are rows 1
-// to 6, ToolButton9 is row 7.
+// The language table row (0-based) of a language button: ToolButton3 to ToolButton8
+// are rows 0 to 5, ToolButton9 is row 6.
 int LanguageRow(int buttonId) {
   const int number = buttonId - kToolButton1 + 1;
   if (number >= 3 && number <= 9) return number - 3;
@@ -47,6 +47,10 @@ void FillFramed(HDC dc, const RECT& rect, COLORREF fill, COLORREF frame) {
 
 }  // namespace
 
+bool IsLanguageButton(int buttonId) {
+  return LanguageRow(buttonId) >= 0;
+}
+
 StringView16 ToolButtonHint(int buttonId) {
   const int row = LanguageRow(buttonId);
   return row < 0 ? StringView16() : Languages[row].Name;
@@ -59,8 +63,8 @@ TLanguageBar::~TLanguageBar() {
 HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   FHandle = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
-                                TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS |
+                                CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             instance, nullptr);
   SendMessageW(FHandle, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -77,6 +81,9 @@ HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
   SendMessageW(FHandle, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(FPictures));
   SendMessageW(FHandle, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
   SendMessageW(FHandle, TB_SETPADDING, 0, MAKELPARAM(Scaled(39, dpi) - 32, Scaled(38, dpi) - 32));
+  // A 2-pixel border inside the bar's edges: the indent gives the left one; the top one
+  // is the margin a bar without TBSTYLE_FLAT keeps (a flat bar has none). Our custom
+  // draw paints every button, so the style changes nothing else that shows.
   SendMessageW(FHandle, TB_SETINDENT, Scaled(2, dpi), 0);
 
   TBBUTTON buttons[std::size(kPlaces)] = {};
@@ -86,7 +93,7 @@ HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
         kPlaces[i].Enabled ? Languages[LanguageRow(id)].Picture : kPlaces[i].Picture;
     buttons[i].idCommand = id;
     buttons[i].fsState = kPlaces[i].Enabled ? TBSTATE_ENABLED : 0;
-    buttons[i].fsStyle = static_cast<BYTE>(kPlaces[i].Enabled ? BTNS_CHECKGROUP : BTNS_BUTTON);
+    buttons[i].fsStyle = BTNS_BUTTON;
     buttons[i].iString = -1;
   }
   SendMessageW(FHandle, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(39, dpi), Scaled(38, dpi)));
@@ -103,16 +110,17 @@ void TLanguageBar::SetVisible(int buttonId, bool visible) {
   SendMessageW(FHandle, TB_HIDEBUTTON, buttonId, MAKELPARAM(!visible, 0));
 }
 
-bool TLanguageBar::IsDown(int buttonId) const {
-  return SendMessageW(FHandle, TB_ISBUTTONCHECKED, buttonId, 0) != 0;
+void TLanguageBar::Press(int buttonId) {
+  if (!IsLanguageButton(buttonId) || buttonId == FDown) return;
+  // The bar's checked state follows ours, for whoever reads the bar from outside.
+  if (FDown) SendMessageW(FHandle, TB_CHECKBUTTON, FDown, MAKELPARAM(FALSE, 0));
+  FDown = buttonId;
+  SendMessageW(FHandle, TB_CHECKBUTTON, FDown, MAKELPARAM(TRUE, 0));
+  InvalidateRect(FHandle, nullptr, FALSE);
 }
 
-void TLanguageBar::Press(int buttonId) {
-  for (const TButtonPlace& place : kPlaces) {
-    if (place.Enabled)
-      SendMessageW(FHandle, TB_CHECKBUTTON, ToolButtonId(place.Number), MAKELPARAM(FALSE, 0));
-  }
-  SendMessageW(FHandle, TB_CHECKBUTTON, buttonId, MAKELPARAM(TRUE, 0));
+const TLanguage* TLanguageBar::Chosen() const {
+  return FDown ? &Languages[LanguageRow(FDown)] : nullptr;
 }
 
 RECT TLanguageBar::ButtonRect(int buttonId) const {
@@ -133,7 +141,7 @@ LRESULT TLanguageBar::CustomDraw(NMTBCUSTOMDRAW& draw) {
       FillRect(item.hdc, &item.rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
       if (enabled && (state & CDIS_SELECTED)) {
         FillFramed(item.hdc, item.rc, kHeldFill, kHeldFrame);
-      } else if (enabled && (state & (CDIS_HOT | CDIS_CHECKED))) {
+      } else if (enabled && ((state & CDIS_HOT) || IsDown(static_cast<int>(item.dwItemSpec)))) {
         FillFramed(item.hdc, item.rc, kHighlightFill, kHighlightFrame);
       }
       TBBUTTONINFOW info{};

@@ -1,11 +1,15 @@
 // The tool bar: two picture-only buttons that cannot be clicked, then the seven
 // language buttons as one check group. White, pictures only, our own highlight.
+// The group is held here, not by the stock tool bar: its check group lets a press that
+// slips off its button leave buttons down, so the buttons are plain ones and the one
+// that is down is ours to say.
 #pragma once
 
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "Languages.h"
 #include "Text.h"
 
 namespace parlivo {
@@ -28,16 +32,20 @@ class TLanguageBar {
   TLanguageBar(const TLanguageBar&) = delete;
   TLanguageBar& operator=(const TLanguageBar&) = delete;
 
-  // scale: pixels at the screen's resolution per pixel at 96 dpi, as a multiplier/96.
+  // Sizes are given at 96 dpi and scaled to the screen's dpi. The parent destroys the
+  // bar's window; the bar owns its picture list.
   HWND Create(HWND parent, int id, int dpi);
   HWND Handle() const { return FHandle; }
 
   bool IsVisible(int buttonId) const;
   void SetVisible(int buttonId, bool visible);
-  bool IsDown(int buttonId) const;
-  // Presses the button from the program: the group's other buttons come up, and no
-  // click handler runs.
+  bool IsDown(int buttonId) const { return buttonId == FDown; }
+  // Presses a language button: the one that was down comes up. Called for a click
+  // (before the click handler runs) and from the program (no handler runs).
   void Press(int buttonId);
+  // The chosen language: the row of the button that is down, or nullptr before the
+  // first press.
+  const TLanguage* Chosen() const;
   RECT ButtonRect(int buttonId) const;
 
   // WM_NOTIFY from the bar: custom drawing and tooltips. Returns true when handled.
@@ -48,7 +56,11 @@ class TLanguageBar {
 
   HWND FHandle = nullptr;
   HIMAGELIST FPictures = nullptr;
+  int FDown = 0;  // the language button that is down; 0 for none
 };
+
+// Whether a command identifier is one of the seven language buttons.
+bool IsLanguageButton(int buttonId);
 
 // The hint of a tool bar button: the language name, or empty for the two pictures.
 StringView16 ToolButtonHint(int buttonId);

@@ -173,6 +173,8 @@ void TMainForm::LayOut() {
              TRUE);
   MoveWindow(FVList.Handle(), 0, top, width, std::max(0, height - top - status), TRUE);
   MoveWindow(FStatusBar, 0, height - status, width, status, TRUE);
+  // The status bar repaints only what a move uncovers: its size grip would stay behind.
+  InvalidateRect(FStatusBar, nullptr, TRUE);
 }
 
 void TMainForm::MinimumSize(MINMAXINFO& info) const {
@@ -259,20 +261,18 @@ void TMainForm::AvailabilityPass() {
 
 void TMainForm::FormShow() {
   const String16 saved = RegReadString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kLanguageValue, L"");
-  for (size_t row = 0; row < std::size(Languages); ++row) {
-    const int button = LanguageButtonId(row);
-    if (saved == Languages[row].Name && FToolBar.IsVisible(button)) FToolBar.Press(button);
+  if (const TLanguage* language = FindLanguage(saved)) {
+    const int button = LanguageButtonId(static_cast<size_t>(language - Languages));
+    if (FToolBar.IsVisible(button)) FToolBar.Press(button);
   }
   ToolButton3Click();
   SetFocus(FEditWord);
 }
 
 void TMainForm::FormClose() {
-  String16 name;
-  for (size_t row = 0; row < std::size(Languages); ++row) {
-    if (FToolBar.IsDown(LanguageButtonId(row))) name = Languages[row].Name;
-  }
-  RegWriteString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kLanguageValue, name);
+  const TLanguage* chosen = FToolBar.Chosen();
+  RegWriteString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kLanguageValue,
+                 chosen ? String16(chosen->Name) : String16());
 }
 
 void TMainForm::FormDestroy() {
@@ -280,11 +280,8 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::ToolButton3Click() {
-  for (size_t row = 0; row < std::size(Languages); ++row) {
-    if (FToolBar.IsDown(LanguageButtonId(row))) {
-      FTranslator->SetDataFileName(FFilesPath + String16(Languages[row].FileName));
-    }
-  }
+  if (const TLanguage* chosen = FToolBar.Chosen())
+    FTranslator->SetDataFileName(FFilesPath + String16(chosen->FileName));
   EditWordChange();
 }
 
@@ -372,6 +369,16 @@ void TMainForm::FormMouseWheel(int wheelDelta, bool& handled) {
   handled = true;
 }
 
+void TMainForm::RouteMouseWheel(int wheelDelta) {
+  // Windows and Wine deliver the wheel to the control under the pointer, which passes
+  // it up to here; it goes first to the control that has the keyboard focus.
+  const HWND focus = GetFocus();
+  const HWND grid = FVList.Handle();
+  if (focus && (focus == grid || IsChild(grid, focus)) && FVList.MouseWheel(wheelDelta)) return;
+  bool handled = false;
+  FormMouseWheel(wheelDelta, handled);
+}
+
 void TMainForm::VListMouseWheelDown() {
   SendMessageW(FVList.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
 }
@@ -405,7 +412,7 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_WINDOWPOSCHANGING:
       SnapToWorkArea(*reinterpret_cast<WINDOWPOS*>(lParam));
-      return 0;
+      break;  // the default handling holds the minimum size, however the size is set
     case WM_SHOWWINDOW:
       if (wParam && !FShown) {
         FShown = true;
@@ -430,16 +437,16 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RunHandler(FHandle, [this] { EditWordChange(); });
         return 0;
       }
-      if (LOWORD(wParam) >= ToolButtonId(3) && LOWORD(wParam) <= ToolButtonId(9)) {
+      if (IsLanguageButton(LOWORD(wParam))) {
+        // The bar reports a click only for a press released on its button.
+        FToolBar.Press(LOWORD(wParam));
         RunHandler(FHandle, [this] { ToolButton3Click(); });
         return 0;
       }
       break;
-    case WM_MOUSEWHEEL: {
-      bool handled = false;
-      RunHandler(FHandle, [&] { FormMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), handled); });
+    case WM_MOUSEWHEEL:
+      RunHandler(FHandle, [&] { RouteMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); });
       return 0;
-    }
     case WM_NOTIFY: {
       LRESULT result = 0;
       if (FToolBar.OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;

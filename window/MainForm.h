@@ -80,6 +80,7 @@ class TMainForm {
   void LayOut();
   void SnapToWorkArea(WINDOWPOS& position) const;
   void MinimumSize(MINMAXINFO& info) const;
+  void RouteMouseWheel(int wheelDelta);
   void AvailabilityPass();
   void SetStatusText(const String16& text);
   static LRESULT CALLBACK EditWordProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,

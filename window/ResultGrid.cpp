@@ -202,8 +202,20 @@ void TResultGrid::MoveCurrent(int column, int row) {
   // top row becomes the smallest that shows it completely.
   if (FCurrentRow < FTopRow) {
     SetTopRow(FCurrentRow);
-  } else if (const int top = SmallestTopShowing(FCurrentRow); top > FTopRow) {
-    SetTopRow(top);
+  } else if (SmallestTopShowing(FCurrentRow) > FTopRow) {
+    ScrollToShowAtBottom(FCurrentRow);
+  }
+}
+
+void TResultGrid::ScrollToShowAtBottom(int row) {
+  // Rows that were never painted count at the default height. Painting measures the
+  // rows that come into view, so place, paint, and place again until the placement
+  // holds with the measured heights; each pass measures at least one more row.
+  constexpr int kMaxPasses = 16;
+  for (int pass = 0; pass < kMaxPasses; ++pass) {
+    SetTopRow(SmallestTopShowing(row));
+    UpdateWindow(FHandle);
+    if (SmallestTopShowing(row) == FTopRow) return;
   }
 }
 
@@ -241,7 +253,7 @@ void TResultGrid::OnVScroll(int code) {
       SetTopRow(0);
       break;
     case SB_BOTTOM:
-      SetTopRow(LastTopRow());
+      ScrollToShowAtBottom(RowCount() - 1);
       break;
     case SB_LINEUP:
       SetTopRow(FTopRow - 1);
@@ -267,7 +279,7 @@ void TResultGrid::OnVScroll(int code) {
   }
 }
 
-bool TResultGrid::OnMouseWheel(int delta) {
+bool TResultGrid::MouseWheel(int delta) {
   FWheelTotal += delta;
   bool handled = false;
   while (FWheelTotal <= -WHEEL_DELTA || FWheelTotal >= WHEEL_DELTA) {
@@ -401,6 +413,8 @@ LRESULT CALLBACK TResultGrid::EditorProc(HWND editor, UINT message, WPARAM wPara
     case WM_CHAR:
       if (wParam == L'\r' || wParam == 27) return 0;
       break;
+    case WM_MOUSEWHEEL:
+      return SendMessageW(GetParent(grid->FHandle), message, wParam, lParam);
     case WM_KILLFOCUS:
       if (grid->FEditor == editor)
         PostMessageW(grid->FHandle, WM_APP, 0, 0);  // end editing after the switch
@@ -436,8 +450,7 @@ LRESULT TResultGrid::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnVScroll(LOWORD(wParam));
       return 0;
     case WM_MOUSEWHEEL:
-      if (OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam))) return 0;
-      break;  // short of a notch: the window's handler has it
+      return SendMessageW(GetParent(FHandle), message, wParam, lParam);
     case WM_LBUTTONDOWN: {
       SetFocus(FHandle);
       const int x = static_cast<short>(LOWORD(lParam));

@@ -73,6 +73,11 @@ class TResultGrid {
   // A new height lays the grid out again and repaints it; the same height does nothing.
   void SetRowHeight(int row, int height);
 
+  // The grid's own share of a wheel turn, added to its running total: true when it
+  // completed at least one notch. The grid's window passes wheel messages to its parent,
+  // which decides where they go.
+  bool MouseWheel(int delta);
+
   int TopRow() const { return FTopRow; }
   int CurrentRow() const { return FCurrentRow; }
   int CurrentColumn() const { return FCurrentColumn; }
@@ -102,9 +107,10 @@ class TResultGrid {
   void ApplyColumnRule();
   void Paint();
   void SetTopRow(int row);
+  // Makes row the last completely visible row, with the heights its paint measures.
+  void ScrollToShowAtBottom(int row);
   void UpdateScrollBar();
   void OnVScroll(int code);
-  bool OnMouseWheel(int delta);
   void OnKeyDown(WPARAM key);
   RECT CellRect(int column, int row) const;
   int RowAt(int y) const;
