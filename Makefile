@@ -44,7 +44,7 @@ dictionaries:
 	$(call apt_install,$(DICTIONARIES))
 
 # Native build with clang, AddressSanitizer and UndefinedBehaviorSanitizer: unit tests
-# and the fuzzer.
+# and the fuzzers.
 native-check: deps
 	cmake -S . -B $(BUILD)/check -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -111,9 +111,12 @@ run: windows lexicon
 bench: release
 	$(BUILD)/release/bench/parlivo_bench
 
+# Ten minutes for each fuzzer: the lexicon reader, then the checker.
 fuzz: native-check
-	$(BUILD)/check/tests/fuzz/translator_fuzzer -max_total_time=600 -malloc_limit_mb=64 \
-	  $(BUILD)/check/tests/fuzz/corpus
+	for target in translator checker; do \
+	  $(BUILD)/check/tests/fuzz/$${target}_fuzzer -max_total_time=600 -malloc_limit_mb=64 \
+	    -rss_limit_mb=1024 -print_final_stats=1 $(BUILD)/check/tests/fuzz/corpus-$$target || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -1,5 +1,5 @@
 // POSIX file layer for the native builds (tools, tests, fuzzing). POSIX has no share
-// modes; a folder is refused as Windows refuses it.
+// modes; anything but a regular file is refused, as Windows refuses it.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,16 +31,22 @@ namespace {
   throw EFOpenError(OpenErrorMessage(path, FromUtf8(std::strerror(error))));
 }
 
+[[noreturn]] void ThrowNotAFile(const String16& path) {
+  throw EFOpenError(OpenErrorMessage(path, PLV_TEXT("Not a regular file")));
+}
+
 }  // namespace
 
 std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
   const std::string name = ToUtf8(path);
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) ThrowOpenError(path, errno);
   auto handle = std::make_unique<Handle>(fd);
   struct stat info {};
   if (::fstat(fd, &info) != 0) ThrowOpenError(path, errno);
   if (S_ISDIR(info.st_mode)) ThrowOpenError(path, EISDIR);
+  if (!S_ISREG(info.st_mode)) ThrowNotAFile(path);
   return std::unique_ptr<TFileStream>(
       new TFileStream(std::move(handle), static_cast<uint64_t>(info.st_size)));
 }

@@ -56,6 +56,9 @@ String16 FromUtf8(std::string_view utf8) {
       valid = (next & 0xC0) == 0x80;
       cp = (cp << 6) | (next & 0x3F);
     }
+    // The shortest form only: an overlong one ("\xC0\xAF" for '/') is invalid.
+    constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+    valid = valid && cp >= kShortest[extra];
     if (!valid || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) {
       AppendUtf16(out, kReplacement);
       ++i;

@@ -19,7 +19,9 @@ constexpr std::array<Char16, 256> kSymbolChars = MakeSymbolChars();
 
 void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
               const String16& fileName) {
-  if (fileName == recordedName) return;
+  // The same name again opens nothing, unless its opening failed: then it is tried
+  // again, and fails again with its error if it must.
+  if (fileName == recordedName && (stream || fileName.empty())) return;
   recordedName = fileName;
   stream.reset();
   if (!fileName.empty()) stream = TFileStream::OpenRead(fileName);
@@ -154,16 +156,24 @@ void TTranslator::ResolvePointers(uint32_t table) {
   const uint32_t first = FMatches.front().WordNumber;
   const uint32_t count = FMatches.back().WordNumber - first + 1;
   ReadPadded(*FDataStream, uint64_t{table} + 4ull * first, 4ull * count, FScratch);
+  const uint64_t fileSize = FDataStream->Size();
+  auto inFile = [fileSize](uint64_t slot) { return slot + 4 <= fileSize; };
   for (TMatch& match : FMatches) {
+    // A word whose slot lies outside the file adds no pair.
+    match.Valid = inFile(uint64_t{table} + 4ull * match.WordNumber);
+    if (!match.Valid) continue;
     uint32_t p = LoadU32(&FScratch[4ull * (match.WordNumber - first)]);
     if (p > kMaxDirectOffset) {
       // A cross-reference names word k of bucket B, whose slot holds a direct offset.
       FDataStream->Seek(kBucketTableOffset + 4ull * (p >> 16));
       const uint32_t otherTable = FDataStream->ReadU32();
-      FDataStream->Seek(uint64_t{otherTable} + 4ull * (p & 0xFFFF));
+      const uint64_t slot = uint64_t{otherTable} + 4ull * (p & 0xFFFF);
+      FDataStream->Seek(slot);
       p = FDataStream->ReadU32();
+      match.Valid = inFile(slot);
     }
-    match.Valid = p <= kMaxDirectOffset;  // a second level of indirection is malformed
+    // A second level of indirection is malformed.
+    match.Valid = match.Valid && p <= kMaxDirectOffset;
     match.Entry = p;
   }
 }
@@ -227,13 +237,22 @@ int TTranslator::Translate(StringView16 query) {
 
   uint32_t wordNumber = 0;
   uint64_t shorterTails = 0;
-  for (size_t length = minLength; length < n; ++length) {
+  uint64_t allTails = 0;
+  for (size_t length = minLength; length <= maxLength; ++length) {
     const uint16_t count = LoadU16(&block[2 + 2 * (length - minLength)]);
-    wordNumber += count;
-    shorterTails += (length - 3) * uint64_t{count};
+    const uint64_t tails = (length - 3) * uint64_t{count};
+    if (length < n) {
+      wordNumber += count;
+      shorterTails += tails;
+    }
+    allTails += tails;
   }
+  // A block that claims more tails than the file holds after it is malformed: its
+  // bucket holds no word. This bounds a lookup's work by the size of the file.
+  const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
+  if (tailsStart + allTails > FIndexStream->Size()) return trLengthOutside;
   const uint32_t wordsOfLength = LoadU16(&block[2 + 2 * (n - minLength)]);
-  FIndexStream->Seek(uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1) + shorterTails);
+  FIndexStream->Seek(tailsStart + shorterTails);
 
   const StringView16 prefix = query.substr(0, query.find(Char16{' '}));
   if (prefix.empty()) return trNoMatch;

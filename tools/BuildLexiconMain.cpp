@@ -15,7 +15,10 @@ constexpr char kUsage[] =
     "LANGUAGE=FORMAT:PATH...\n"
     "  LANGUAGE  German, French, Dutch, Italian, Spanish, Portuguese or English\n"
     "  FORMAT    freedict or wordnet (PATH: a dictd dictionary without .index/.dict[.dz]),\n"
-    "            tsv (PATH: a UTF-8 file of headword<TAB>text lines)\n";
+    "            tsv (PATH: a UTF-8 file of headword<TAB>text lines)\n"
+    "FOLDER is replaced as one set, only once everything is built: its Index.plv and the\n"
+    "languages given. Language files it held for other languages are removed, since they\n"
+    "belong to the index they were built with; a folder holding other files is refused.\n";
 
 parlivo::TLanguageSource ParseSource(const std::string& argument) {
   const size_t equals = argument.find('=');
@@ -61,7 +64,6 @@ int main(int argc, char** argv) {
       std::cerr << kUsage;
       return 2;
     }
-    std::filesystem::create_directories(folder);
     const auto start = std::chrono::steady_clock::now();
     const auto summary = parlivo::BuildLexicon(folder, sources, options, std::clog);
     const double seconds =

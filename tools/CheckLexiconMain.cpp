@@ -13,8 +13,13 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder = argv[1];
   std::vector<std::string> languages;
   for (const auto& language : parlivo::Languages) {
+    // Whatever stands under a language file's name is checked: a folder, a FIFO or a
+    // broken link is reported, not passed over.
     const auto path = folder / parlivo::ToUtf8(language.FileName);
-    if (std::filesystem::is_regular_file(path)) languages.push_back(path.string());
+    std::error_code error;
+    if (std::filesystem::symlink_status(path, error).type() !=
+        std::filesystem::file_type::not_found)
+      languages.push_back(path.string());
   }
   const auto report =
       parlivo::CheckLexicon((folder / parlivo::ToUtf8(parlivo::IndexFileName)).string(), languages);

@@ -37,14 +37,16 @@ TEST_F(MalformedFiles, ShortAndEmptyFiles) {
   EXPECT_EQ(Lookup(FTranslator, "mip").Code, trNoBucket);
 }
 
-TEST_F(MalformedFiles, WordBlockCutByTheEndOfTheIndex) {
-  FFiles.Index.resize(87908 + 9);  // lengths and counts, one tail byte
+TEST_F(MalformedFiles, AWordBlockWhoseTailsTheIndexCannotHoldHasNoWords) {
+  const std::vector<uint8_t> whole = FFiles.Index;
+  FFiles.Index.resize(whole.size() - 1);  // the last of the five tail bytes missing
+  Open();
+  for (const char* query : {"mip", "mip ", "mipa ", "mip  "}) {
+    EXPECT_EQ(Lookup(FTranslator, query).Code, trLengthOutside) << query;
+  }
+  FFiles.Index = whole;
   Open();
   EXPECT_EQ(Lookup(FTranslator, "mip ").Rows, std::vector<std::string>{"mips=kories, mat"});
-  // The two five-letter tails are gone: they read as zero bytes and match only a
-  // query whose prefix they begin with.
-  EXPECT_EQ(Lookup(FTranslator, "mipa ").Code, trNoMatch);
-  EXPECT_EQ(Lookup(FTranslator, "mip  ").Code, trFound);
 }
 
 TEST_F(MalformedFiles, MinimumLengthBelowThree) {
@@ -91,15 +93,36 @@ TEST_F(MalformedFiles, PackedTextCutByTheEndOfTheFile) {
   EXPECT_EQ(FTranslator.Translations()[0].size(), 200u);
 }
 
-TEST_F(MalformedFiles, HugeWordCountWithoutTails) {
-  FFiles.Index[87908 + 1] = 30;  // maximum length 30
-  FFiles.Index.resize(87908 + 2 + 2 * 28, 0);
-  FFiles.Index[87908 + 2 + 2 * 27] = 0xFF;  // 65535 words of length 30, no tails in the file
-  FFiles.Index[87908 + 2 + 2 * 27 + 1] = 0xFF;
+TEST_F(MalformedFiles, HugeWordCountsAreBoundedByTheFiles) {
+  // 65535 words of every length from 3 to 255: far more tails than the index holds.
+  FFiles.Index[87908 + 1] = 255;
+  FFiles.Index.resize(87908 + 2 + 2 * 253, 0xFF);
   Open();
-  // Every missing tail reads as zeros; the prefix 'mipz' matches none of them.
-  EXPECT_EQ(Lookup(FTranslator, "mipz" + std::string(26, ' ')).Code, trNoMatch);
-  EXPECT_EQ(Lookup(FTranslator, "mip" + std::string(27, ' ')).Code, trFound);
+  EXPECT_EQ(Lookup(FTranslator, "mip").Code, trLengthOutside);
+  EXPECT_EQ(Lookup(FTranslator, "mip" + std::string(27, ' ')).Code, trLengthOutside);
+
+  // 65535 three-letter words have no tails to hold, but their pointer slots lie
+  // outside the language file: they match and add nothing.
+  FFiles = WorkedExampleFiles();
+  FFiles.Index[87908 + 2] = 0xFF;
+  FFiles.Index[87908 + 3] = 0xFF;
+  Open();
+  const TLookup mip = Lookup(FTranslator, "mip");
+  EXPECT_EQ(mip.Code, trFound);
+  EXPECT_LE(mip.Rows.size(), 4u);
+}
+
+TEST_F(MalformedFiles, PointerSlotsOutsideTheLanguageFileAddNoPair) {
+  // The table of bucket 11273 starts 8 bytes before the end: 'mip' and 'mips' have
+  // their slots, 'mipat' and 'mipel' none.
+  const uint32_t table = static_cast<uint32_t>(FFiles.Language.size() - 8);
+  PutU32(FFiles.Language, table, 87928);
+  PutU32(FFiles.Language, table + 4, 0x2C090003);  // 'mips' -> 'mipel', beyond the end
+  for (uint32_t h = 11273; h <= 11273; ++h) PutU32(FFiles.Language, 100 + 4 * h, table);
+  Open();
+  EXPECT_EQ(Lookup(FTranslator, "mip").Rows, std::vector<std::string>{"mip=kories, mat"});
+  EXPECT_TRUE(Lookup(FTranslator, "mip ").Rows.empty());
+  EXPECT_TRUE(Lookup(FTranslator, "mipa ").Rows.empty());
 }
 
 }  // namespace

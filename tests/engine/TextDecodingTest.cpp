@@ -156,5 +156,19 @@ TEST(TextPacking, RoundTripThroughTheReader) {
   }
 }
 
+TEST(Utf8Text, OnlyTheShortestWellFormedSequencesDecode) {
+  const String16 r(1, Char16{0xFFFD});
+  EXPECT_EQ(FromUtf8("M\xC3\xA9nd"), PLV_TEXT("M\u00E9nd"));
+  EXPECT_EQ(FromUtf8("\xF0\x9F\x98\x80"), String16({Char16{0xD83D}, Char16{0xDE00}}));
+  // Overlong forms of '/' and of U+00E9, and an overlong four-byte form of U+FFFF.
+  EXPECT_EQ(FromUtf8("M\xC0\xAFond"), PLV_TEXT("M") + r + r + PLV_TEXT("ond"));
+  EXPECT_EQ(FromUtf8("\xE0\x83\xA9"), r + r + r);
+  EXPECT_EQ(FromUtf8("\xF0\x8F\xBF\xBF"), r + r + r + r);
+  // Surrogates, beyond U+10FFFF, a cut sequence.
+  EXPECT_EQ(FromUtf8("\xED\xA0\x80"), r + r + r);
+  EXPECT_EQ(FromUtf8("\xF4\x90\x80\x80"), r + r + r + r);
+  EXPECT_EQ(FromUtf8("a\xC3"), PLV_TEXT("a") + r);
+}
+
 }  // namespace
 }  // namespace parlivo::test

@@ -3,6 +3,10 @@
 // what a lookup must find.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <map>
 #include <random>
 
@@ -159,6 +163,37 @@ TEST(TranslatorFiles, AFolderIsNoLexiconFile) {
   std::filesystem::create_directory(dir / "German.plv");
   TTranslator translator;
   EXPECT_THROW(translator.SetDataFileName(ToText(dir / "German.plv")), EFOpenError);
+}
+
+#ifndef _WIN32
+TEST(TranslatorFiles, OnlyRegularFilesAreLexiconFiles) {
+  TTempDir dir;
+  const auto fifo = dir / "German.plv";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  TTranslator translator;
+  try {
+    translator.SetDataFileName(ToText(fifo));  // must not wait for a writer
+    FAIL() << "a FIFO was opened";
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.Message(), OpenErrorMessage(ToText(fifo), PLV_TEXT("Not a regular file")));
+  }
+  std::filesystem::create_symlink(dir / "nowhere.plv", dir / "French.plv");
+  EXPECT_THROW(translator.SetDataFileName(ToText(dir / "French.plv")), EFOpenError);
+}
+#endif
+
+TEST(TranslatorFiles, ANameWhoseOpeningFailedIsTriedAgain) {
+  TTempDir dir;
+  const TSampleFiles files = WorkedExampleFiles();
+  WriteBytes(dir / "Index.plv", files.Index);
+  TTranslator translator;
+  translator.SetIndexFileName(ToText(dir / "Index.plv"));
+  const String16 german = ToText(dir / "German.plv");
+  EXPECT_THROW(translator.SetDataFileName(german), EFOpenError);
+  EXPECT_THROW(translator.SetDataFileName(german), EFOpenError);  // fails again, and says so
+  WriteBytes(dir / "German.plv", files.Language);
+  EXPECT_NO_THROW(translator.SetDataFileName(german));
+  EXPECT_EQ(Lookup(translator, "mip").Rows, std::vector<std::string>{"mip=kories, mat"});
 }
 
 class OpenFiles : public ::testing::Test {

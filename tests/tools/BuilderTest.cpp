@@ -4,6 +4,8 @@
 #include <zlib.h>
 
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "EntryText.h"
@@ -218,6 +220,124 @@ TEST_F(Build, RefusesBadSourcesBeforeWritingAnything) {
                      {"French", TSourceFormat::TabSeparated, (FDir / "good.tsv").string()}}),
             "language \"French\" given twice");
   EXPECT_TRUE(std::filesystem::is_empty(FDir / "Files"));
+}
+
+TEST_F(Build, SourcesThatCannotBeReadOrYieldNothingAreErrors) {
+  std::filesystem::create_directory(FDir / "folder.tsv");
+  std::ofstream((FDir / "empty.tsv").string()) << "# nothing yet\n";
+  std::ofstream((FDir / "overlong.tsv").string()) << "M\xC0\xAFond\tx\nmoon\tMond\n";
+  auto message = [&](const std::string& tsv) {
+    try {
+      BuildLexicon((FDir / "Files").string(),
+                   {{"German", TSourceFormat::TabSeparated, (FDir / tsv).string()}},
+                   TBuildOptions{}, FLog);
+    } catch (const std::exception& error) {
+      return std::string(error.what());
+    }
+    return std::string("no error");
+  };
+  EXPECT_EQ(message("folder.tsv"),
+            "cannot open " + (FDir / "folder.tsv").string() + ": not a file");
+  EXPECT_EQ(message("empty.tsv"),
+            "German: " + (FDir / "empty.tsv").string() + " yields no headword");
+  EXPECT_FALSE(std::filesystem::exists(FDir / "Files"));
+  // An overlong form is no character: that headword has no Latin-1 form.
+  const auto summary =
+      BuildLexicon((FDir / "Files").string(),
+                   {{"German", TSourceFormat::TabSeparated, (FDir / "overlong.tsv").string()}},
+                   TBuildOptions{}, FLog);
+  EXPECT_EQ(summary.Languages[0].Headwords, 1u);
+  EXPECT_EQ(summary.Languages[0].NoLatin1Form, 1u);
+}
+
+class SetReplace : public Build {
+ protected:
+  void SetUp() override {
+    std::ofstream((FDir / "de.tsv").string()) << "house\tHaus\nmoon\tMond\n";
+    std::ofstream((FDir / "fr.tsv").string()) << "house\tmaison\nsun\tsoleil\n";
+    std::ofstream((FDir / "de2.tsv").string()) << "hello\tHallo\nhouse\tHaus\n";
+    BuildLexicon(Files().string(), {Tsv("German", "de.tsv"), Tsv("French", "fr.tsv")},
+                 TBuildOptions{}, FLog);
+    FBefore = Contents();
+  }
+  TLanguageSource Tsv(const std::string& language, const std::string& file) {
+    return {language, TSourceFormat::TabSeparated, (FDir / file).string()};
+  }
+  std::filesystem::path Files() { return FDir / "Files"; }
+  // Every file in the temporary folder and below, with its bytes.
+  std::map<std::string, std::string> Contents() {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(FDir.Path())) {
+      if (!entry.is_regular_file() || entry.path().extension() == ".tsv") continue;
+      std::ifstream file(entry.path(), std::ios::binary);
+      contents[std::filesystem::relative(entry.path(), FDir.Path()).generic_string()] =
+          std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    return contents;
+  }
+  std::map<std::string, std::string> FBefore;
+};
+
+TEST_F(SetReplace, RebuildingOneLanguageReplacesTheWholeSet) {
+  const auto summary =
+      BuildLexicon(Files().string(), {Tsv("German", "de2.tsv")}, TBuildOptions{}, FLog);
+  EXPECT_EQ(summary.Removed, std::vector<std::string>{"French.plv"});
+  EXPECT_NE(FLog.str().find("Removed French.plv"), std::string::npos);
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(FDir.Path()))
+    names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"Files", "de.tsv", "de2.tsv", "fr.tsv"}));
+  EXPECT_EQ(Lookup("German", "hel"), "hello=Hallo\nFound: 1\n");
+  const auto report =
+      CheckLexicon((Files() / "Index.plv").string(), {(Files() / "German.plv").string()});
+  EXPECT_TRUE(report.Ok());
+}
+
+TEST_F(SetReplace, AFailureBetweenTheRenamesLeavesTheOldSetComplete) {
+  for (int failing : {1, 2}) {
+    int renames = 0;
+    TFolderSteps steps = TFolderSteps::System();
+    steps.Exchange = [](const auto&, const auto&) { return false; };  // as on Windows
+    const auto rename = steps.Rename;
+    steps.Rename = [&](const std::filesystem::path& from, const std::filesystem::path& to) {
+      if (++renames == failing)
+        throw std::filesystem::filesystem_error("injected", from, to, std::error_code());
+      rename(from, to);
+    };
+    EXPECT_THROW(
+        BuildLexicon(Files().string(), {Tsv("German", "de2.tsv")}, TBuildOptions{}, FLog, steps),
+        std::filesystem::filesystem_error)
+        << failing;
+    EXPECT_EQ(Contents(), FBefore) << "failing rename " << failing;
+  }
+  // Without a failure the same steps go through.
+  TFolderSteps steps = TFolderSteps::System();
+  steps.Exchange = [](const auto&, const auto&) { return false; };
+  BuildLexicon(Files().string(), {Tsv("German", "de2.tsv")}, TBuildOptions{}, FLog, steps);
+  EXPECT_EQ(Lookup("German", "hel"), "hello=Hallo\nFound: 1\n");
+}
+
+TEST_F(SetReplace, AnInterruptedSwapIsUndoneAndOtherFilesAreNeverRemoved) {
+  // Killed between the two renames: the old set waits beside the missing target.
+  std::filesystem::rename(Files(), FDir / "Files.old-4242");
+  std::filesystem::create_directory(FDir / "Files.new-4242");
+  std::ostringstream log;
+  RecoverInterruptedSwap(Files(), log);
+  EXPECT_EQ(Contents(), FBefore);
+  EXPECT_FALSE(std::filesystem::exists(FDir / "Files.new-4242"));
+
+  std::ofstream((Files() / "notes.txt").string()) << "mine";
+  FBefore = Contents();
+  try {
+    BuildLexicon(Files().string(), {Tsv("German", "de2.tsv")}, TBuildOptions{}, FLog);
+    FAIL() << "a folder with other files was replaced";
+  } catch (const std::runtime_error& error) {
+    EXPECT_EQ(std::string(error.what()),
+              Files().string() +
+                  " holds notes.txt, which is no lexicon file: build into a lexicon folder or a "
+                  "new one");
+  }
+  EXPECT_EQ(Contents(), FBefore);
 }
 
 TEST_F(Build, FailsClearlyWhenAFileWouldPassTheFormatsLimits) {

@@ -1,6 +1,13 @@
 // The checker passes well-formed files and names the first thing wrong in broken ones.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+#include <algorithm>
+
 #include "LexiconChecker.h"
 #include "TestFiles.h"
 #include "WorkedExample.h"
@@ -88,6 +95,59 @@ TEST_F(Checker, RecordsAndTablesOutsideTheFile) {
                             "German.plv: bucket 11273 (mip): pointer table at offset 87912 runs "
                             "past the end of the file"});
 }
+
+TEST_F(Checker, ACrossReferenceIntoATableOutsideTheFile) {
+  // Bucket 11274 gets a table far past the end; 'mip' refers to its word 0.
+  PutU32(FFiles.Language, 100 + 4 * 11274, 0x7FFFFFF0);
+  PutU32(FFiles.Language, 100 + 4 * 11275, 87928);
+  FFiles.Index.insert(FFiles.Index.end(), {3, 3, 1, 0});  // its word block: one word
+  PutU32(FFiles.Index, 100 + 4 * 11274, static_cast<uint32_t>(FFiles.Index.size() - 4));
+  PutU32(FFiles.Language, 87912, 0x2C0A0000);
+  const auto problems = Problems();
+  EXPECT_NE(std::find(problems.begin(), problems.end(),
+                      "German.plv: bucket 11273 (mip): word 0: cross-reference to bucket 11274 "
+                      "(miq) word 0, whose slot lies outside the file"),
+            problems.end());
+}
+
+TEST_F(Checker, WhatIsNoFileIsReportedNotPassedOver) {
+  std::filesystem::create_directory(FDir / "Index.plv");
+  const auto folderIndex = CheckLexicon((FDir / "Index.plv").string(), {});
+  ASSERT_EQ(folderIndex.Problems.size(), 1u);
+  EXPECT_EQ(folderIndex.Problems[0].rfind("Index.plv: Cannot open file \"", 0), 0u)
+      << folderIndex.Problems[0];
+  std::filesystem::remove(FDir / "Index.plv");
+
+  WriteBytes(FDir / "Index.plv", FFiles.Index);
+  std::filesystem::create_directory(FDir / "French.plv");
+#ifndef _WIN32
+  std::filesystem::create_symlink(FDir / "nowhere", FDir / "Dutch.plv");  // a broken link
+#endif
+  const auto report = CheckLexicon((FDir / "Index.plv").string(),
+                                   {(FDir / "French.plv").string(), (FDir / "Dutch.plv").string()});
+  ASSERT_EQ(report.Problems.size(), 2u);
+  EXPECT_EQ(report.Problems[0].rfind("French.plv: Cannot open file", 0), 0u) << report.Problems[0];
+  EXPECT_EQ(report.Problems[1].rfind("Dutch.plv: Cannot open file", 0), 0u) << report.Problems[1];
+}
+
+#ifndef _WIN32
+TEST_F(Checker, AFifoAndAHugeSparseFileCostNoWaitAndNoMemory) {
+  WriteBytes(FDir / "Index.plv", FFiles.Index);
+  ASSERT_EQ(::mkfifo((FDir / "French.plv").c_str(), 0600), 0);
+  WriteBytes(FDir / "German.plv", FFiles.Language);
+  std::filesystem::resize_file(FDir / "German.plv", 2ull << 30);  // 2 GiB, mostly holes
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  const auto report = CheckLexicon((FDir / "Index.plv").string(), {(FDir / "French.plv").string(),
+                                                                   (FDir / "German.plv").string()});
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_EQ(report.Problems,
+            std::vector<std::string>{"French.plv: Cannot open file \"" +
+                                     (FDir / "French.plv").string() + "\". Not a regular file"});
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024);  // kilobytes
+}
+#endif
 
 TEST_F(Checker, ShortFilesAndTheReportLimit) {
   FFiles.Language.resize(1000);

@@ -3,7 +3,12 @@
 // types.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+// after windows.h, which they need
+#include <psapi.h>
 #include <shlobj.h>
+
+#include <fstream>
 
 #include "ErrorBox.h"
 #include "Languages.h"
@@ -172,6 +177,57 @@ TEST_F(LanguageButtons, WithoutTheIndexTheSavedLanguageIsPressedAndItsErrorFollo
   // The search runs against no open files without failing.
   Type(*form, L"sun");
   EXPECT_EQ(WindowText(form->EditWord()), L"sun");
+}
+
+TEST_F(LanguageButtons, ALanguageThatFailedToOpenIsTriedAgainOnTheNextClick) {
+  WriteLexicon(FDir.Path(), {{"German.plv", {{"sun", "Sonne"}}}, {"Dutch.plv", {{"sun", "zon"}}}});
+  auto form = Start();
+  Click(*form, ToolButtonId(3));
+  Type(*form, L"sun");
+  const String16 dutch = Folder(FDir) + L"Files\\Dutch.plv";
+  // Another program holds the file without sharing it.
+  HANDLE held = CreateFileW(dutch.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const String16 error = ErrorBoxText(OpenErrorMessage(dutch, SystemText(ERROR_SHARING_VIOLATION)));
+  Click(*form, ToolButtonId(5));
+  Click(*form, ToolButtonId(5));  // still held: the error again, not a silent " Found: 0"
+  EXPECT_EQ(FErrors.Messages(), (std::vector<String16>{error, error}));
+  EXPECT_EQ(PressedButtons(*form), std::vector<int>{5});
+  EXPECT_EQ(form->VList().Rows(), std::vector<String16>{L"sun=Sonne"});
+  CloseHandle(held);
+  Click(*form, ToolButtonId(5));
+  EXPECT_EQ(FErrors.Messages().size(), 2u);
+  EXPECT_EQ(form->VList().Rows(), std::vector<String16>{L"sun=zon"});
+  EXPECT_EQ(form->StatusText(), L" Found: 1");
+}
+
+TEST_F(LanguageButtons, AWordBlockClaimingEverythingCostsAKeystrokeNothing) {
+  TEntries german;
+  for (const char* word : {"hound", "house", "housing", "hour"}) german.push_back({word, "x"});
+  WriteLexicon(FDir.Path(), {{"German.plv", german}});
+  // Every length count of the "hou" bucket becomes 65535.
+  const auto indexPath = FDir / "Files" / "Index.plv";
+  std::vector<uint8_t> index(std::filesystem::file_size(indexPath));
+  std::ifstream(indexPath, std::ios::binary)
+      .read(reinterpret_cast<char*>(index.data()), static_cast<std::streamsize>(index.size()));
+  const size_t block = LoadU32(&index[100 + 4 * TTranslator::BucketOf(PLV_TEXT("hou"))]);
+  for (size_t at = block + 2; at < block + 2 + 2 * (index[block + 1] - index[block] + 1); ++at)
+    index[at] = 0xFF;
+  WriteBytes(indexPath, index);
+
+  auto form = Start();
+  Click(*form, ToolButtonId(3));
+  PROCESS_MEMORY_COUNTERS before{};
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  const DWORD start = GetTickCount();
+  Type(*form, L"hou");
+  const DWORD took = GetTickCount() - start;
+  PROCESS_MEMORY_COUNTERS after{};
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  EXPECT_LT(took, 100u);
+  EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, 8u << 20);
+  EXPECT_TRUE(form->VList().Rows().empty());
+  EXPECT_EQ(form->StatusText(), L" Found: 0");
 }
 
 // The shipped program as drive-program.sh runs it: from a folder of its own, typed

@@ -9,10 +9,13 @@
 #include <stdexcept>
 
 #include "EntryText.h"
+#include "FolderSwap.h"
 #include "Languages.h"
 #include "SourceEntry.h"
 
 namespace parlivo {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -115,24 +118,62 @@ TCollected Collect(const TLanguageSource& source, const TBuildOptions& options, 
     collected.Texts.emplace(key, std::move(text));
   }
   collected.Summary.Headwords = collected.Texts.size();
+  if (collected.Texts.empty()) {
+    throw std::runtime_error(source.Language + ": " + source.Path + " yields no headword");
+  }
   log << source.Language << ": " << Grouped(collected.Summary.Headwords) << " headwords from "
       << Grouped(entries.size()) << " entries" << std::endl;
   return collected;
 }
 
-void WriteAll(const std::string& folder,
-              const std::vector<std::pair<std::string, std::vector<uint8_t>>>& files) {
-  // Every file complete before any replaces an older one.
-  for (const auto& [name, bytes] : files) WriteFileBytes(folder + "/" + name + ".tmp", bytes);
-  for (const auto& [name, bytes] : files) {
-    std::filesystem::rename(folder + "/" + name + ".tmp", folder + "/" + name);
+// What a folder about to be replaced holds: only a lexicon's files may be in it, and
+// the language files this build does not write are named, since they go with the old
+// index they belong to.
+std::vector<std::string> LanguageFilesDropped(const fs::path& target,
+                                              const std::vector<TCollected>& built) {
+  std::vector<std::string> dropped;
+  if (!fs::exists(target)) return dropped;
+  if (!fs::is_directory(target)) throw std::runtime_error(target.string() + " is not a folder");
+  std::set<std::string> lexiconNames{ToUtf8(IndexFileName)};
+  for (const auto& language : Languages) lexiconNames.insert(ToUtf8(language.FileName));
+  for (const auto& entry : fs::directory_iterator(target)) {
+    const std::string name = entry.path().filename().string();
+    if (!lexiconNames.count(name)) {
+      throw std::runtime_error(target.string() + " holds " + name +
+                               ", which is no lexicon file: build into a lexicon folder or a "
+                               "new one");
+    }
+    const bool rebuilt = std::any_of(built.begin(), built.end(), [&](const TCollected& language) {
+      return language.Summary.FileName == name;
+    });
+    if (name != ToUtf8(IndexFileName) && !rebuilt) dropped.push_back(name);
   }
+  std::sort(dropped.begin(), dropped.end());
+  return dropped;
+}
+
+void WriteSet(const fs::path& target,
+              const std::vector<std::pair<std::string, std::vector<uint8_t>>>& files,
+              const TFolderSteps& steps) {
+  const fs::path built = BuildFolderFor(target);
+  fs::create_directories(built);
+  try {
+    for (const auto& [name, bytes] : files) WriteFileBytes((built / name).string(), bytes);
+  } catch (...) {
+    std::error_code ignored;
+    fs::remove_all(built, ignored);
+    throw;
+  }
+  ReplaceFolder(built, target, steps);
 }
 
 }  // namespace
 
 TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguageSource>& sources,
-                           const TBuildOptions& options, std::ostream& log) {
+                           const TBuildOptions& options, std::ostream& log,
+                           const TFolderSteps& steps) {
+  const fs::path target = fs::absolute(folder);
+  RecoverInterruptedSwap(target, log);
   std::vector<TCollected> languages;
   std::set<std::string> named;
   for (const auto& source : sources) {
@@ -141,6 +182,8 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
     }
     languages.push_back(Collect(source, options, log));
   }
+
+  const std::vector<std::string> dropped = LanguageFilesDropped(target, languages);
 
   std::set<std::string> all;
   for (const auto& language : languages) {
@@ -168,7 +211,12 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
     language.Summary.Bytes = stats.Bytes;
     summary.Languages.push_back(language.Summary);
   }
-  WriteAll(folder, files);
+  fs::create_directories(target.parent_path());
+  WriteSet(target, files, steps);
+  for (const auto& name : dropped) {
+    log << "Removed " << name << ": it belonged to the index this build replaced" << std::endl;
+  }
+  summary.Removed = dropped;
   return summary;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FolderSwap.h"
 #include "LexiconWriter.h"
 
 namespace parlivo {
@@ -42,13 +43,19 @@ struct TBuildSummary {
   size_t IndexHeadwords = 0;
   size_t IndexBytes = 0;
   std::vector<TLanguageSummary> Languages;
+  std::vector<std::string> Removed;  // language files of the old set not built again
 };
 
-// Reads every source, writes the files into folder (which must exist) and returns the
-// summary; progress goes to log. Throws std::runtime_error (ELexiconLimit when a file
-// would break a limit of the format) before anything is written.
+// Reads every source and replaces folder with the new set as a whole: Index.plv and
+// the languages given. Language files of the old set that are not built again are
+// removed with it, since they belong to the old index; a folder holding anything but
+// lexicon files is refused. Returns the summary; progress goes to log. Throws
+// std::runtime_error (ELexiconLimit when a file would break a limit of the format)
+// with the old set left complete; a source that cannot be read or yields no headword
+// is such an error.
 TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguageSource>& sources,
-                           const TBuildOptions& options, std::ostream& log);
+                           const TBuildOptions& options, std::ostream& log,
+                           const TFolderSteps& steps = TFolderSteps::System());
 
 void PrintSummary(const TBuildSummary& summary, std::ostream& out);
 

@@ -1,6 +1,7 @@
 #include "SourceEntry.h"
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -190,6 +191,10 @@ TSourceEntry ParseWordnetEntry(const TDictdEntry& entry) {
 }
 
 std::vector<TSourceEntry> ReadTabSeparated(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    throw std::runtime_error("cannot open " + path + ": not a file");
+  }
   std::ifstream file(path);
   if (!file) throw std::runtime_error("cannot open " + path);
   std::vector<TSourceEntry> entries;
@@ -211,6 +216,7 @@ std::vector<TSourceEntry> ReadTabSeparated(const std::string& path) {
     if (!text.empty()) entry.Items.emplace_back(text);
     entries.push_back(std::move(entry));
   }
+  if (file.bad()) throw std::runtime_error("cannot read " + path);
   return entries;
 }
 
