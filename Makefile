@@ -9,7 +9,7 @@ GENERATOR := Ninja
 # What the builds and tests need on a Debian 12 machine.
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev \
             libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool \
-            nsis zip unzip
+            nsis zip unzip libsqlite3-dev
 # Debian's free dictionaries, the sources of the lexicon.
 DICTIONARIES := dict-freedict-eng-deu dict-freedict-eng-fra dict-freedict-eng-nld \
                 dict-freedict-eng-ita dict-freedict-eng-spa dict-freedict-eng-por dict-wn
@@ -108,8 +108,11 @@ run: windows lexicon
 	  tests/run-under-wine.sh $(BUILD)/windows/wine-run $(PROGRAM_FOLDER)/Parlivo.exe; \
 	fi
 
-bench: release
+# The lookup on a synthetic lexicon, then one keystroke's search beside SQLite's on the
+# real German lexicon.
+bench: release lexicon
 	$(BUILD)/release/bench/parlivo_bench
+	$(BUILD)/release/bench/parlivo_compare Files German
 
 # Ten minutes for each fuzzer: the lexicon reader, then the checker.
 fuzz: native-check

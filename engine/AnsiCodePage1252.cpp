@@ -34,9 +34,14 @@ std::string ToAnsi(StringView16 text) {
   return out;
 }
 
+size_t FromAnsiInto(std::string_view bytes, Char16* out) {
+  for (size_t i = 0; i < bytes.size(); ++i) out[i] = FromByte(static_cast<uint8_t>(bytes[i]));
+  return bytes.size();
+}
+
 String16 FromAnsi(std::string_view bytes) {
   String16 out(bytes.size(), Char16{});
-  for (size_t i = 0; i < bytes.size(); ++i) out[i] = FromByte(static_cast<uint8_t>(bytes[i]));
+  FromAnsiInto(bytes, out.data());
   return out;
 }
 

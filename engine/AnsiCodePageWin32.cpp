@@ -17,6 +17,14 @@ std::string ToAnsi(StringView16 text) {
   return out;
 }
 
+size_t FromAnsiInto(std::string_view bytes, Char16* out) {
+  if (bytes.empty()) return 0;
+  // A code page of several bytes a character gives at most one unit a byte.
+  const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                          out, static_cast<int>(bytes.size()));
+  return static_cast<size_t>(written > 0 ? written : 0);
+}
+
 String16 FromAnsi(std::string_view bytes) {
   // Every ANSI code page is a superset of ASCII.
   if (std::all_of(bytes.begin(), bytes.end(),

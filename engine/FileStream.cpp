@@ -1,4 +1,5 @@
 // The platform-neutral half of the file layer.
+#include <algorithm>
 #include <cstring>
 
 #include "Errors.h"
@@ -18,17 +19,42 @@ String16 OpenErrorMessage(StringView16 path, StringView16 systemReason) {
   return message;
 }
 
-size_t TFileStream::Read(void* buffer, size_t count) noexcept {
+void TFileStream::ReadPadded(uint64_t offset, void* buffer, size_t count) noexcept {
   size_t delivered = 0;
-  if (FPosition < FSize) {
-    const uint64_t available = FSize - FPosition;
-    delivered =
-        ReadAt(FPosition, buffer, count < available ? count : static_cast<size_t>(available));
+  if (offset < FSize) {
+    const uint64_t available = FSize - offset;
+    const size_t inFile = count < available ? count : static_cast<size_t>(available);
+    if (FMapped) {
+      std::memcpy(buffer, FMapped + offset, inFile);
+      delivered = inFile;
+    } else {
+      delivered = ReadAt(offset, buffer, inFile);
+    }
   }
   if (delivered < count)
     std::memset(static_cast<uint8_t*>(buffer) + delivered, 0, count - delivered);
+}
+
+size_t TFileStream::Read(void* buffer, size_t count) noexcept {
+  ReadPadded(FPosition, buffer, count);
+  const uint64_t start = FPosition;
   FPosition += count;
-  return delivered;
+  if (start >= FSize) return 0;
+  return static_cast<size_t>(std::min<uint64_t>(count, FSize - start));
+}
+
+const uint8_t* TFileStream::View(uint64_t offset, size_t count, std::vector<uint8_t>& scratch) {
+  if (FMapped && offset <= FSize && count <= FSize - offset) return FMapped + offset;
+  if (scratch.size() < count) scratch.resize(count);
+  ReadPadded(offset, scratch.data(), count);
+  return scratch.data();
+}
+
+uint32_t TFileStream::U32At(uint64_t offset) noexcept {
+  if (FMapped && offset < FSize && FSize - offset >= 4) return LoadU32(FMapped + offset);
+  uint8_t bytes[4];
+  ReadPadded(offset, bytes, sizeof bytes);
+  return LoadU32(bytes);
 }
 
 uint8_t TFileStream::ReadU8() noexcept {

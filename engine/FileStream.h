@@ -1,11 +1,14 @@
 // The lexicon's file layer: an existing file opened for reading only and without
 // sharing, a byte position and positioned reads. Reads past the end of the file
 // deliver zero bytes, so a reader that trusts its data never sees undefined values.
+// Where the system allows, the open file is also mapped for reading: the system's own
+// view of the file, which View hands out without a copy or a system call.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "Text.h"
 
@@ -34,14 +37,24 @@ class TFileStream {
   uint16_t ReadU16() noexcept;
   uint32_t ReadU32() noexcept;
 
+  // The count bytes at offset: straight from the mapping when the file holds them all,
+  // otherwise read into scratch (grown to count if need be) with zeros past the end.
+  // The pointer is valid until scratch changes or the file closes. Moves no position.
+  const uint8_t* View(uint64_t offset, size_t count, std::vector<uint8_t>& scratch);
+  // The u32 at offset, with zero bytes past the end.
+  uint32_t U32At(uint64_t offset) noexcept;
+
  private:
   struct Handle;
-  TFileStream(std::unique_ptr<Handle> handle, uint64_t size);
+  TFileStream(std::unique_ptr<Handle> handle, uint64_t size, const uint8_t* mapped);
   // One positioned read of the operating system; returns the bytes delivered.
   size_t ReadAt(uint64_t offset, void* buffer, size_t count) noexcept;
+  // count bytes at offset into buffer, zeros past the end; the position stays.
+  void ReadPadded(uint64_t offset, void* buffer, size_t count) noexcept;
 
   std::unique_ptr<Handle> FHandle;
   uint64_t FSize;
+  const uint8_t* FMapped;  // the whole file, or nullptr; owned by FHandle
   uint64_t FPosition = 0;
 };
 

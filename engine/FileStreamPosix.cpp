@@ -1,10 +1,12 @@
 // POSIX file layer for the native builds (tools, tests, fuzzing). POSIX has no share
 // modes; anything but a regular file is refused, as Windows refuses it.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "Errors.h"
@@ -14,14 +16,19 @@ namespace parlivo {
 
 struct TFileStream::Handle {
   explicit Handle(int fd) : FFile(fd) {}
-  ~Handle() { ::close(FFile); }
+  ~Handle() {
+    if (FMapped) ::munmap(FMapped, FMappedSize);
+    ::close(FFile);
+  }
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
   int FFile;
+  void* FMapped = nullptr;
+  size_t FMappedSize = 0;
 };
 
-TFileStream::TFileStream(std::unique_ptr<Handle> handle, uint64_t size)
-    : FHandle(std::move(handle)), FSize(size) {}
+TFileStream::TFileStream(std::unique_ptr<Handle> handle, uint64_t size, const uint8_t* mapped)
+    : FHandle(std::move(handle)), FSize(size), FMapped(mapped) {}
 
 TFileStream::~TFileStream() = default;
 
@@ -47,8 +54,17 @@ std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
   if (::fstat(fd, &info) != 0) ThrowOpenError(path, errno);
   if (S_ISDIR(info.st_mode)) ThrowOpenError(path, EISDIR);
   if (!S_ISREG(info.st_mode)) ThrowNotAFile(path);
-  return std::unique_ptr<TFileStream>(
-      new TFileStream(std::move(handle), static_cast<uint64_t>(info.st_size)));
+  const auto size = static_cast<uint64_t>(info.st_size);
+  if (size > 0 && size <= SIZE_MAX) {
+    // Without a mapping the file is read with pread, as before.
+    void* mapped = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (mapped != MAP_FAILED) {
+      handle->FMapped = mapped;
+      handle->FMappedSize = static_cast<size_t>(size);
+    }
+  }
+  const auto* view = static_cast<const uint8_t*>(handle->FMapped);
+  return std::unique_ptr<TFileStream>(new TFileStream(std::move(handle), size, view));
 }
 
 size_t TFileStream::ReadAt(uint64_t offset, void* buffer, size_t count) noexcept {

@@ -2,6 +2,8 @@
 // opens a lexicon file while the program holds it.
 #include <windows.h>
 
+#include <cstdint>
+
 #include "Errors.h"
 #include "FileStream.h"
 
@@ -9,15 +11,21 @@ namespace parlivo {
 
 struct TFileStream::Handle {
   explicit Handle(HANDLE h) : FFile(h) {}
-  ~Handle() { CloseHandle(FFile); }
+  ~Handle() {
+    if (FView) UnmapViewOfFile(FView);
+    if (FMapping) CloseHandle(FMapping);
+    CloseHandle(FFile);
+  }
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
   HANDLE FFile;
+  HANDLE FMapping = nullptr;
+  void* FView = nullptr;
   uint64_t FSystemPosition = 0;  // the file pointer as the system holds it
 };
 
-TFileStream::TFileStream(std::unique_ptr<Handle> handle, uint64_t size)
-    : FHandle(std::move(handle)), FSize(size) {}
+TFileStream::TFileStream(std::unique_ptr<Handle> handle, uint64_t size, const uint8_t* mapped)
+    : FHandle(std::move(handle)), FSize(size), FMapped(mapped) {}
 
 TFileStream::~TFileStream() = default;
 
@@ -50,8 +58,15 @@ std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
   auto handle = std::make_unique<Handle>(file);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size)) size.QuadPart = 0;
+  if (size.QuadPart > 0 && static_cast<uint64_t>(size.QuadPart) <= SIZE_MAX) {
+    // Nobody else can open the file while we hold it, so the view cannot shrink under
+    // us. Without a mapping the file is read with ReadFile, as before.
+    handle->FMapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (handle->FMapping) handle->FView = MapViewOfFile(handle->FMapping, FILE_MAP_READ, 0, 0, 0);
+  }
+  const auto* view = static_cast<const uint8_t*>(handle->FView);
   return std::unique_ptr<TFileStream>(
-      new TFileStream(std::move(handle), static_cast<uint64_t>(size.QuadPart)));
+      new TFileStream(std::move(handle), static_cast<uint64_t>(size.QuadPart), view));
 }
 
 size_t TFileStream::ReadAt(uint64_t offset, void* buffer, size_t count) noexcept {

@@ -1,5 +1,7 @@
 #include "Search.h"
 
+#include <array>
+
 #include "Translator.h"
 
 namespace parlivo {
@@ -24,20 +26,21 @@ String16 ResultRow(StringView16 headword, StringView16 text) {
 
 size_t SearchTypedWord(TTranslator& translator, StringView16 typedWord, const TRowSink& addRow) {
   if (typedWord.empty() || typedWord.size() > kMaxQueryLength) return 0;
-  String16 query;
-  query.reserve(kMaxQueryLength);
-  for (Char16 ch : typedWord)
-    query.push_back(ch >= 'A' && ch <= 'Z' ? static_cast<Char16>(ch + 32) : ch);
+  // The word in lower case, then the spaces: all queries of a keystroke in one place.
+  std::array<Char16, kMaxQueryLength> query;
+  query.fill(Char16{' '});
+  for (size_t i = 0; i < typedWord.size(); ++i) {
+    const Char16 ch = typedWord[i];
+    query[i] = ch >= 'A' && ch <= 'Z' ? static_cast<Char16>(ch + 32) : ch;
+  }
   size_t rows = 0;
-  for (;;) {
-    if (translator.Translate(query) == trFound) {
-      const auto& words = translator.Words();
-      const auto& texts = translator.Translations();
+  for (size_t length = typedWord.size(); length <= kMaxQueryLength; ++length) {
+    if (translator.Translate(StringView16(query.data(), length)) == trFound) {
+      const auto words = translator.Words();
+      const auto texts = translator.Translations();
       for (size_t i = 0; i < words.size(); ++i) addRow(words[i], texts[i]);
       rows += words.size();
     }
-    if (query.size() >= kMaxQueryLength) break;
-    query.push_back(Char16{' '});
   }
   return rows;
 }

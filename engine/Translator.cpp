@@ -2,8 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstddef>
+#include <cstring>
 
 #include "AnsiCodePage.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace parlivo {
 
@@ -27,15 +34,136 @@ void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
   if (!fileName.empty()) stream = TFileStream::OpenRead(fileName);
 }
 
-bool IsAscii(StringView16 text) {
-  return std::all_of(text.begin(), text.end(), [](Char16 ch) { return ch < 0x80; });
+template <class T>
+bool IsAscii(const T* text, size_t length) {
+  return std::all_of(text, text + length, [](T ch) { return ch < 0x80; });
+}
+
+// What one half of an escape-form code word adds to a text, packed into a word that is
+// stored whole: three units in bits 0 to 47 (the unused ones zero), how many of them
+// count in bits 48 to 55, and by how much the half raises the text's target length in
+// bits 56 to 63 (a separator raises it by one). The fourth unit a store writes is
+// scratch that the next store or the end of the text leaves behind.
+constexpr uint64_t Piece(StringView16 units, unsigned targetStep) {
+  uint64_t piece = uint64_t{units.size()} << 48 | uint64_t{targetStep} << 56;
+  for (size_t i = 0; i < units.size(); ++i)
+    piece |= uint64_t{static_cast<uint16_t>(units[i])} << (16 * i);
+  return piece;
+}
+
+constexpr uint64_t SymbolPiece(int code) {
+  if (code == 31) return Piece(PLV_TEXT("."), 0);
+  if (code == 44) return Piece(PLV_TEXT(", "), 1);
+  if (code == 59) return Piece(PLV_TEXT("; "), 1);
+  const Char16 unit = static_cast<Char16>(code);
+  return Piece(StringView16(&unit, 1), 0);
+}
+
+// The low byte of an escape word: a letter group below 32, a symbol from 32 on.
+constexpr std::array<uint64_t, 256> MakeLowPieces() {
+  std::array<uint64_t, 256> pieces{};
+  for (int i = 0; i < 256; ++i) pieces[i] = i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(i);
+  return pieces;
+}
+
+// The high seven bits: nothing for 0, a letter group below 32, a symbol from 32 on.
+constexpr std::array<uint64_t, 128> MakeHighPieces() {
+  std::array<uint64_t, 128> pieces{};
+  for (int i = 1; i < 128; ++i) pieces[i] = i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(i);
+  return pieces;
+}
+
+constexpr std::array<uint64_t, 256> kLowPieces = MakeLowPieces();
+constexpr std::array<uint64_t, 128> kHighPieces = MakeHighPieces();
+
+// The unit of a code of a triple code word: the character of that number, but for
+// 31, the full stop.
+constexpr uint64_t TripleUnit(unsigned code) {
+  return code == 31 ? uint64_t{'.'} : code;
+}
+
+// Decodes one packed text (a target length, then code words until the units reach
+// the target, which separators raise). Writes the units into out when kWrite; out has
+// room for kMaxDecodedLength units and four more. Returns the units.
+template <bool kWrite>
+size_t DecodeUnits(const uint8_t* bytes, size_t& cursor, Char16* out, int32_t& targetLength) {
+  static_assert(std::endian::native == std::endian::little, "pieces are stored as they lie");
+  int32_t target = bytes[cursor++];
+  size_t at = cursor;
+  size_t length = 0;
+  auto add = [&](uint64_t piece) {
+    if constexpr (kWrite) std::memcpy(out + length, &piece, sizeof piece);
+    length += (piece >> 48) & 0xFF;
+    target += static_cast<int32_t>(piece >> 56);
+  };
+  while (static_cast<int32_t>(length) < target) {
+    const uint16_t w = LoadU16(bytes + at);
+    at += 2;
+    if ((w & 0x8000) == 0) {
+      if constexpr (kWrite) {
+        const uint64_t units =
+            TripleUnit(w & 31) | TripleUnit((w >> 5) & 31) << 16 | TripleUnit((w >> 10) & 31) << 32;
+        std::memcpy(out + length, &units, sizeof units);
+      }
+      length += 3;
+    } else {
+      add(kLowPieces[w & 0xFF]);
+      add(kHighPieces[(w >> 8) & 0x7F]);
+    }
+  }
+  cursor = at;
+  targetLength = target;
+  return length;
+}
+
+// Calls found(i), in increasing order, for every word i < count of a run whose tail
+// (tailLength bytes each, back to back) begins with the wantedLength bytes of wanted
+// (1 <= wantedLength <= tailLength).
+template <class F>
+void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t count,
+                           const uint8_t* wanted, size_t wantedLength, F&& found) {
+  const size_t size = size_t{count} * tailLength;
+  auto check = [&](size_t at) {
+    if (at % tailLength == 0 && std::memcmp(tails + at, wanted, wantedLength) == 0)
+      found(static_cast<uint32_t>(at / tailLength));
+  };
+  size_t at = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+  // Long tails: looking at each tail's first byte touches less than scanning them all.
+  if (tailLength >= 8) {
+    for (uint32_t i = 0; i < count; ++i) {
+      const uint8_t* tail = tails + size_t{i} * tailLength;
+      if (tail[0] == wanted[0] && std::memcmp(tail, wanted, wantedLength) == 0) found(i);
+    }
+    return;
+  }
+  // Sixteen places at a time: where the first two wanted bytes stand (or the one), at
+  // any place; only those that start a tail are then compared in full. Blocks stop
+  // where a load would pass the run's end: the rest is scanned one tail at a time.
+  const size_t filter = wantedLength < 2 ? 1 : 2;
+  const __m128i first = _mm_set1_epi8(static_cast<char>(wanted[0]));
+  const __m128i second = _mm_set1_epi8(static_cast<char>(wanted[filter - 1]));
+  for (; at + 16 + filter <= size; at += 16) {
+    const auto* block = reinterpret_cast<const __m128i*>(tails + at);
+    unsigned places = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(block), first)) &
+        _mm_movemask_epi8(_mm_cmpeq_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(tails + at + filter - 1)), second)));
+    while (places != 0) {
+      check(at + static_cast<size_t>(std::countr_zero(places)));
+      places &= places - 1;
+    }
+  }
+#endif
+  for (at = (at + tailLength - 1) / tailLength * tailLength; at < size; at += tailLength) check(at);
 }
 
 }  // namespace
 
-TTranslator::TTranslator() = default;
+TTranslator::TTranslator() : FDecoded(kMaxDecodedLength + 4) {}
 
 TTranslator::~TTranslator() {
+  FPairCount = 0;
   FWords.clear();
   FTranslations.clear();
   FDataStream.reset();
@@ -81,34 +209,20 @@ StringView16 TTranslator::SymbolText(int code) noexcept {
   }
 }
 
+size_t TTranslator::DecodeInto(const uint8_t* bytes, size_t& cursor, Char16* out) {
+  return out ? DecodeUnits<true>(bytes, cursor, out, FTextLength)
+             : DecodeUnits<false>(bytes, cursor, nullptr, FTextLength);
+}
+
 String16 TTranslator::DecodeText(const uint8_t* bytes, size_t& cursor) {
-  FTextLength = bytes[cursor++];
-  String16 result;
-  while (static_cast<int32_t>(result.size()) < FTextLength) {
-    const uint16_t w = LoadU16(bytes + cursor);
-    cursor += 2;
-    if ((w & 0x8000) == 0) {
-      result.append(SymbolText(w & 31));
-      result.append(SymbolText((w >> 5) & 31));
-      result.append(SymbolText((w >> 10) & 31));
-    } else {
-      const int low = w & 0xFF;
-      const int high = (w >> 8) & 0x7F;
-      result.append(low < 32 ? Suffixes[low] : SymbolText(low));
-      if (high >= 32) {
-        result.append(SymbolText(high));
-      } else if (high > 0) {
-        result.append(Suffixes[high]);
-      }
-    }
-  }
-  return result;
+  const size_t length = DecodeInto(bytes, cursor, FDecoded.data());
+  return String16(FDecoded.data(), length);
 }
 
 size_t TTranslator::PackedTextSize(const uint8_t* bytes) {
   TTranslator scratch;
   size_t cursor = 0;
-  scratch.DecodeText(bytes, cursor);
+  scratch.DecodeInto(bytes, cursor, nullptr);
   return cursor;
 }
 
@@ -124,15 +238,27 @@ String16 TTranslator::ReadText() {
   return text;
 }
 
-size_t TTranslator::AddEntry(const String16& headword, const uint8_t* record) {
-  size_t cursor = kEntryPrefixSize;
-  DecodeText(record, cursor);
-  String16 text = DecodeText(record, cursor);
-  text.resize(std::min(text.size(), static_cast<size_t>(std::max<int32_t>(FTextLength, 0))));
-  if (!headword.empty() && !text.empty()) {
-    FWords.push_back(headword);
-    FTranslations.push_back(std::move(text));
+void TTranslator::AddPair(StringView16 word, StringView16 text) {
+  if (FPairCount == FWords.size()) {
+    FWords.emplace_back();
+    FTranslations.emplace_back();
   }
+  FWords[FPairCount].assign(word);
+  FTranslations[FPairCount].assign(text);
+  ++FPairCount;
+}
+
+size_t TTranslator::AddEntry(StringView16 headword, const uint8_t* record) {
+  size_t cursor = kEntryPrefixSize;
+  // The first text is only passed over; most are empty, a single zero byte.
+  if (record[cursor] == 0) {
+    ++cursor;
+  } else {
+    DecodeInto(record, cursor, nullptr);
+  }
+  size_t length = DecodeInto(record, cursor, FDecoded.data());
+  length = std::min(length, static_cast<size_t>(std::max<int32_t>(FTextLength, 0)));
+  if (!headword.empty() && length > 0) AddPair(headword, StringView16(FDecoded.data(), length));
   return cursor;
 }
 
@@ -144,33 +270,99 @@ void TTranslator::ReadEntry(const String16& headword) {
   if (FDataStream) FDataStream->Seek(start + used);
 }
 
-void TTranslator::ReadPadded(TFileStream& stream, uint64_t offset, size_t length,
-                             std::vector<uint8_t>& out) {
-  out.resize(length);
-  stream.Seek(offset);
-  stream.Read(out.data(), length);
+bool TTranslator::FindBucket(StringView16 query, TBucketPlace& place) {
+  const uint32_t h = BucketOf(query);
+  place.WordBlock = FIndexStream->U32At(BucketEntryOffset(h));
+  place.Table = FDataStream->U32At(BucketEntryOffset(h));
+  return place.Table != FDataStream->U32At(BucketEntryOffset(h + 1));
+}
+
+bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& run) {
+  // The minimum and maximum lengths and every count fit in 514 bytes.
+  const uint8_t* block = FIndexStream->View(wordBlock, 2 + 2 * 256, FBlockScratch);
+  const size_t minLength = block[0];
+  const size_t maxLength = block[1];
+  // Words shorter than three characters cannot be stored; a block that claims them is
+  // malformed and is treated as holding no word of the query's length.
+  if (length > maxLength || length < minLength || minLength < 3) return false;
+  run = {0, 0, 0};
+  uint64_t shorterTails = 0;
+  uint64_t allTails = 0;
+  for (size_t l = minLength; l <= maxLength; ++l) {
+    const uint16_t count = LoadU16(&block[2 + 2 * (l - minLength)]);
+    const uint64_t tails = (l - 3) * uint64_t{count};
+    if (l < length) {
+      run.FirstWord += count;
+      shorterTails += tails;
+    } else if (l == length) {
+      run.Count = count;
+    }
+    allTails += tails;
+  }
+  // A block that claims more tails than the file holds after it is malformed: its
+  // bucket holds no word. This bounds a lookup's work by the size of the file.
+  const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
+  if (tailsStart + allTails > FIndexStream->Size()) return false;
+  run.TailsAt = tailsStart + shorterTails;
+  return true;
+}
+
+bool TTranslator::MatchTails(StringView16 query, const TLengthRun& run) {
+  FMatches.clear();
+  FCandidateWords.clear();
+  const StringView16 prefix = query.substr(0, query.find(Char16{' '}));
+  if (prefix.empty()) return false;
+  const size_t tailLength = query.size() - 3;
+  FTails = FIndexStream->View(run.TailsAt, size_t{run.Count} * tailLength, FTailScratch);
+  if (IsAscii(query.data(), query.size())) {
+    // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
+    // bytes can be compared before anything is converted.
+    // The first three characters came with the query: the tail holds the rest.
+    std::array<uint8_t, 256> wanted;
+    const size_t count = prefix.size() > 3 ? prefix.size() - 3 : 0;
+    for (size_t c = 0; c < count; ++c) wanted[c] = static_cast<uint8_t>(prefix[3 + c]);
+    auto match = [&](uint32_t i) { FMatches.push_back(TMatch{run.FirstWord + i, i}); };
+    if (count == 0) {
+      for (uint32_t i = 0; i < run.Count; ++i) match(i);
+    } else {
+      ForTailsBeginningWith(FTails, tailLength, run.Count, wanted.data(), count, match);
+    }
+  } else {
+    const std::string head = ToAnsi(query.substr(0, 3));
+    for (uint32_t i = 0; i < run.Count; ++i) {
+      const auto* tail = reinterpret_cast<const char*>(FTails + size_t{i} * tailLength);
+      String16 candidate = FromAnsi(head + std::string(tail, tailLength));
+      if (candidate.size() < prefix.size() || candidate.compare(0, prefix.size(), prefix) != 0)
+        continue;
+      FMatches.push_back(TMatch{run.FirstWord + i, static_cast<uint32_t>(FCandidateWords.size())});
+      FCandidateWords.push_back(std::move(candidate));
+    }
+  }
+  return !FMatches.empty();
 }
 
 void TTranslator::ResolvePointers(uint32_t table) {
-  // The slots from the first to the last matched word, in one read.
-  const uint32_t first = FMatches.front().WordNumber;
-  const uint32_t count = FMatches.back().WordNumber - first + 1;
-  ReadPadded(*FDataStream, uint64_t{table} + 4ull * first, 4ull * count, FScratch);
   const uint64_t fileSize = FDataStream->Size();
   auto inFile = [fileSize](uint64_t slot) { return slot + 4 <= fileSize; };
+  // The slots from the first to the last match in one piece when the file holds them.
+  const uint32_t first = FMatches.front().WordNumber;
+  const uint64_t firstSlot = uint64_t{table} + 4ull * first;
+  const uint64_t slotBytes = 4ull * (FMatches.back().WordNumber - first + 1);
+  const uint8_t* slots = firstSlot + slotBytes <= fileSize
+                             ? FDataStream->View(firstSlot, slotBytes, FSlotScratch)
+                             : nullptr;
   for (TMatch& match : FMatches) {
     // A word whose slot lies outside the file adds no pair.
-    match.Valid = inFile(uint64_t{table} + 4ull * match.WordNumber);
+    const uint64_t slot = firstSlot + 4ull * (match.WordNumber - first);
+    match.Valid = inFile(slot);
     if (!match.Valid) continue;
-    uint32_t p = LoadU32(&FScratch[4ull * (match.WordNumber - first)]);
+    uint32_t p = slots ? LoadU32(slots + (slot - firstSlot)) : FDataStream->U32At(slot);
     if (p > kMaxDirectOffset) {
       // A cross-reference names word k of bucket B, whose slot holds a direct offset.
-      FDataStream->Seek(kBucketTableOffset + 4ull * (p >> 16));
-      const uint32_t otherTable = FDataStream->ReadU32();
-      const uint64_t slot = uint64_t{otherTable} + 4ull * (p & 0xFFFF);
-      FDataStream->Seek(slot);
-      p = FDataStream->ReadU32();
-      match.Valid = inFile(slot);
+      const uint32_t otherTable = FDataStream->U32At(BucketEntryOffset(p >> 16));
+      const uint64_t otherSlot = uint64_t{otherTable} + 4ull * (p & 0xFFFF);
+      match.Valid = inFile(otherSlot);
+      p = FDataStream->U32At(otherSlot);
     }
     // A second level of indirection is malformed.
     match.Valid = match.Valid && p <= kMaxDirectOffset;
@@ -178,127 +370,43 @@ void TTranslator::ResolvePointers(uint32_t table) {
   }
 }
 
-void TTranslator::ReadMatchedEntries() {
-  // Records of nearby words lie near each other: read them in spans of at most
-  // kMaxSpan bytes, in file order, then add the pairs in word order.
-  constexpr uint64_t kMaxSpan = 64 * 1024;
-  FOrder.clear();
-  for (uint32_t i = 0; i < FMatches.size(); ++i) {
-    if (FMatches[i].Valid) FOrder.push_back(i);
-  }
-  std::sort(FOrder.begin(), FOrder.end(),
-            [this](uint32_t a, uint32_t b) { return FMatches[a].Entry < FMatches[b].Entry; });
-  FSpans.clear();
-  for (size_t i = 0; i < FOrder.size();) {
-    const uint32_t spanStart = FMatches[FOrder[i]].Entry;
-    size_t end = i + 1;
-    while (end < FOrder.size() &&
-           FMatches[FOrder[end]].Entry - spanStart + kMaxEntrySize <= kMaxSpan)
-      ++end;
-    const size_t spanLength = FMatches[FOrder[end - 1]].Entry - spanStart + kMaxEntrySize;
-    FSpans.emplace_back();
-    ReadPadded(*FDataStream, spanStart, spanLength, FSpans.back());
-    for (size_t k = i; k < end; ++k) {
-      TMatch& match = FMatches[FOrder[k]];
-      match.Span = static_cast<uint32_t>(FSpans.size() - 1);
-      match.Entry -= spanStart;
-    }
-    i = end;
-  }
+void TTranslator::ReadMatchedEntries(StringView16 query) {
+  const bool ascii = IsAscii(query.data(), query.size());
+  const size_t tailLength = query.size() - 3;
+  std::array<Char16, 256> word;
+  word[0] = query[0];
+  word[1] = query[1];
+  word[2] = query[2];
   for (const TMatch& match : FMatches) {
-    if (match.Valid) AddEntry(match.Candidate, FSpans[match.Span].data() + match.Entry);
+    if (!match.Valid) continue;
+    StringView16 headword;
+    if (ascii) {
+      const uint8_t* tail = FTails + size_t{match.Candidate} * tailLength;
+      size_t units = tailLength;
+      if (IsAscii(tail, tailLength)) {
+        std::copy_n(tail, tailLength, word.begin() + 3);
+      } else {
+        units = FromAnsiInto(std::string_view(reinterpret_cast<const char*>(tail), tailLength),
+                             word.data() + 3);
+      }
+      headword = StringView16(word.data(), 3 + units);
+    } else {
+      headword = FCandidateWords[match.Candidate];
+    }
+    AddEntry(headword, FDataStream->View(match.Entry, kMaxEntrySize, FRecordScratch));
   }
 }
 
 int TTranslator::Translate(StringView16 query) {
-  FWords.clear();
-  FTranslations.clear();
+  FPairCount = 0;
   if (!FIndexStream || !FDataStream) return trNoBucket;
-
-  const size_t n = query.size();
-  const uint64_t bucketEntry = kBucketTableOffset + 4ull * BucketOf(query);
-  FIndexStream->Seek(bucketEntry);
-  const uint32_t wordBlock = FIndexStream->ReadU32();
-  FDataStream->Seek(bucketEntry);
-  uint8_t tableBounds[8];
-  FDataStream->Read(tableBounds, sizeof tableBounds);
-  const uint32_t table = LoadU32(tableBounds);
-  if (table == LoadU32(tableBounds + 4)) return trNoBucket;
-
-  // The minimum and maximum lengths and every count fit in 514 bytes: one read.
-  std::array<uint8_t, 2 + 2 * 256> block;
-  FIndexStream->Seek(wordBlock);
-  FIndexStream->Read(block.data(), block.size());
-  const size_t minLength = block[0];
-  const size_t maxLength = block[1];
-  // Words shorter than three characters cannot be stored; a block that claims them is
-  // malformed and is treated as holding no word of the query's length.
-  if (n > maxLength || n < minLength || minLength < 3) return trLengthOutside;
-
-  uint32_t wordNumber = 0;
-  uint64_t shorterTails = 0;
-  uint64_t allTails = 0;
-  for (size_t length = minLength; length <= maxLength; ++length) {
-    const uint16_t count = LoadU16(&block[2 + 2 * (length - minLength)]);
-    const uint64_t tails = (length - 3) * uint64_t{count};
-    if (length < n) {
-      wordNumber += count;
-      shorterTails += tails;
-    }
-    allTails += tails;
-  }
-  // A block that claims more tails than the file holds after it is malformed: its
-  // bucket holds no word. This bounds a lookup's work by the size of the file.
-  const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
-  if (tailsStart + allTails > FIndexStream->Size()) return trLengthOutside;
-  const uint32_t wordsOfLength = LoadU16(&block[2 + 2 * (n - minLength)]);
-  FIndexStream->Seek(tailsStart + shorterTails);
-
-  const StringView16 prefix = query.substr(0, query.find(Char16{' '}));
-  if (prefix.empty()) return trNoMatch;
-
-  // All tails of the query's length in one read; tails the file does not hold are
-  // zero bytes, without allocating for them.
-  const size_t tailLength = n - 3;
-  const uint64_t tailBytes = uint64_t{wordsOfLength} * tailLength;
-  const uint64_t here = FIndexStream->Position();
-  const uint64_t inFile = here < FIndexStream->Size() ? FIndexStream->Size() - here : 0;
-  FScratch.resize(static_cast<size_t>(std::min(tailBytes, inFile)));
-  FIndexStream->Read(FScratch.data(), FScratch.size());
-
-  const StringView16 head = query.substr(0, 3);
-  const bool asciiQuery = IsAscii(query);
-  const std::string headAnsi = asciiQuery ? std::string() : ToAnsi(head);
-  std::string tail(tailLength, '\0');
-  FMatches.clear();
-  for (uint32_t i = 0; i < wordsOfLength; ++i, ++wordNumber) {
-    const size_t at = std::min(size_t{i} * tailLength, FScratch.size());
-    const size_t stored = std::min(tailLength, FScratch.size() - at);
-    std::copy_n(FScratch.begin() + static_cast<std::ptrdiff_t>(at), stored, tail.begin());
-    std::fill(tail.begin() + static_cast<std::ptrdiff_t>(stored), tail.end(), '\0');
-
-    String16 candidate;
-    if (asciiQuery) {
-      // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
-      // bytes can be compared before anything is converted.
-      bool equal = true;
-      for (size_t c = 3; c < prefix.size() && equal; ++c) {
-        equal = static_cast<uint8_t>(tail[c - 3]) == prefix[c];
-      }
-      if (!equal) continue;
-      candidate.assign(head);
-      candidate.append(FromAnsi(tail));
-    } else {
-      candidate = FromAnsi(headAnsi + tail);
-      if (candidate.size() < prefix.size() || candidate.compare(0, prefix.size(), prefix) != 0)
-        continue;
-    }
-    FMatches.push_back(TMatch{wordNumber, std::move(candidate)});
-  }
-  if (FMatches.empty()) return trNoMatch;
-
-  ResolvePointers(table);
-  ReadMatchedEntries();
+  TBucketPlace place;
+  if (!FindBucket(query, place)) return trNoBucket;
+  TLengthRun run;
+  if (!FindLengthRun(place.WordBlock, query.size(), run)) return trLengthOutside;
+  if (!MatchTails(query, run)) return trNoMatch;
+  ResolvePointers(place.Table);
+  ReadMatchedEntries(query);
   return trFound;
 }
 

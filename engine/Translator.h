@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "FileStream.h"
@@ -22,15 +23,24 @@ inline constexpr StringView16 Suffixes[32] = {
     PLV_TEXT("ra"),  PLV_TEXT("se"),  PLV_TEXT("ss"),  PLV_TEXT("st"),  PLV_TEXT("te"),
     PLV_TEXT("ti"),  PLV_TEXT("th")};
 
-// File layout constants shared by the reader and the writer.
+// File layout constants shared by the reader, the writer and the checker.
 inline constexpr uint32_t kBucketCount = 28 * 28 * 28;
 inline constexpr uint32_t kBucketTableOffset = 100;
+// Where bucket h's entry of a bucket table lies, in both kinds of file; h =
+// kBucketCount is the language file's closing entry.
+constexpr uint64_t BucketEntryOffset(uint32_t h) {
+  return kBucketTableOffset + 4ull * h;
+}
 inline constexpr uint32_t kIndexBlocksOffset = kBucketTableOffset + 4 * kBucketCount;
 inline constexpr uint32_t kDataTablesOffset = kBucketTableOffset + 4 * (kBucketCount + 1);
+static_assert(kIndexBlocksOffset == 87908 && kDataTablesOffset == 87912);
 inline constexpr uint32_t kMaxDirectOffset = 0xFFFFFF;
 inline constexpr size_t kEntryPrefixSize = 7;
 inline constexpr size_t kMaxPackedTextSize = 1 + 2 * 255;
 inline constexpr size_t kMaxEntrySize = kEntryPrefixSize + 2 * kMaxPackedTextSize;
+// The most UTF-16 units one packed text decodes to: at most 255 code words of at most
+// six units each.
+inline constexpr size_t kMaxDecodedLength = 255 * 6;
 
 // Result codes of Translate.
 enum TTranslateResult : int {
@@ -62,45 +72,79 @@ class TTranslator {
   // The bytes a packed text takes; bytes holds kMaxPackedTextSize readable bytes.
   static size_t PackedTextSize(const uint8_t* bytes);
 
-  const std::vector<String16>& Words() const noexcept { return FWords; }
-  const std::vector<String16>& Translations() const noexcept { return FTranslations; }
+  // The pairs of the last lookup, in word order.
+  std::span<const String16> Words() const noexcept { return {FWords.data(), FPairCount}; }
+  std::span<const String16> Translations() const noexcept {
+    return {FTranslations.data(), FPairCount};
+  }
   const String16& DataFileName() const noexcept { return FDataFileName; }
   const String16& IndexFileName() const noexcept { return FIndexFileName; }
   int32_t TextLength() const noexcept { return FTextLength; }
 
  private:
+  // Where a lookup's bucket lies: its pointer table in the language file and its word
+  // block in the index.
+  struct TBucketPlace {
+    uint32_t Table;
+    uint32_t WordBlock;
+  };
+  // The words of the query's length in the bucket's word block.
+  struct TLengthRun {
+    uint32_t FirstWord;  // word number of the first of them
+    uint32_t Count;
+    uint64_t TailsAt;  // offset of their tails in the index
+  };
   struct TMatch {
     uint32_t WordNumber;
-    String16 Candidate;
-    uint32_t Entry = 0;  // offset of the record; after reading, its place in its span
-    uint32_t Span = 0;
+    uint32_t Candidate;  // its place in the run, or in FCandidateWords beyond ASCII
+    uint32_t Entry = 0;  // direct offset of the record
     bool Valid = false;
   };
 
-  // Decodes the packed text at cursor within bytes, advancing cursor past the last
-  // code word used; the caller guarantees kMaxPackedTextSize readable bytes.
-  String16 DecodeText(const uint8_t* bytes, size_t& cursor);
-  // Decodes a record of at most kMaxEntrySize bytes and adds its pair, if any. Returns
-  // the bytes it used.
-  size_t AddEntry(const String16& headword, const uint8_t* record);
-  static void ReadPadded(TFileStream& stream, uint64_t offset, size_t length,
-                         std::vector<uint8_t>& out);
-  // The direct offsets of the matched words, cross-references followed one level.
+  // True when the language file has a pointer table for the query's bucket.
+  bool FindBucket(StringView16 query, TBucketPlace& place);
+  // True when the bucket's word block is well formed and holds words of the query's
+  // length; a block claiming more tails than the index holds after it holds none.
+  bool FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& run);
+  // Collects into FMatches the words of the run that begin with the query up to its
+  // first space, comparing bytes where the query is ASCII. True when any does.
+  bool MatchTails(StringView16 query, const TLengthRun& run);
+  // The direct record offsets of the matches, cross-references followed one level; a
+  // match whose slot lies outside the language file stays invalid.
   void ResolvePointers(uint32_t table);
-  void ReadMatchedEntries();
+  // Decodes the records of the valid matches in word order and adds their pairs.
+  void ReadMatchedEntries(StringView16 query);
+
+  // Decodes the packed text at cursor within bytes into out (when given, room for
+  // kMaxDecodedLength units and four more), advancing cursor past the last code word used and
+  // setting FTextLength; returns the units decoded. The caller guarantees kMaxPackedTextSize
+  // readable bytes.
+  size_t DecodeInto(const uint8_t* bytes, size_t& cursor, Char16* out);
+  String16 DecodeText(const uint8_t* bytes, size_t& cursor);
+  // Decodes a record of kMaxEntrySize readable bytes and adds its pair, if any.
+  // Returns the bytes it used.
+  size_t AddEntry(StringView16 headword, const uint8_t* record);
+  void AddPair(StringView16 word, StringView16 text);
 
   std::unique_ptr<TFileStream> FDataStream;
   std::unique_ptr<TFileStream> FIndexStream;
   int32_t FTextLength = 0;
+  // Pair storage, reused from lookup to lookup so that a keystroke allocates nothing
+  // once it has been warmed up; the first FPairCount are the last lookup's pairs.
   std::vector<String16> FWords;
   std::vector<String16> FTranslations;
+  size_t FPairCount = 0;
   String16 FDataFileName;
   String16 FIndexFileName;
   // Scratch of one lookup, refilled by every lookup: nothing read is kept between them.
-  std::vector<uint8_t> FScratch;
+  std::vector<uint8_t> FBlockScratch;
+  std::vector<uint8_t> FTailScratch;
+  std::vector<uint8_t> FSlotScratch;
+  std::vector<uint8_t> FRecordScratch;
+  const uint8_t* FTails = nullptr;  // the run's tails: in the index's mapping or FTailScratch
   std::vector<TMatch> FMatches;
-  std::vector<uint32_t> FOrder;
-  std::vector<std::vector<uint8_t>> FSpans;
+  std::vector<String16> FCandidateWords;  // whole candidates, for a query beyond ASCII
+  std::vector<Char16> FDecoded;           // kMaxDecodedLength units and four
 };
 
 }  // namespace parlivo

@@ -1,6 +1,7 @@
 // The series of lookups behind one change of the word box.
 #include <gtest/gtest.h>
 
+#include "AllocationCount.h"
 #include "LexiconWriter.h"
 #include "Search.h"
 #include "TestFiles.h"
@@ -80,6 +81,23 @@ TEST_F(TypedWord, ThirtyLettersIsOneQueryAndThirtyOneNone) {
   EXPECT_TRUE(Rows("sunflowerseedsandmorewordsxyzwq").empty());
   EXPECT_TRUE(Rows("").empty());
 }
+
+#ifdef PARLIVO_COUNTS_ALLOCATIONS
+TEST_F(TypedWord, AKeystrokeAllocatesNothingOnceWarm) {
+  auto keystroke = [&](const char* typed) {
+    return SearchTypedWord(FTranslator, FromUtf8(typed), [](const String16&, const String16&) {});
+  };
+  const size_t sunRows = keystroke("sun");  // warms the pair storage and the scratch
+  keystroke("a");
+  TAllocationCount count;
+  const size_t again = keystroke("sun");
+  keystroke("sunf");
+  keystroke("su");
+  keystroke("a");
+  EXPECT_EQ(again, sunRows);
+  EXPECT_EQ(count.Allocations(), 0u);
+}
+#endif
 
 }  // namespace
 }  // namespace parlivo::test

@@ -156,6 +156,76 @@ TEST(TextPacking, RoundTripThroughTheReader) {
   }
 }
 
+// The decoding rules written out plainly, one symbol at a time, to hold the reader's
+// table-driven decoder against.
+String16 DecodeByTheRules(const std::vector<uint8_t>& bytes, int32_t& target, size_t& used) {
+  const char16_t* suffixes[32] = {u"<0>", u"ion", u"ies", u"ing", u"ous", u"ses", u"al", u"an",
+                                  u"at",  u"ed",  u"en",  u"er",  u"es",  u"ia",  u"ic", u"ie",
+                                  u"in",  u"io",  u"is",  u"it",  u"le",  u"ly",  u"ne", u"on",
+                                  u"or",  u"ra",  u"se",  u"ss",  u"st",  u"te",  u"ti", u"th"};
+  String16 text;
+  auto symbol = [&](int code) {
+    if (code == 31) {
+      text += Char16{'.'};
+    } else if (code == 44 || code == 59) {
+      text += static_cast<Char16>(code);
+      text += Char16{' '};
+      ++target;
+    } else {
+      text += static_cast<Char16>(code);
+    }
+  };
+  auto suffix = [&](int index) {
+    for (const char16_t* c = suffixes[index]; *c; ++c) text += static_cast<Char16>(*c);
+  };
+  target = bytes[0];
+  for (used = 1; static_cast<int32_t>(text.size()) < target; used += 2) {
+    const int w = bytes[used] | bytes[used + 1] << 8;
+    if ((w & 0x8000) == 0) {
+      for (int shift : {0, 5, 10}) symbol((w >> shift) & 31);
+    } else {
+      const int low = w & 0xFF, high = (w >> 8) & 0x7F;
+      low < 32 ? suffix(low) : symbol(low);
+      if (high >= 32) {
+        symbol(high);
+      } else if (high > 0) {
+        suffix(high);
+      }
+    }
+  }
+  return text;
+}
+
+TEST(TextDecoding, RandomCodeWordsDecodeAsTheRulesSay) {
+  std::mt19937 random(7);
+  TTempDir dir;
+  std::vector<std::vector<uint8_t>> texts;
+  std::vector<uint8_t> file;
+  for (int i = 0; i < 2000; ++i) {
+    std::vector<uint8_t> text(kMaxPackedTextSize);
+    for (auto& byte : text) byte = static_cast<uint8_t>(random());
+    // Escape words full of separators and letter groups, or plain triples.
+    if (i % 3 == 0)
+      for (size_t at = 2; at < text.size(); at += 2) text[at] |= 0x80;
+    texts.push_back(text);
+  }
+  // Back to back, each cut where the rules stop reading it.
+  std::vector<String16> expected(texts.size());
+  std::vector<int32_t> targets(texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    size_t used = 0;
+    expected[i] = DecodeByTheRules(texts[i], targets[i], used);
+    file.insert(file.end(), texts[i].begin(), texts[i].begin() + static_cast<std::ptrdiff_t>(used));
+  }
+  WriteBytes(dir / "random.plv", file);
+  TTranslator translator;
+  translator.SetDataFileName(ToText(dir / "random.plv"));
+  for (size_t i = 0; i < texts.size(); ++i) {
+    ASSERT_EQ(translator.ReadText(), expected[i]) << i;
+    ASSERT_EQ(translator.TextLength(), targets[i]) << i;
+  }
+}
+
 TEST(Utf8Text, OnlyTheShortestWellFormedSequencesDecode) {
   const String16 r(1, Char16{0xFFFD});
   EXPECT_EQ(FromUtf8("M\xC3\xA9nd"), PLV_TEXT("M\u00E9nd"));

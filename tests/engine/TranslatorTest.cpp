@@ -196,6 +196,31 @@ TEST(TranslatorFiles, ANameWhoseOpeningFailedIsTriedAgain) {
   EXPECT_EQ(Lookup(translator, "mip").Rows, std::vector<std::string>{"mip=kories, mat"});
 }
 
+TEST(FileLayer, ViewsAndReadsGiveTheFileThenZeros) {
+  TTempDir dir;
+  WriteBytes(dir / "bytes.plv", Hex("01 02 03 04 05 06"));
+  WriteBytes(dir / "empty.plv", {});
+  auto file = TFileStream::OpenRead(ToText(dir / "bytes.plv"));
+  std::vector<uint8_t> scratch;
+  auto view = [&](uint64_t at, size_t count) {
+    const uint8_t* bytes = file->View(at, count, scratch);
+    return std::vector<uint8_t>(bytes, bytes + count);
+  };
+  EXPECT_EQ(view(1, 4), Hex("02 03 04 05"));
+  EXPECT_EQ(view(4, 4), Hex("05 06 00 00"));
+  EXPECT_EQ(view(100, 3), Hex("00 00 00"));
+  EXPECT_EQ(file->U32At(3), 0x00060504u);
+  EXPECT_EQ(file->U32At(0xFFFFFFFFFFFFFFF0ull), 0u);
+  EXPECT_EQ(file->Position(), 0u);  // views move nothing
+  uint8_t read[4];
+  file->Seek(5);
+  EXPECT_EQ(file->Read(read, sizeof read), 1u);
+  EXPECT_EQ(std::vector<uint8_t>(read, read + 4), Hex("06 00 00 00"));
+  auto empty = TFileStream::OpenRead(ToText(dir / "empty.plv"));
+  EXPECT_EQ(empty->U32At(0), 0u);
+  EXPECT_EQ(*empty->View(0, 2, scratch), 0);
+}
+
 class OpenFiles : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,0 +1,183 @@
+// One keystroke's search against SQLite's answer to the same question, side by side in
+// one process: the same pairs, the same prefixes, interleaved, each row copied into two
+// UTF-16 strings as the grid receives them. Prints per prefix length the median time
+// of our search and the median of the paired ratios SQLite / Parlivo.
+//   parlivo_compare FILES_FOLDER [LANGUAGE]
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Languages.h"
+#include "Search.h"
+#include "Translator.h"
+
+namespace parlivo::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using TRows = std::vector<std::pair<String16, String16>>;
+
+struct TPair {
+  String16 Word;
+  String16 Text;
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Every pair that typing can reach: the searches of all one, two and three letters.
+std::vector<TPair> AllPairs(TTranslator& translator) {
+  std::vector<TPair> pairs;
+  auto collect = [&](const String16& typed) {
+    SearchTypedWord(translator, typed, [&](const auto& word, const auto& text) {
+      pairs.push_back({String16(word), String16(text)});
+    });
+  };
+  String16 typed;
+  for (Char16 a = 'a'; a <= 'z'; ++a) {
+    collect(String16(1, a));
+    for (Char16 b = 'a'; b <= 'z'; ++b) {
+      collect(String16{a, b});
+      for (Char16 c = 'a'; c <= 'z'; ++c) collect(String16{a, b, c});
+    }
+  }
+  return pairs;
+}
+
+class TSqlite {
+ public:
+  explicit TSqlite(const std::vector<TPair>& pairs) {
+    sqlite3_open(":memory:", &FDb);
+    Run("PRAGMA encoding = 'UTF-16le'");
+    Run("CREATE TABLE pairs (w TEXT, n INTEGER, t TEXT, PRIMARY KEY (w, n)) WITHOUT ROWID");
+    Run("BEGIN");
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(FDb, "INSERT INTO pairs VALUES (?, ?, ?)", -1, &insert, nullptr);
+    for (size_t i = 0; i < pairs.size(); ++i) {
+      sqlite3_bind_text16(insert, 1, pairs[i].Word.data(), Bytes(pairs[i].Word), SQLITE_STATIC);
+      sqlite3_bind_int64(insert, 2, static_cast<sqlite3_int64>(i));
+      sqlite3_bind_text16(insert, 3, pairs[i].Text.data(), Bytes(pairs[i].Text), SQLITE_STATIC);
+      sqlite3_step(insert);
+      sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    Run("COMMIT");
+    sqlite3_prepare_v2(FDb, "SELECT w, t FROM pairs WHERE w >= ? AND w < ?", -1, &FSelect, nullptr);
+  }
+  ~TSqlite() {
+    sqlite3_finalize(FSelect);
+    sqlite3_close(FDb);
+  }
+  // The rows whose headword begins with the typed word, padded to three characters as
+  // the lexicon's buckets pad it.
+  size_t Search(const String16& typed, TRows& rows) {
+    String16 low = typed;
+    while (low.size() < 3) low.push_back(Char16{' '});
+    String16 high = low;
+    ++high.back();
+    rows.clear();
+    sqlite3_bind_text16(FSelect, 1, low.data(), Bytes(low), SQLITE_TRANSIENT);
+    sqlite3_bind_text16(FSelect, 2, high.data(), Bytes(high), SQLITE_TRANSIENT);
+    while (sqlite3_step(FSelect) == SQLITE_ROW) {
+      rows.emplace_back(Column(0), Column(1));
+    }
+    sqlite3_reset(FSelect);
+    return rows.size();
+  }
+
+ private:
+  static int Bytes(const String16& text) { return static_cast<int>(text.size() * 2); }
+  String16 Column(int column) {
+    const auto* text = static_cast<const Char16*>(sqlite3_column_text16(FSelect, column));
+    return String16(text, static_cast<size_t>(sqlite3_column_bytes16(FSelect, column)) / 2);
+  }
+  void Run(const char* sql) { sqlite3_exec(FDb, sql, nullptr, nullptr, nullptr); }
+  sqlite3* FDb = nullptr;
+  sqlite3_stmt* FSelect = nullptr;
+};
+
+size_t ParlivoSearch(TTranslator& translator, const String16& typed, TRows& rows) {
+  rows.clear();
+  SearchTypedWord(translator, typed, [&](const auto& word, const auto& text) {
+    rows.emplace_back(String16(word), String16(text));
+  });
+  return rows.size();
+}
+
+template <class F>
+double Microseconds(F&& work) {
+  const auto start = Clock::now();
+  work();
+  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+}  // namespace
+}  // namespace parlivo::bench
+
+int main(int argc, char** argv) {
+  using namespace parlivo;
+  using namespace parlivo::bench;
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: parlivo_compare FILES_FOLDER [LANGUAGE]\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  const std::string language = argc > 2 ? argv[2] : "German";
+  TTranslator translator;
+  translator.SetIndexFileName(FromUtf8(folder + "/Index.plv"));
+  translator.SetDataFileName(FromUtf8(folder + "/" + language + ".plv"));
+  const std::vector<TPair> pairs = AllPairs(translator);
+  TSqlite sqlite(pairs);
+  std::printf("%s: %zu pairs in both\n", language.c_str(), pairs.size());
+
+  std::mt19937 random(2026);
+  auto sample = [&](size_t letters) {
+    std::vector<String16> prefixes;
+    while (prefixes.size() < 100) {
+      const String16& word = pairs[random() % pairs.size()].Word;
+      if (word.size() >= letters && LettersOnly(word.substr(0, letters)).size() == letters)
+        prefixes.push_back(word.substr(0, letters));
+    }
+    return prefixes;
+  };
+  std::vector<std::pair<std::string, std::vector<String16>>> groups;
+  for (size_t letters : {1, 2, 3, 4, 6})
+    groups.push_back({std::to_string(letters), sample(letters)});
+  groups.push_back({"con/str/house", {PLV_TEXT("con"), PLV_TEXT("str"), PLV_TEXT("house")}});
+
+  std::printf("%-14s %10s %16s %16s %22s\n", "letters typed", "rows", "Parlivo median",
+              "SQLite median", "SQLite/Parlivo paired");
+  TRows ours, theirs;
+  for (const auto& [name, prefixes] : groups) {
+    std::vector<double> ourTimes, theirTimes, ratios;
+    size_t rowCount = 0;
+    for (const String16& prefix : prefixes) {
+      if (ParlivoSearch(translator, prefix, ours) != sqlite.Search(prefix, theirs)) {
+        std::fprintf(stderr, "different rows for %s\n", ToUtf8(prefix).c_str());
+        return 1;
+      }
+      rowCount += ours.size();
+      // Interleaved, best of five each: what the machine's noise leaves of the work.
+      double our = 1e30, their = 1e30;
+      for (int round = 0; round < 5; ++round) {
+        our = std::min(our, Microseconds([&] { ParlivoSearch(translator, prefix, ours); }));
+        their = std::min(their, Microseconds([&] { sqlite.Search(prefix, theirs); }));
+      }
+      ourTimes.push_back(our);
+      theirTimes.push_back(their);
+      ratios.push_back(their / our);
+    }
+    std::printf("%-14s %10.1f %13.1f us %13.1f us %22.2f\n", name.c_str(),
+                static_cast<double>(rowCount) / static_cast<double>(prefixes.size()),
+                Median(ourTimes), Median(theirTimes), Median(ratios));
+  }
+  return 0;
+}
