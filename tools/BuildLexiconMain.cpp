@@ -15,7 +15,13 @@ constexpr char kUsage[] =
     "LANGUAGE=FORMAT:PATH...\n"
     "  LANGUAGE  German, French, Dutch, Italian, Spanish, Portuguese or English\n"
     "  FORMAT    freedict or wordnet (PATH: a dictd dictionary without .index/.dict[.dz]),\n"
-    "            tsv (PATH: a UTF-8 file of headword<TAB>text lines)\n"
+    "            tsv (PATH: a UTF-8 file of headword<TAB>text lines),\n"
+    "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned around),\n"
+    "            pivot (PATH: a FreeDict dictionary of German to LANGUAGE, reached through the\n"
+    "            German freedict source of the same build; texts begin with \"~ \")\n"
+    "A language may have several sources, most trusted first: a headword's text comes from\n"
+    "the first that has one. --pivot-threshold [LANGUAGE=]S keeps translations through\n"
+    "German whose score reaches S (default 1), for all languages or for the one named.\n"
     "FOLDER is replaced as one set, only once everything is built: its Index.plv and the\n"
     "languages given. Language files it held for other languages are removed, since they\n"
     "belong to the index they were built with; a folder holding other files is refused.\n";
@@ -29,14 +35,15 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
   const std::string format = argument.substr(equals + 1, colon - equals - 1);
   parlivo::TLanguageSource source{argument.substr(0, equals), parlivo::TSourceFormat::Freedict,
                                   argument.substr(colon + 1)};
-  if (format == "wordnet") {
-    source.Format = parlivo::TSourceFormat::Wordnet;
-  } else if (format == "tsv") {
-    source.Format = parlivo::TSourceFormat::TabSeparated;
-  } else if (format != "freedict") {
-    throw std::invalid_argument("unknown format \"" + format + "\"");
+  for (auto known : {parlivo::TSourceFormat::Freedict, parlivo::TSourceFormat::Wordnet,
+                     parlivo::TSourceFormat::TabSeparated, parlivo::TSourceFormat::Reversed,
+                     parlivo::TSourceFormat::Pivot}) {
+    if (format == parlivo::FormatName(known)) {
+      source.Format = known;
+      return source;
+    }
   }
-  return source;
+  throw std::invalid_argument("unknown format \"" + format + "\"");
 }
 
 }  // namespace
@@ -52,6 +59,14 @@ int main(int argc, char** argv) {
         options.MaxTextLength = std::stoul(argv[++i]);
         if (options.MaxTextLength == 0 || options.MaxTextLength > 255)
           throw std::invalid_argument("--max-text takes 1 to 255");
+      } else if (argument == "--pivot-threshold" && i + 1 < argc) {
+        const std::string value = argv[++i];
+        const size_t equals = value.find('=');
+        if (equals == std::string::npos) {
+          options.PivotThreshold = std::stod(value);
+        } else {
+          options.PivotThresholds[value.substr(0, equals)] = std::stod(value.substr(equals + 1));
+        }
       } else if (argument == "--cross-references") {
         options.Sharing = parlivo::TSharing::CrossReferences;
       } else if (folder.empty()) {

@@ -12,6 +12,7 @@
 #include "LexiconBuilder.h"
 #include "LexiconChecker.h"
 #include "LookupCommand.h"
+#include "Pivot.h"
 #include "SourceEntry.h"
 #include "TestFiles.h"
 
@@ -248,6 +249,78 @@ TEST_F(Build, SourcesThatCannotBeReadOrYieldNothingAreErrors) {
                    TBuildOptions{}, FLog);
   EXPECT_EQ(summary.Languages[0].Headwords, 1u);
   EXPECT_EQ(summary.Languages[0].NoLatin1Form, 1u);
+}
+
+TEST_F(Build, SourcesMergeInOrderOfTrustAndPivotsAreScoredAndMarked) {
+  WriteDictd("eng-deu",
+             {{"house", "house /h/\nHaus, Heim\n"},
+              {"dog", "dog /d/\nHund\n"},
+              {"bank", "bank /b/\nBank, Ufer\n"},
+              {"shore", "shore /s/\nKueste, Ufer\n"}},
+             false);
+  WriteDictd("fra-eng",
+             {{"chat", "chat /S/ <n, masc>\ncat\n"}, {"maison", "maison /m/\nhouse, home\n"}},
+             false);
+  // WikDict: numbered senses, each followed by a German gloss that is no translation.
+  WriteDictd("deu-fra",
+             {{"hund", "Hund /h/ <n, masc>\n1. chien\nein Haustier\n"},
+              {"haus", "Haus /h/\n1. maison 2.\nein Gebaeude\n2. chambre\nim Parlament\n"},
+              {"bank", "Bank /b/\n1. banc, banque\nzum Sitzen\n2. banque, banc\nfuer Geld\n"},
+              {"ufer", "Ufer /u/\nrive\nam Wasser\n"}},
+             false);
+  std::ofstream((FDir / "fr.tsv").string()) << "house\tmaison (mine)\n";
+  TBuildOptions options;
+  options.PivotThresholds["French"] = 0.5;
+  const auto summary =
+      BuildLexicon((FDir / "Files").string(),
+                   {{"German", TSourceFormat::Freedict, (FDir / "eng-deu").string()},
+                    {"French", TSourceFormat::TabSeparated, (FDir / "fr.tsv").string()},
+                    {"French", TSourceFormat::Reversed, (FDir / "fra-eng").string()},
+                    {"French", TSourceFormat::Pivot, (FDir / "deu-fra").string()}},
+                   options, FLog);
+  // The most trusted source that has a headword gives its text; the others fill gaps.
+  EXPECT_EQ(Lookup("French", "house"), "house=maison (mine)\nFound: 1\n");
+  EXPECT_EQ(Lookup("French", "home"), "home=maison\nFound: 1\n");
+  EXPECT_EQ(Lookup("French", "cat"), "cat=chat\nFound: 1\n");
+  // Through German, marked; "banc" and "banque" have two paths each, "rive" one from
+  // the second German word.
+  EXPECT_EQ(Lookup("French", "dog"), "dog=~ chien\nFound: 1\n");
+  EXPECT_EQ(Lookup("French", "bank"), "bank=~ banc, banque, rive\nFound: 1\n");
+  // The shore's first German word has no French: one path of 1/2, at the threshold.
+  EXPECT_EQ(Lookup("French", "shore"), "shore=~ rive\nFound: 1\n");
+  const TLanguageSummary& french = summary.Languages[1];
+  ASSERT_EQ(french.Sources.size(), 3u);
+  EXPECT_EQ(french.Sources[0].Format, "tsv");
+  EXPECT_EQ(french.Sources[0].Headwords, 1u);
+  EXPECT_EQ(french.Sources[1].Format, "reversed");
+  EXPECT_EQ(french.Sources[1].Headwords, 2u);  // cat, home
+  EXPECT_EQ(french.Sources[2].Format, "pivot");
+  EXPECT_EQ(french.Sources[2].Headwords, 3u);  // bank, dog, shore
+  EXPECT_EQ(french.Headwords, 6u);
+
+  // A higher threshold keeps only what two paths or a first German word lead to.
+  options.PivotThresholds["French"] = 1.0;
+  BuildLexicon((FDir / "Files").string(),
+               {{"German", TSourceFormat::Freedict, (FDir / "eng-deu").string()},
+                {"French", TSourceFormat::Pivot, (FDir / "deu-fra").string()}},
+               options, FLog);
+  EXPECT_EQ(Lookup("French", "shore"), "Found: 0\n");
+  EXPECT_EQ(Lookup("French", "house"), "house=~ maison\nFound: 1\n");
+}
+
+TEST(PivotCandidates, PathsAddUpByRankAndSense) {
+  TKeyedDictionary germanToFrench;
+  germanToFrench["bank"] = {{"banc", "banque", "banque", "banc"}, {1, 1, 2, 2}};
+  germanToFrench["ufer"] = {{"rive", "banque"}, {1, 3}};
+  const auto candidates = PivotCandidates({"Bank", "Ufer", "Geld"}, germanToFrench);
+  ASSERT_EQ(candidates.size(), 3u);
+  EXPECT_EQ(candidates[0].Text, "banque");  // 1 + 1/2 + 1/2 * 1/4
+  EXPECT_DOUBLE_EQ(candidates[0].Score, 1.625);
+  EXPECT_EQ(candidates[1].Text, "banc");  // 1 + 1/2
+  EXPECT_DOUBLE_EQ(candidates[1].Score, 1.5);
+  EXPECT_EQ(candidates[2].Text, "rive");
+  EXPECT_DOUBLE_EQ(candidates[2].Score, 0.5);
+  EXPECT_TRUE(PivotCandidates({"Geld"}, germanToFrench).empty());
 }
 
 class SetReplace : public Build {

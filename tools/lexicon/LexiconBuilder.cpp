@@ -3,14 +3,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iomanip>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "EntryText.h"
 #include "FolderSwap.h"
 #include "Languages.h"
+#include "Pivot.h"
 #include "SourceEntry.h"
 
 namespace parlivo {
@@ -24,12 +28,17 @@ struct TCollected {
   std::map<std::string, std::string> Texts;  // stored headword -> Latin-1 text
 };
 
+// At most this many translations in a text that came through German.
+constexpr size_t kMaxPivotTranslations = 4;
+
 std::string Grouped(size_t value) {
   std::string digits = std::to_string(value);
   for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
     digits.insert(static_cast<size_t>(at), ",");
   return digits;
 }
+
+}  // namespace
 
 std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log) {
   if (source.Format == TSourceFormat::TabSeparated) return ReadTabSeparated(source.Path);
@@ -41,11 +50,22 @@ std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream
   std::vector<TSourceEntry> entries;
   entries.reserve(raw.size());
   for (const auto& entry : raw) {
-    entries.push_back(source.Format == TSourceFormat::Wordnet ? ParseWordnetEntry(entry)
-                                                              : ParseFreedictEntry(entry));
+    switch (source.Format) {
+      case TSourceFormat::Wordnet:
+        entries.push_back(ParseWordnetEntry(entry));
+        break;
+      case TSourceFormat::Pivot:
+        entries.push_back(ParseWikdictEntry(entry));
+        break;
+      default:
+        entries.push_back(ParseFreedictEntry(entry));
+        break;
+    }
   }
   return entries;
 }
+
+namespace {
 
 // Dictionaries that index phrases under their first word keep the phrase only in the
 // pronunciation ("go /gouaut/" beside "go /gou/" for "go out"): an entry whose
@@ -72,15 +92,13 @@ std::vector<const TSourceEntry*> MainEntries(std::vector<const TSourceEntry*> gr
   return group;
 }
 
-TCollected Collect(const TLanguageSource& source, const TBuildOptions& options, std::ostream& log) {
-  const auto* language = FindLanguage(FromUtf8(source.Language));
-  if (!language) throw std::runtime_error("unknown language \"" + source.Language + "\"");
-  TCollected collected;
-  collected.Summary.Language = source.Language;
-  collected.Summary.FileName = ToUtf8(language->FileName);
+}  // namespace
 
+TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary,
+                       std::ostream& log) {
   const auto entries = ReadSource(source, log);
-  collected.Summary.SourceEntries = entries.size();
+  TSourceItems read;
+  read.Entries = entries.size();
   std::map<std::string, std::vector<const TSourceEntry*>> groups;
   std::set<std::pair<TLeftOutReason, std::string>> leftOut;
   for (const auto& entry : entries) {
@@ -94,35 +112,105 @@ TCollected Collect(const TLanguageSource& source, const TBuildOptions& options, 
   for (const auto& [reason, headword] : leftOut) {
     switch (reason) {
       case TLeftOutReason::NoLatin1Form:
-        ++collected.Summary.NoLatin1Form;
+        ++summary.NoLatin1Form;
         break;
       case TLeftOutReason::LongerThan30:
-        ++collected.Summary.LongerThan30;
+        ++summary.LongerThan30;
         break;
       case TLeftOutReason::UnreachableStart:
-        ++collected.Summary.UnreachableStart;
+        ++summary.UnreachableStart;
         break;
     }
   }
-
-  const std::string_view separator = source.Format == TSourceFormat::Wordnet ? "; " : ", ";
   for (const auto& [key, group] : groups) {
-    std::vector<std::string> items;
+    std::vector<std::string>& items = read.Items[key];
     for (const auto* entry : MainEntries(group))
       items.insert(items.end(), entry->Items.begin(), entry->Items.end());
-    std::string text = MakeEntryText(items, separator, options.MaxTextLength);
-    if (text.empty()) {
-      ++collected.Summary.NoText;
-      continue;
-    }
-    collected.Texts.emplace(key, std::move(text));
   }
-  collected.Summary.Headwords = collected.Texts.size();
-  if (collected.Texts.empty()) {
+  return read;
+}
+
+namespace {
+
+// The texts a source gives, keyed by stored headword.
+using TTexts = std::map<std::string, std::string>;
+
+// What every source of a build shares: the English-German items that pivots start
+// from, read once.
+struct TBuildContext {
+  const TLanguageSource* German = nullptr;  // the first German dictionary given
+  std::optional<TSourceItems> GermanItems;
+};
+
+const TSourceItems& GermanItems(TBuildContext& context, std::ostream& log) {
+  if (!context.German)
+    throw std::runtime_error("a pivot needs a German freedict source in the same build");
+  if (!context.GermanItems) {
+    TLanguageSummary ignored;
+    context.GermanItems = ReadItems(*context.German, ignored, log);
+  }
+  return *context.GermanItems;
+}
+
+TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
+                   TBuildContext& context, TLanguageSummary& summary, std::ostream& log) {
+  TTexts texts;
+  auto add = [&](const std::string& key, const std::vector<std::string>& items,
+                 std::string_view separator, std::string_view mark) {
+    std::string text = MakeEntryText(items, separator, options.MaxTextLength - mark.size());
+    if (!text.empty()) texts.emplace(key, std::string(mark) + text);
+  };
+  if (source.Format == TSourceFormat::Reversed) {
+    const auto entries = ReadSource(source, log);
+    summary.SourceEntries += entries.size();
+    for (const auto& [key, headwords] : Reversed(entries)) add(key, headwords, ", ", "");
+  } else if (source.Format == TSourceFormat::Pivot) {
+    const TSourceItems& german = GermanItems(context, log);
+    auto entries = ReadSource(source, log);
+    summary.SourceEntries += entries.size();
+    const TKeyedDictionary germanToX = Keyed(entries);
+    const double threshold = options.PivotThresholdOf(source.Language);
+    for (const auto& [key, items] : german.Items) {
+      std::vector<std::string> kept;
+      for (const auto& candidate : PivotCandidates(items, germanToX)) {
+        if (candidate.Score < threshold || kept.size() == kMaxPivotTranslations) break;
+        kept.push_back(candidate.Text);
+      }
+      add(key, kept, ", ", kPivotMark);
+    }
+  } else {
+    const TSourceItems read = ReadItems(source, summary, log);
+    summary.SourceEntries += read.Entries;
+    const std::string_view separator = source.Format == TSourceFormat::Wordnet ? "; " : ", ";
+    for (const auto& [key, items] : read.Items) {
+      add(key, items, separator, "");
+      if (!texts.count(key)) ++summary.NoText;
+    }
+  }
+  if (texts.empty()) {
     throw std::runtime_error(source.Language + ": " + source.Path + " yields no headword");
   }
-  log << source.Language << ": " << Grouped(collected.Summary.Headwords) << " headwords from "
-      << Grouped(entries.size()) << " entries" << std::endl;
+  return texts;
+}
+
+// A language from its sources in order of trust: a headword's text comes from the first
+// source that has one; later sources fill only the headwords the earlier ones lack.
+TCollected Collect(const std::vector<TLanguageSource>& sources, const TBuildOptions& options,
+                   TBuildContext& context, std::ostream& log) {
+  const std::string& name = sources.front().Language;
+  const auto* language = FindLanguage(FromUtf8(name));
+  if (!language) throw std::runtime_error("unknown language \"" + name + "\"");
+  TCollected collected;
+  collected.Summary.Language = name;
+  collected.Summary.FileName = ToUtf8(language->FileName);
+  for (const auto& source : sources) {
+    const TTexts texts = SourceTexts(source, options, context, collected.Summary, log);
+    size_t contributed = 0;
+    for (const auto& [key, text] : texts) contributed += collected.Texts.emplace(key, text).second;
+    collected.Summary.Sources.push_back({FormatName(source.Format), source.Path, contributed});
+  }
+  collected.Summary.Headwords = collected.Texts.size();
+  log << name << ": " << Grouped(collected.Summary.Headwords) << " headwords" << std::endl;
   return collected;
 }
 
@@ -169,19 +257,48 @@ void WriteSet(const fs::path& target,
 
 }  // namespace
 
+const char* FormatName(TSourceFormat format) {
+  switch (format) {
+    case TSourceFormat::Freedict:
+      return "freedict";
+    case TSourceFormat::Wordnet:
+      return "wordnet";
+    case TSourceFormat::TabSeparated:
+      return "tsv";
+    case TSourceFormat::Reversed:
+      return "reversed";
+    case TSourceFormat::Pivot:
+      return "pivot";
+  }
+  return "";
+}
+
 TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguageSource>& sources,
                            const TBuildOptions& options, std::ostream& log,
                            const TFolderSteps& steps) {
   const fs::path target = fs::absolute(folder);
   RecoverInterruptedSwap(target, log);
-  std::vector<TCollected> languages;
-  std::set<std::string> named;
+  // Each language's sources in the order given, the languages in their first mention.
+  std::vector<std::vector<TLanguageSource>> byLanguage;
+  std::set<std::tuple<std::string, TSourceFormat, std::string>> named;
+  TBuildContext context;
   for (const auto& source : sources) {
-    if (!named.insert(source.Language).second) {
+    if (!named.insert({source.Language, source.Format, source.Path}).second) {
       throw std::runtime_error("language \"" + source.Language + "\" given twice");
     }
-    languages.push_back(Collect(source, options, log));
+    if (source.Language == "German" && source.Format == TSourceFormat::Freedict && !context.German)
+      context.German = &source;
+    auto same = std::find_if(byLanguage.begin(), byLanguage.end(), [&](const auto& group) {
+      return group.front().Language == source.Language;
+    });
+    if (same == byLanguage.end()) {
+      byLanguage.push_back({source});
+    } else {
+      same->push_back(source);
+    }
   }
+  std::vector<TCollected> languages;
+  for (const auto& group : byLanguage) languages.push_back(Collect(group, options, context, log));
 
   const std::vector<std::string> dropped = LanguageFilesDropped(target, languages);
 
@@ -236,6 +353,10 @@ void PrintSummary(const TBuildSummary& summary, std::ostream& out) {
         << " unreachable first characters, " << Grouped(language.LongerThan30)
         << " longer than 30 characters, " << Grouped(language.NoLatin1Form)
         << " without a Latin-1 form, " << Grouped(language.NoText) << " without a text\n";
+    for (const auto& source : language.Sources) {
+      out << "                " << std::left << std::setw(9) << source.Format << " " << std::right
+          << std::setw(9) << Grouped(source.Headwords) << " headwords  " << source.Path << "\n";
+    }
   }
 }
 

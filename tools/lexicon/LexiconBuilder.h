@@ -4,15 +4,21 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "FolderSwap.h"
 #include "LexiconWriter.h"
+#include "SourceEntry.h"
 
 namespace parlivo {
 
-enum class TSourceFormat { Freedict, Wordnet, TabSeparated };
+// Freedict, Wordnet and TabSeparated give English headwords their texts; Reversed is a
+// dictionary of the language to English, turned around; Pivot a dictionary of German to
+// the language, reached through the build's English-German dictionary.
+enum class TSourceFormat { Freedict, Wordnet, TabSeparated, Reversed, Pivot };
+const char* FormatName(TSourceFormat format);
 
 struct TLanguageSource {
   std::string Language;  // one of the language table's names
@@ -20,9 +26,26 @@ struct TLanguageSource {
   std::string Path;  // dictd: the path without .index/.dict; tab-separated: the file
 };
 
+inline constexpr double kDefaultPivotThreshold = 1.0;
+
 struct TBuildOptions {
   size_t MaxTextLength = 255;  // counted characters
   TSharing Sharing = TSharing::EqualOffsets;
+  // The score a translation through German needs to be kept, chosen per language from
+  // the measured precision (parlivo-measure-lexicon); the default where none is given.
+  double PivotThreshold = kDefaultPivotThreshold;
+  std::map<std::string, double> PivotThresholds;
+  double PivotThresholdOf(const std::string& language) const {
+    const auto given = PivotThresholds.find(language);
+    return given == PivotThresholds.end() ? PivotThreshold : given->second;
+  }
+};
+
+// What one source gave a language: the headwords that had no text from an earlier one.
+struct TSourceSummary {
+  std::string Format;
+  std::string Path;
+  size_t Headwords = 0;
 };
 
 struct TLanguageSummary {
@@ -37,6 +60,7 @@ struct TLanguageSummary {
   size_t LongerThan30 = 0;
   size_t UnreachableStart = 0;
   size_t NoText = 0;
+  std::vector<TSourceSummary> Sources;  // in order of trust
 };
 
 struct TBuildSummary {
@@ -58,5 +82,16 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
                            const TFolderSteps& steps = TFolderSteps::System());
 
 void PrintSummary(const TBuildSummary& summary, std::ostream& out);
+
+// A source's entries as read, parsed after its format.
+std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log);
+
+// A source's items for each stored headword, its main senses first; what it leaves out
+// is counted into summary.
+struct TSourceItems {
+  size_t Entries = 0;
+  std::map<std::string, std::vector<std::string>> Items;
+};
+TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary, std::ostream& log);
 
 }  // namespace parlivo

@@ -79,7 +79,7 @@ std::vector<uint8_t> TLexiconIndex::FileBytes() const {
   for (uint32_t h = 0; h < kBucketCount; ++h) {
     const auto& words = FBuckets[h];
     if (words.empty()) continue;
-    PutU32(out, kBucketTableOffset + 4 * h, static_cast<uint32_t>(out.size()));
+    PutU32(out, static_cast<size_t>(BucketEntryOffset(h)), static_cast<uint32_t>(out.size()));
     const size_t minLength = words.front().size();
     const size_t maxLength = words.back().size();
     const size_t block = out.size();
@@ -118,7 +118,7 @@ std::vector<uint8_t> TLanguageFileBuilder::FileBytes(TStats* stats) const {
   uint32_t next = kDataTablesOffset;
   for (uint32_t h = 0; h <= kBucketCount; ++h) {
     tableOffset[h] = next;
-    PutU32(out, kBucketTableOffset + 4 * h, next);
+    PutU32(out, static_cast<size_t>(BucketEntryOffset(h)), next);
     if (h < kBucketCount && covered[h])
       next += 4 * static_cast<uint32_t>(FIndex.BucketWords(h).size());
   }

@@ -151,6 +151,43 @@ TSourceEntry ParseFreedictEntry(const TDictdEntry& entry) {
   return result;
 }
 
+TSourceEntry ParseWikdictEntry(const TDictdEntry& entry) {
+  TSourceEntry result;
+  const auto lines = SplitLines(entry.Text);
+  const std::string_view header = Trim(lines.front());
+  result.Headword = std::string(Trim(header.substr(0, header.find(" /"))));
+  if (result.Headword.empty()) result.Headword = entry.Key;
+  auto add = [&](std::string_view line, int sense) {
+    // "maison 2." and "zig#zig (Französisch)": a stray sense number, notes in brackets.
+    std::string clean = RemoveDelimited(line, '(', ')', "");
+    clean = RemoveDelimited(clean, '<', '>', ",");
+    std::vector<std::string> items;
+    AddSplitItems(clean, items);
+    for (auto& item : items) {
+      const size_t stray = item.find_last_of(' ');
+      if (stray != std::string::npos && WithoutSenseNumber(item.substr(stray + 1) + " x") == "x")
+        item.erase(stray);
+      if (item.empty() || item.find('#') != std::string::npos ||
+          std::isdigit(static_cast<unsigned char>(item[0])))
+        continue;
+      result.Items.push_back(item);
+      result.Senses.push_back(sense);
+    }
+  };
+  int sense = 0;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::string_view line = Trim(lines[i]);
+    const std::string_view translations = WithoutSenseNumber(line);
+    if (translations.size() != line.size()) {
+      add(translations, ++sense);
+    } else if (sense == 0 && !line.empty()) {
+      add(line, ++sense);  // one sense, unnumbered: its gloss follows on the next line
+      sense = -1;
+    }
+  }
+  return result;
+}
+
 TSourceEntry ParseWordnetEntry(const TDictdEntry& entry) {
   TSourceEntry result;
   const auto lines = SplitLines(entry.Text);

@@ -15,12 +15,18 @@ struct TSourceEntry {
   std::string Pronunciation;       // FreeDict only
   std::vector<std::string> Items;  // UTF-8, in the source's order
   size_t Weight = 0;               // examples and notes: main senses carry the most
+  std::vector<int> Senses;         // WikDict: the sense of each item, 1 for the first
 };
 
 // FreeDict: "headword /pronunciation/" on the first line, then numbered or plain lines
 // of comma-separated translations with <grammar>, [domain] and {reference} markup,
 // quoted examples and "see:", "Synonym:", "Note:" lines.
 TSourceEntry ParseFreedictEntry(const TDictdEntry& entry);
+
+// WikDict (FreeDict's dictionaries made from Wiktionary's translation tables): senses
+// "1. a, b" each followed by a gloss in the source language, or a single line of
+// translations after the headword; only the translations are items.
+TSourceEntry ParseWikdictEntry(const TDictdEntry& entry);
 
 // WordNet: the headword, then senses "n 1: gloss; "example" [syn: ...]".
 TSourceEntry ParseWordnetEntry(const TDictdEntry& entry);

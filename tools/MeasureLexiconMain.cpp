@@ -1,0 +1,114 @@
+// parlivo-measure-lexicon: what a lexicon and its sources are worth to a user.
+//   coverage FOLDER WORDLIST
+//       per language file in FOLDER, the share of the list's words (one a line) that a
+//       user finds as a headword of their own when typing them
+//   pivots ENG-DEU DEU-X ENG-X
+//       held-out precision of translations through German: for every English headword
+//       that ENG-X translates directly, the pivot candidates built as if it did not, and
+//       how often the best one is among the direct translations; per score threshold
+//   (dictionaries as dictd paths without .index/.dict[.dz])
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+
+#include "EntryText.h"
+#include "Errors.h"
+#include "Languages.h"
+#include "LexiconBuilder.h"
+#include "Pivot.h"
+#include "Search.h"
+#include "Translator.h"
+
+namespace parlivo {
+namespace {
+
+int Coverage(const std::string& folder, const std::string& wordList) {
+  std::vector<String16> words;
+  std::ifstream list(wordList);
+  for (std::string line; std::getline(list, line);) {
+    const String16 word = FromUtf8(line);
+    if (!word.empty() && LettersOnly(word) == word) words.push_back(word);
+  }
+  std::printf("%zu words of %s\n", words.size(), wordList.c_str());
+  TTranslator translator;
+  translator.SetIndexFileName(FromUtf8(folder + "/" + ToUtf8(IndexFileName)));
+  for (const auto& language : Languages) {
+    try {
+      translator.SetDataFileName(FromUtf8(folder + "/" + ToUtf8(language.FileName)));
+    } catch (const EFOpenError&) {
+      continue;
+    }
+    size_t found = 0;
+    for (const String16& word : words) {
+      bool listed = false;
+      SearchTypedWord(translator, word, [&](const String16& headword, const String16&) {
+        // Words of one or two letters come back padded with spaces.
+        const size_t end = headword.find_last_not_of(Char16{' '});
+        listed = listed || headword.substr(0, end + 1) == word;
+      });
+      found += listed;
+    }
+    std::printf("%-12s %6.1f %%  (%zu)\n", ToUtf8(language.Name).c_str(),
+                100.0 * static_cast<double>(found) / static_cast<double>(words.size()), found);
+  }
+  return 0;
+}
+
+int Pivots(const std::string& engDeu, const std::string& deuX, const std::string& engX) {
+  std::ostringstream quiet;
+  TLanguageSummary ignored;
+  const TSourceItems german =
+      ReadItems({"German", TSourceFormat::Freedict, engDeu}, ignored, quiet);
+  const TSourceItems direct = ReadItems({"X", TSourceFormat::Freedict, engX}, ignored, quiet);
+  const TKeyedDictionary germanToX = Keyed(ReadSource({"X", TSourceFormat::Pivot, deuX}, quiet));
+  auto comparable = [](const std::string& word) {
+    const THeadword stored = StoredHeadword(word);
+    return stored.Key.empty() ? word : stored.Key;
+  };
+  const double thresholds[] = {0.2, 0.34, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0};
+  size_t heldOut = 0;
+  size_t given[std::size(thresholds)] = {}, right[std::size(thresholds)] = {};
+  for (const auto& [key, translations] : direct.Items) {
+    const auto germanItems = german.Items.find(key);
+    if (germanItems == german.Items.end()) continue;
+    ++heldOut;
+    const auto candidates = PivotCandidates(germanItems->second, germanToX);
+    if (candidates.empty()) continue;
+    std::set<std::string> wanted;
+    for (const auto& item : translations) wanted.insert(comparable(item));
+    const bool correct = wanted.count(comparable(candidates.front().Text)) > 0;
+    for (size_t t = 0; t < std::size(thresholds); ++t) {
+      if (candidates.front().Score < thresholds[t]) continue;
+      ++given[t];
+      right[t] += correct;
+    }
+  }
+  std::printf("%zu held-out headwords (direct entry and English-German entry)\n", heldOut);
+  std::printf("%9s %10s %10s\n", "threshold", "coverage", "precision");
+  for (size_t t = 0; t < std::size(thresholds); ++t) {
+    std::printf(
+        "%9.2f %9.1f %% %9.1f %%\n", thresholds[t],
+        100.0 * static_cast<double>(given[t]) / static_cast<double>(heldOut),
+        given[t] ? 100.0 * static_cast<double>(right[t]) / static_cast<double>(given[t]) : 0.0);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace parlivo
+
+int main(int argc, char** argv) {
+  try {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "coverage" && argc == 4) return parlivo::Coverage(argv[2], argv[3]);
+    if (mode == "pivots" && argc == 5) return parlivo::Pivots(argv[2], argv[3], argv[4]);
+    std::cerr << "usage: parlivo-measure-lexicon coverage FOLDER WORDLIST\n"
+                 "       parlivo-measure-lexicon pivots ENG-DEU DEU-X ENG-X\n";
+    return 2;
+  } catch (const std::exception& error) {
+    std::cerr << "parlivo-measure-lexicon: " << error.what() << '\n';
+    return 1;
+  }
+}

@@ -1,0 +1,74 @@
+#include "Pivot.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "EntryText.h"
+
+namespace parlivo {
+
+namespace {
+
+// The form in which words of two dictionaries are compared: lower case, as stored.
+std::string Comparable(const std::string& word) {
+  const THeadword stored = StoredHeadword(word);
+  if (!stored.Key.empty()) return stored.Key;
+  std::string lower = word;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+}  // namespace
+
+TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries) {
+  TKeyedDictionary keyed;
+  for (const auto& entry : entries) {
+    TKeyedItems& items = keyed[Comparable(entry.Headword)];
+    for (size_t i = 0; i < entry.Items.size(); ++i) {
+      items.Items.push_back(entry.Items[i]);
+      items.Senses.push_back(i < entry.Senses.size() ? entry.Senses[i] : 1);
+    }
+  }
+  return keyed;
+}
+
+std::unordered_map<std::string, std::vector<std::string>> Reversed(
+    const std::vector<TSourceEntry>& xToEnglish) {
+  std::unordered_map<std::string, std::vector<std::string>> reversed;
+  for (const auto& entry : xToEnglish) {
+    for (const auto& english : entry.Items) {
+      const THeadword stored = StoredHeadword(english);
+      if (stored.LeftOut || stored.Key.empty()) continue;
+      auto& headwords = reversed[stored.Key];
+      if (std::find(headwords.begin(), headwords.end(), entry.Headword) == headwords.end())
+        headwords.push_back(entry.Headword);
+    }
+  }
+  return reversed;
+}
+
+std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& german,
+                                             const TKeyedDictionary& germanToX) {
+  std::vector<TPivotCandidate> candidates;  // in order of first appearance
+  for (size_t rank = 0; rank < german.size(); ++rank) {
+    const auto found = germanToX.find(Comparable(german[rank]));
+    if (found == germanToX.end()) continue;
+    const TKeyedItems& x = found->second;
+    for (size_t i = 0; i < x.Items.size(); ++i) {
+      const double path =
+          1.0 / static_cast<double>(rank + 1) / std::pow(2.0, std::max(0, x.Senses[i] - 1));
+      auto same = std::find_if(candidates.begin(), candidates.end(),
+                               [&](const auto& candidate) { return candidate.Text == x.Items[i]; });
+      if (same == candidates.end()) {
+        candidates.push_back({x.Items[i], path});
+      } else {
+        same->Score += path;
+      }
+    }
+  }
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](const auto& a, const auto& b) { return a.Score > b.Score; });
+  return candidates;
+}
+
+}  // namespace parlivo

@@ -1,0 +1,43 @@
+// Translations through a third language: English -> German -> X for the English
+// headwords that no dictionary of X has, each candidate scored by the paths that lead
+// to it, and dictionaries of X to English turned around.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "SourceEntry.h"
+
+namespace parlivo {
+
+// A dictionary keyed by its headwords in lower case (UTF-8): each with its entries'
+// items in the source's order, and the sense of each (1 for the first).
+struct TKeyedItems {
+  std::vector<std::string> Items;
+  std::vector<int> Senses;
+};
+using TKeyedDictionary = std::unordered_map<std::string, TKeyedItems>;
+TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries);
+
+// A dictionary of X to English turned around: for each English item (its stored
+// headword form), the X headwords that give it, in the source's order.
+std::unordered_map<std::string, std::vector<std::string>> Reversed(
+    const std::vector<TSourceEntry>& xToEnglish);
+
+struct TPivotCandidate {
+  std::string Text;  // UTF-8
+  double Score;
+};
+
+// The translations into X of an English word whose German translations are given,
+// best first. Each path English -> German word of rank r (0 for the first) -> X word of
+// that German word's sense s (1 for the first) adds 1 / (r + 1) / 2^(s - 1): the more
+// and the better the paths to a word, the higher it scores.
+std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& german,
+                                             const TKeyedDictionary& germanToX);
+
+// The leading mark of a text that came through German, which the user guide explains.
+inline constexpr char kPivotMark[] = "~ ";
+
+}  // namespace parlivo
