@@ -1,6 +1,8 @@
 // The program's main block: hold the instance mutex, create the main window, run the
 // message loop, then release the mutex before the window and the lexicon go.
 #include <windows.h>
+// after windows.h, which it needs
+#include <objbase.h>
 
 #include <memory>
 
@@ -16,7 +18,23 @@ HANDLE MutexHandle = nullptr;
 
 }  // namespace
 
+// COM for the thread's life: screen readers reach the window's accessible objects
+// through it.
+class TComApartment {
+ public:
+  TComApartment() : FInitialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~TComApartment() {
+    if (FInitialized) CoUninitialize();
+  }
+  TComApartment(const TComApartment&) = delete;
+  TComApartment& operator=(const TComApartment&) = delete;
+
+ private:
+  bool FInitialized;
+};
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const TComApartment com;
   MutexHandle = CreateMutexW(nullptr, TRUE, kMutexName);
   auto form = std::make_unique<parlivo::TMainForm>();
   form->Show();

@@ -54,6 +54,8 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Parlivo\$" | head -n 1)
   sleep 1
   xdotool windowfocus --sync "$window" type --delay 50 "$PARLIVO_TYPED"
+  sleep 1
+  step ReadByAScreenReaderFromAnotherProcess
   step TypedRowsThenTheLanguageIsSavedOnClose
   if [ "$mode" = installer ]; then
     # The uninstaller runs a copy of itself from the temporary folder: wait for every

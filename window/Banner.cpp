@@ -3,6 +3,7 @@
 #include "WindowProc.h"
 
 #include "BufferedPaint.h"
+#include "HighContrast.h"
 #include "Resources.h"
 
 namespace parlivo {
@@ -35,7 +36,9 @@ SIZE TBanner::PictureSize() const {
 void TBanner::Paint() {
   TBufferedPaint paint(FHandle);
   const RECT& client = paint.Client();
-  FillRect(paint.Surface(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetDCBrushColor(paint.Surface(),
+                  HighContrastOn() ? GetSysColor(COLOR_WINDOW) : RGB(255, 255, 255));
+  FillRect(paint.Surface(), &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   if (!FPicture) return;
   const SIZE size = PictureSize();
   HDC picture = CreateCompatibleDC(paint.Screen());

@@ -1,5 +1,7 @@
 #include "LanguageBar.h"
 
+#include <algorithm>
+
 #include "Languages.h"
 #include "Resources.h"
 
@@ -60,6 +62,68 @@ TLanguageBar::~TLanguageBar() {
   if (FPictures) ImageList_Destroy(FPictures);
 }
 
+std::vector<int> TLanguageBar::VisibleButtons() const {
+  std::vector<int> visible;
+  for (const TButtonPlace& place : kPlaces) {
+    if (IsVisible(ToolButtonId(place.Number))) visible.push_back(ToolButtonId(place.Number));
+  }
+  return visible;
+}
+
+TItemsSource TLanguageBar::AccessibleButtons() {
+  TItemsSource source;
+  source.Name = L"Languages";
+  source.Role = ROLE_SYSTEM_TOOLBAR;
+  source.ItemRole = ROLE_SYSTEM_PUSHBUTTON;
+  source.Count = [this] { return static_cast<long>(VisibleButtons().size()); };
+  source.ItemName = [this](long item) {
+    const int id = VisibleButtons()[static_cast<size_t>(item)];
+    if (IsLanguageButton(id)) return String16(ToolButtonHint(id));
+    return String16(id == ToolButtonId(1) ? L"From English" : L"to");
+  };
+  source.ItemState = [this](long item) {
+    const int id = VisibleButtons()[static_cast<size_t>(item)];
+    if (!IsLanguageButton(id)) return long{STATE_SYSTEM_UNAVAILABLE};
+    return IsDown(id) ? long{STATE_SYSTEM_CHECKED} : 0L;
+  };
+  source.ItemRect = [this](long item) {
+    return ButtonRect(VisibleButtons()[static_cast<size_t>(item)]);
+  };
+  source.ItemAt = [this](POINT at) {
+    const auto visible = VisibleButtons();
+    for (size_t i = 0; i < visible.size(); ++i) {
+      const RECT rect = ButtonRect(visible[i]);
+      if (PtInRect(&rect, at)) return static_cast<long>(i);
+    }
+    return -1L;
+  };
+  return source;
+}
+
+LRESULT CALLBACK TLanguageBar::BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TLanguageBar*>(data);
+  switch (message) {
+    case WM_GETOBJECT:
+      // The stock bar has no names for buttons without text: readers get ours.
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        if (!self->FAccessible)
+          self->FAccessible = new TItemsAccessible(bar, self->AccessibleButtons());
+        return LresultFromObject(__uuidof(IAccessible), wParam, self->FAccessible);
+      }
+      break;
+    case WM_NCDESTROY:
+      if (self->FAccessible) {
+        self->FAccessible->Disconnect();
+        self->FAccessible->Release();
+        self->FAccessible = nullptr;
+      }
+      RemoveWindowSubclass(bar, BarProc, 1);
+      break;
+  }
+  return DefSubclassProc(bar, message, wParam, lParam);
+}
+
 HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   FHandle = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
@@ -68,6 +132,7 @@ HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             instance, nullptr);
   SendMessageW(FHandle, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SetWindowSubclass(FHandle, BarProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   FPictures = ImageList_Create(32, 32, ILC_COLOR32, 8, 0);
   if (HBITMAP strip =
@@ -113,14 +178,31 @@ void TLanguageBar::SetVisible(int buttonId, bool visible) {
 void TLanguageBar::Press(int buttonId) {
   if (!IsLanguageButton(buttonId) || buttonId == FDown) return;
   // The bar's checked state follows ours, for whoever reads the bar from outside.
+  const int before = FDown;
   if (FDown) SendMessageW(FHandle, TB_CHECKBUTTON, FDown, MAKELPARAM(FALSE, 0));
   FDown = buttonId;
   SendMessageW(FHandle, TB_CHECKBUTTON, FDown, MAKELPARAM(TRUE, 0));
   InvalidateRect(FHandle, nullptr, FALSE);
+  // Readers hear which button came up and which went down.
+  const auto visible = VisibleButtons();
+  for (int id : {before, FDown}) {
+    const auto place = std::find(visible.begin(), visible.end(), id);
+    if (place != visible.end())
+      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, FHandle, OBJID_CLIENT,
+                     ChildIdOfItem(static_cast<long>(place - visible.begin())));
+  }
 }
 
 const TLanguage* TLanguageBar::Chosen() const {
   return FDown ? &Languages[LanguageRow(FDown)] : nullptr;
+}
+
+int TLanguageBar::VisibleLanguageButton(int place) const {
+  for (const TButtonPlace& button : kPlaces) {
+    const int id = ToolButtonId(button.Number);
+    if (button.Enabled && IsVisible(id) && --place == 0) return id;
+  }
+  return 0;
 }
 
 RECT TLanguageBar::ButtonRect(int buttonId) const {

@@ -9,6 +9,9 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <vector>
+
+#include "ItemsAccessible.h"
 #include "Languages.h"
 #include "Text.h"
 
@@ -47,14 +50,23 @@ class TLanguageBar {
   // first press.
   const TLanguage* Chosen() const;
   RECT ButtonRect(int buttonId) const;
+  // The language button at place (from 1) among the visible ones, left to right; 0
+  // when there are fewer.
+  int VisibleLanguageButton(int place) const;
 
   // WM_NOTIFY from the bar: custom drawing and tooltips. Returns true when handled.
   bool OnNotify(const NMHDR& header, LRESULT& result);
 
  private:
   LRESULT CustomDraw(NMTBCUSTOMDRAW& draw);
+  // The visible buttons from the left, as screen readers count them.
+  std::vector<int> VisibleButtons() const;
+  TItemsSource AccessibleButtons();
+  static LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data);
 
   HWND FHandle = nullptr;
+  TItemsAccessible* FAccessible = nullptr;  // one reference ours, made on first request
   HIMAGELIST FPictures = nullptr;
   int FDown = 0;  // the language button that is down; 0 for none
 };

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "ErrorBox.h"
+#include "HighContrast.h"
 #include "Languages.h"
 #include "Registry.h"
 #include "Resources.h"
@@ -109,7 +110,7 @@ String16 ProgramFolder() {
 }
 
 TMainForm::TMainForm(const String16& programFolder)
-    : FDpi(ScreenDpi()), FProgramFolder(programFolder) {
+    : FDpi(ScreenDpi()), FHighContrast(HighContrastOn()), FProgramFolder(programFolder) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterClasses(instance);
   FFont = MakeFont(MulDiv(8, FDpi, 72), FW_NORMAL);
@@ -207,7 +208,15 @@ void TMainForm::Show() {
 }
 
 bool TMainForm::PreTranslateMessage(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  if (message.message != WM_KEYDOWN) return false;
+  // Ctrl+1 to Ctrl+7: the visible language buttons from the left, as a click on them.
+  if (message.wParam >= '1' && message.wParam <= '7' && GetKeyState(VK_CONTROL) < 0 &&
+      GetKeyState(VK_MENU) >= 0 && GetAncestor(message.hwnd, GA_ROOT) == FHandle) {
+    if (const int button = FToolBar.VisibleLanguageButton(static_cast<int>(message.wParam - '0')))
+      ChooseLanguage(button);
+    return true;
+  }
+  if (message.wParam != VK_TAB) return false;
   const HWND focus = GetFocus();
   if (focus == FEditWord) {
     SetFocus(FVList.Handle());
@@ -285,9 +294,16 @@ void TMainForm::ToolButton3Click() {
   EditWordChange();
 }
 
+void TMainForm::ChooseLanguage(int buttonId) {
+  FToolBar.Press(buttonId);
+  RunHandler(FHandle, [this] { ToolButton3Click(); });
+}
+
 void TMainForm::SetStatusText(const String16& text) {
   FStatusText = text;
   SendMessageW(FStatusBar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(FStatusText.c_str()));
+  // Readers announce the count when the status bar says its name changed.
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FStatusBar, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TMainForm::EditWordChange() {
@@ -337,7 +353,9 @@ void TMainForm::GrdColWidth(TResultGrid& grid) {
 
 void TMainForm::VListDrawCell(HDC dc, int column, int row, const RECT& rect) {
   RECT r = rect;
-  SetDCBrushColor(dc, row % 2 == 0 ? kEvenRowColour : kOddRowColour);
+  SetDCBrushColor(dc, FHighContrast  ? GetSysColor(COLOR_WINDOW)
+                      : row % 2 == 0 ? kEvenRowColour
+                                     : kOddRowColour);
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   const String16 text = FVList.Cell(column, row);
   if (text.empty()) return;
@@ -439,14 +457,19 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (IsLanguageButton(LOWORD(wParam))) {
         // The bar reports a click only for a press released on its button.
-        FToolBar.Press(LOWORD(wParam));
-        RunHandler(FHandle, [this] { ToolButton3Click(); });
+        ChooseLanguage(LOWORD(wParam));
         return 0;
       }
       break;
     case WM_MOUSEWHEEL:
       RunHandler(FHandle, [&] { RouteMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); });
       return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // A high-contrast theme switched on or off: everything paints anew.
+      FHighContrast = HighContrastOn();
+      RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+      break;
     case WM_NOTIFY: {
       LRESULT result = 0;
       if (FToolBar.OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;

@@ -42,7 +42,8 @@ class TMainForm {
   // Makes the window visible; FormShow runs as it becomes so.
   void Show();
   // Keyboard handling that the message loop does before dispatching: Tab moves
-  // between the grid and the word box. Returns true when the message was used.
+  // between the grid and the word box, Ctrl+1 to Ctrl+7 choose the visible language
+  // buttons from the left. Returns true when the message was used.
   bool PreTranslateMessage(const MSG& message);
 
   HWND Handle() const { return FHandle; }
@@ -81,6 +82,8 @@ class TMainForm {
   void SnapToWorkArea(WINDOWPOS& position) const;
   void MinimumSize(MINMAXINFO& info) const;
   void RouteMouseWheel(int wheelDelta);
+  // A language button chosen by a click or its shortcut: pressed, then the click handler.
+  void ChooseLanguage(int buttonId);
   void AvailabilityPass();
   void SetStatusText(const String16& text);
   static LRESULT CALLBACK EditWordProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
@@ -88,6 +91,7 @@ class TMainForm {
 
   HWND FHandle = nullptr;
   int FDpi = 96;
+  bool FHighContrast = false;  // paint with the system's colours, not the row tints
   String16 FProgramFolder;
   HFONT FFont = nullptr;         // the window's: "MS Sans Serif", 8 points
   HFONT FEditFont = nullptr;     // the word box's: "MS Sans Serif", 19 pixels, bold

@@ -27,6 +27,35 @@ TResultGrid::~TResultGrid() {
   if (FHandle) DestroyWindow(FHandle);
 }
 
+TItemsSource TResultGrid::AccessibleRows() {
+  TItemsSource source;
+  source.Name = L"Results";
+  source.Count = [this] { return static_cast<long>(FRows.size()); };
+  source.ItemName = [this](long row) {
+    return Cell(0, static_cast<int>(row)) + L": " + Cell(1, static_cast<int>(row));
+  };
+  source.ItemState = [](long) { return long{STATE_SYSTEM_FOCUSABLE}; };
+  source.ItemRect = [this](long row) { return RowRect(static_cast<int>(row)); };
+  source.FocusedItem = [this] { return FRows.empty() ? -1L : long{FCurrentRow}; };
+  source.ItemAt = [this](POINT at) {
+    const int row = RowAt(at.y);
+    return row >= 0 && static_cast<size_t>(row) < FRows.size() ? long{row} : -1L;
+  };
+  return source;
+}
+
+void TResultGrid::RaiseEvent(DWORD event, long child) const {
+  NotifyWinEvent(event, FHandle, OBJID_CLIENT, child);
+}
+
+RECT TResultGrid::RowRect(int row) const {
+  int y = 0;
+  for (int r = FTopRow; r < row; ++r) y += FHeights[static_cast<size_t>(r)];
+  for (int r = row; r < FTopRow; ++r) y -= FHeights[static_cast<size_t>(r)];
+  return {0, y, FColWidths[0] + kGridLineWidth + FColWidths[1],
+          y + FHeights[static_cast<size_t>(row)]};
+}
+
 HWND TResultGrid::Create(HWND parent, int id, int defaultValueWidth, HFONT cellFont,
                          HFONT boldCellFont) {
   FColWidths[1] = defaultValueWidth;
@@ -116,6 +145,9 @@ void TResultGrid::EndUpdate() {
   if (--FUpdating > 0) return;
   UpdateScrollBar();
   InvalidateRect(FHandle, nullptr, FALSE);
+  RaiseEvent(EVENT_OBJECT_REORDER, CHILDID_SELF);
+  if (GetFocus() == FHandle && !FRows.empty())
+    RaiseEvent(EVENT_OBJECT_FOCUS, ChildIdOfItem(FCurrentRow));
 }
 
 void TResultGrid::SetRowHeight(int row, int height) {
@@ -194,6 +226,7 @@ void TResultGrid::MoveCurrent(int column, int row) {
     FCurrentRow = row;
     FCurrentColumn = column;
     LeaveRow(left);
+    if (GetFocus() == FHandle) RaiseEvent(EVENT_OBJECT_FOCUS, ChildIdOfItem(FCurrentRow));
   } else if (column != FCurrentColumn) {
     EndEdit();
     FCurrentColumn = column;
@@ -297,7 +330,36 @@ bool TResultGrid::MouseWheel(int delta) {
   return handled;
 }
 
+String16 TResultGrid::ClipboardText(bool allRows) const {
+  String16 text;
+  for (int row = allRows ? 0 : FCurrentRow; row <= (allRows ? RowCount() - 1 : FCurrentRow);
+       ++row) {
+    if (!text.empty()) text += L"\r\n";
+    text += Cell(0, row) + L"\t" + Cell(1, row);
+  }
+  return text;
+}
+
+void TResultGrid::CopyToClipboard(bool allRows) const {
+  const String16 text = ClipboardText(allRows);
+  if (!OpenClipboard(FHandle)) return;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    // The clipboard owns the memory once it takes it.
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
 void TResultGrid::OnKeyDown(WPARAM key) {
+  if (key == 'C' && GetKeyState(VK_CONTROL) < 0) {
+    // Ctrl+C the current row, Ctrl+Shift+C all rows: "headword<TAB>text", a row a line.
+    CopyToClipboard(GetKeyState(VK_SHIFT) < 0);
+    return;
+  }
   const int page = std::max(1, RowAt(ClientHeight() - 1) - FTopRow);
   switch (key) {
     case VK_UP:
@@ -337,6 +399,7 @@ void TResultGrid::SetCell(int column, int row, const String16& text) {
   const String16 key = column == 0 ? text : Cell(0, row);
   const String16 value = column == 1 ? text : Cell(1, row);
   FRows[static_cast<size_t>(row)] = key + L"=" + value;
+  RaiseEvent(EVENT_OBJECT_NAMECHANGE, ChildIdOfItem(row));
 }
 
 void TResultGrid::LeaveRow(int row) {
@@ -476,6 +539,23 @@ LRESULT TResultGrid::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+      if (!FRows.empty()) RaiseEvent(EVENT_OBJECT_FOCUS, ChildIdOfItem(FCurrentRow));
+      break;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        // COM counts the object's references; the grid keeps one until it goes.
+        if (!FAccessible) FAccessible = new TItemsAccessible(FHandle, AccessibleRows());
+        return LresultFromObject(__uuidof(IAccessible), wParam, FAccessible);
+      }
+      break;
+    case WM_DESTROY:
+      if (FAccessible) {
+        FAccessible->Disconnect();
+        FAccessible->Release();
+        FAccessible = nullptr;
+      }
+      break;
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(RowsText().size());
     case WM_GETTEXT: {

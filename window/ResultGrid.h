@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "ItemsAccessible.h"
 #include "Text.h"
 
 namespace parlivo {
@@ -68,6 +69,9 @@ class TResultGrid {
   String16 Cell(int column, int row) const;
   // The rows one a line, as the grid's window text gives them.
   String16 RowsText() const;
+  // The current row, or all rows, as "headword<TAB>text" lines for the clipboard.
+  String16 ClipboardText(bool allRows) const;
+  void CopyToClipboard(bool allRows) const;
 
   int RowHeight(int row) const { return FHeights[static_cast<size_t>(row)]; }
   // A new height lays the grid out again and repaints it; the same height does nothing.
@@ -118,7 +122,13 @@ class TResultGrid {
   void SetCell(int column, int row, const String16& text);
   void LeaveRow(int row);
 
+  // What screen readers are given; the rows change it as they tell them.
+  TItemsSource AccessibleRows();
+  void RaiseEvent(DWORD event, long child) const;
+  RECT RowRect(int row) const;
+
   HWND FHandle = nullptr;
+  TItemsAccessible* FAccessible = nullptr;  // one reference ours, made on first request
   HFONT FCellFont = nullptr;
   HFONT FBoldCellFont = nullptr;
   int FColWidths[2] = {0, 0};

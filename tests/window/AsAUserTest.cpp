@@ -3,6 +3,13 @@
 // results read back from the screen where that is what the user sees.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+// after windows.h, which they need
+#include <oleacc.h>
+
+#include <algorithm>
+
+#include "HighContrast.h"
 #include "Languages.h"
 #include "Registry.h"
 #include "Resources.h"
@@ -30,11 +37,14 @@ class AsAUser : public ::testing::Test {
       WriteLexicon(folder, {{"German.plv", german}, {"French.plv", french}, {"Dutch.plv", dutch}});
     });
     Form = Shown->Form.get();
+    // As the program's loop does: Tab and the language shortcuts first.
+    SetMessageFilter([](const MSG& message) { return Form->PreTranslateMessage(message); });
     SetWindowPos(Form->Handle(), HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE);
     GetWindowRect(Form->Handle(), &StartRect);
     PumpMessages();
   }
   static void TearDownTestSuite() {
+    SetMessageFilter({});
     Shown.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, RegistryKey);
   }
@@ -288,6 +298,207 @@ TEST_F(AsAUser, NoWayOfSettingTheSizeGoesBelowTheMinimum) {
   MoveWindow(FForm->Handle(), window.left, window.top, 10, 10, TRUE);
   GetClientRect(FForm->Handle(), &client);
   EXPECT_EQ(client.right, 366);
+}
+
+// What a screen reader gets from a window: its accessible object, as readers ask for it.
+struct TReaderView {
+  explicit TReaderView(HWND window) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&Object));
+  }
+  ~TReaderView() {
+    if (Object) Object->Release();
+    CoUninitialize();
+  }
+  long Count() const {
+    long count = -1;
+    Object->get_accChildCount(&count);
+    return count;
+  }
+  static VARIANT Child(long id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+  }
+  String16 Name(long id) const {
+    BSTR name = nullptr;
+    Object->get_accName(Child(id), &name);
+    String16 text = name ? String16(name, SysStringLen(name)) : String16();
+    SysFreeString(name);
+    return text;
+  }
+  long Role(long id) const {
+    VARIANT role;
+    VariantInit(&role);
+    Object->get_accRole(Child(id), &role);
+    return role.lVal;
+  }
+  long State(long id) const {
+    VARIANT state;
+    VariantInit(&state);
+    Object->get_accState(Child(id), &state);
+    return state.lVal;
+  }
+  long Focus() const {
+    VARIANT focus;
+    VariantInit(&focus);
+    return Object->get_accFocus(&focus) == S_OK && focus.vt == VT_I4 ? focus.lVal : -1;
+  }
+  IAccessible* Object = nullptr;
+};
+
+// The WinEvents that reach a reader listening from outside the window's thread code.
+class TEventListener {
+ public:
+  TEventListener() {
+    Current = this;
+    FHook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Heard, GetCurrentProcessId(), 0,
+                            WINEVENT_OUTOFCONTEXT);
+  }
+  ~TEventListener() {
+    UnhookWinEvent(FHook);
+    Current = nullptr;
+  }
+  struct TEvent {
+    DWORD Event;
+    HWND Window;
+    LONG Object;
+    LONG Child;
+  };
+  bool Heard(DWORD event, HWND window, LONG child) const {
+    for (const TEvent& e : Events)
+      if (e.Event == event && e.Window == window && (child < 0 || e.Child == child)) return true;
+    return false;
+  }
+  std::vector<TEvent> Events;
+
+ private:
+  static void CALLBACK Heard(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                             DWORD, DWORD) {
+    if (Current) Current->Events.push_back({event, window, object, child});
+  }
+  static inline TEventListener* Current = nullptr;
+  HWINEVENTHOOK FHook;
+};
+
+TEST_F(AsAUser, AScreenReaderHearsTheRowsTheFocusedRowAndTheCount) {
+  TEventListener listener;
+  Type(L"rowa");
+  PumpMessages();
+  const HWND grid = FForm->VList().Handle();
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_REORDER, grid, CHILDID_SELF));
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, FForm->StatusBar(), -1));
+  const TReaderView rows(grid);
+  ASSERT_NE(rows.Object, nullptr);
+  ASSERT_EQ(rows.Count(), 26);
+  EXPECT_EQ(rows.Role(CHILDID_SELF), ROLE_SYSTEM_LIST);
+  EXPECT_EQ(rows.Name(1), L"rowaa: x");
+  EXPECT_EQ(rows.Name(26), L"rowaz: x");
+  EXPECT_EQ(rows.Role(3), ROLE_SYSTEM_LISTITEM);
+  EXPECT_TRUE(rows.State(26) & STATE_SYSTEM_OFFSCREEN);  // below the grid's bottom
+
+  // Arrow keys in the grid: the reader follows the current row.
+  Click(CentreOf(FForm->VList().Handle()));
+  listener.Events.clear();
+  Keys("Home Down Down");
+  EXPECT_EQ(FForm->VList().CurrentRow(), 2);
+  EXPECT_EQ(rows.Focus(), ChildIdOfItem(2));
+  EXPECT_TRUE(rows.State(3) & STATE_SYSTEM_FOCUSED);
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_FOCUS, grid, ChildIdOfItem(2)));
+}
+
+TEST_F(AsAUser, TheLanguageButtonsHaveNamesAndTheChosenOneIsChecked) {
+  const TReaderView bar(FForm->ToolBar());
+  ASSERT_NE(bar.Object, nullptr);
+  EXPECT_EQ(bar.Role(CHILDID_SELF), ROLE_SYSTEM_TOOLBAR);
+  // The two pictures, then the three languages whose files exist.
+  ASSERT_EQ(bar.Count(), 5);
+  EXPECT_EQ(bar.Name(1), L"From English");
+  EXPECT_TRUE(bar.State(1) & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(bar.Name(3), L"German");
+  EXPECT_EQ(bar.Name(4), L"French");
+  EXPECT_EQ(bar.Name(5), L"Dutch");
+  EXPECT_EQ(bar.Role(4), ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_TRUE(bar.State(3) & STATE_SYSTEM_CHECKED);
+  EXPECT_FALSE(bar.State(4) & STATE_SYSTEM_CHECKED);
+  TEventListener listener;
+  Click(ButtonCentre(4));
+  EXPECT_TRUE(bar.State(4) & STATE_SYSTEM_CHECKED);
+  EXPECT_FALSE(bar.State(3) & STATE_SYSTEM_CHECKED);
+  PumpMessages();
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_STATECHANGE, FForm->ToolBar(), 4));
+}
+
+TEST_F(AsAUser, AHighContrastThemePaintsTheGridAndBannerInSystemColours) {
+  // Switched as Windows switches it; where the system cannot (Wine), its answer is
+  // stood in for.
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  contrast.dwFlags = HCF_HIGHCONTRASTON;
+  if (!SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0))
+    HighContrastForTesting = [] { return true; };
+  // A dark window colour, as high-contrast themes have, unlike every tint of ours.
+  const int element = COLOR_WINDOW;
+  const COLORREF windowColour = GetSysColor(COLOR_WINDOW), dark = RGB(0, 0, 32);
+  SetSysColors(1, &element, &dark);
+  SendMessageW(FForm->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  // Wider than the banner picture, so that the banner's own colour shows beside it.
+  SetWindowPos(FForm->Handle(), nullptr, 0, 0, StartRect.right - StartRect.left + 40,
+               StartRect.bottom - StartRect.top, SWP_NOMOVE | SWP_NOZORDER);
+  Type(L"rowa");
+  RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+  HDC grid = GetDC(FForm->VList().Handle());
+  const COLORREF oddRow =
+      GetPixel(grid, FForm->VList().ClientWidth() - 4, FForm->VList().RowHeight(0) + 2);
+  ReleaseDC(FForm->VList().Handle(), grid);
+  HDC banner = GetDC(FForm->TopPanel());
+  const COLORREF besidePicture = GetPixel(banner, 1, 1);
+  ReleaseDC(FForm->TopPanel(), banner);
+  contrast.dwFlags = 0;
+  SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+  HighContrastForTesting = nullptr;
+  SetSysColors(1, &element, &windowColour);
+  SendMessageW(FForm->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_EQ(oddRow, dark);
+  EXPECT_EQ(besidePicture, dark);
+}
+
+String16 ClipboardText() {
+  String16 text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST_F(AsAUser, CtrlAndADigitChoosesALanguageAndCtrlCCopiesRows) {
+  Type(L"rowa");
+  Keys("ctrl+2");  // the second visible language button: French
+  EXPECT_TRUE(FForm->LanguageBar().IsDown(ToolButtonId(4)));
+  EXPECT_EQ(FForm->VList().Rows(), std::vector<String16>{L"rowaa=rang"});
+  Keys("ctrl+3");
+  EXPECT_TRUE(FForm->LanguageBar().IsDown(ToolButtonId(5)));
+  EXPECT_EQ(FForm->VList().Rows(), std::vector<String16>{L"rowaa=rij"});
+  Keys("ctrl+7");  // no seventh button: nothing changes
+  EXPECT_TRUE(FForm->LanguageBar().IsDown(ToolButtonId(5)));
+  Keys("ctrl+1");
+  EXPECT_TRUE(FForm->LanguageBar().IsDown(ToolButtonId(3)));
+  ASSERT_EQ(FForm->VList().Rows().size(), 26u);
+
+  Click(CentreOf(FForm->VList().Handle()));
+  Keys("Home Down ctrl+c");
+  EXPECT_EQ(ClipboardText(), L"rowab\tx");
+  Keys("ctrl+shift+c");
+  const String16 all = ClipboardText();
+  EXPECT_EQ(all.substr(0, 16), L"rowaa\tx\r\nrowab\tx");
+  EXPECT_EQ(std::count(all.begin(), all.end(), L'\n'), 25);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 // after windows.h, which they need
+#include <oleacc.h>
 #include <psapi.h>
 #include <shlobj.h>
 
@@ -250,6 +251,37 @@ TEST(ShippedProgram, ChooseGerman) {
   if (Environment(L"PARLIVO_FIRST_ROW").empty()) GTEST_SKIP() << "run by drive-program.sh";
   RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
   RegWriteString(L"", HKEY_CURRENT_USER, 0, kKey, L"Language", L"German");
+}
+
+TEST(ShippedProgram, ReadByAScreenReaderFromAnotherProcess) {
+  const String16 firstRow = Environment(L"PARLIVO_FIRST_ROW");
+  if (firstRow.empty()) GTEST_SKIP() << "run by drive-program.sh";
+  const HWND window = FindWindowW(TMainForm::kClassName, L"Parlivo");
+  ASSERT_NE(window, nullptr);
+  const HWND grid = FindWindowExW(window, nullptr, TResultGrid::kClassName, nullptr);
+  const HWND bar = FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_TRUE(grid && bar);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IAccessible* rows = nullptr;
+  const HRESULT result =
+      AccessibleObjectFromWindow(grid, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&rows));
+  ASSERT_EQ(result, S_OK);
+  long count = 0;
+  rows->get_accChildCount(&count);
+  EXPECT_GT(count, 0);
+  VARIANT first;
+  VariantInit(&first);
+  first.vt = VT_I4;
+  first.lVal = 1;
+  BSTR name = nullptr;
+  rows->get_accName(first, &name);
+  const String16 expected =
+      firstRow.substr(0, firstRow.find(L'=')) + L": " + firstRow.substr(firstRow.find(L'=') + 1);
+  EXPECT_EQ(String16(name ? name : L""), expected);
+  SysFreeString(name);
+  rows->Release();
+  CoUninitialize();
 }
 
 TEST(ShippedProgram, TypedRowsThenTheLanguageIsSavedOnClose) {

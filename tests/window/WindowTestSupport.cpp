@@ -15,9 +15,18 @@ TErrorCatcher::~TErrorCatcher() {
   SetErrorSink({});
 }
 
+namespace {
+std::function<bool(const MSG&)> gMessageFilter;
+}  // namespace
+
+void SetMessageFilter(std::function<bool(const MSG&)> filter) {
+  gMessageFilter = std::move(filter);
+}
+
 void PumpMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (gMessageFilter && gMessageFilter(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -26,8 +26,10 @@ class TErrorCatcher {
   std::vector<String16> FMessages;
 };
 
-// Dispatches the messages waiting in this thread's queue.
+// Dispatches the messages waiting in this thread's queue, offering each to the filter
+// first, as the program's loop offers them to the window.
 void PumpMessages();
+void SetMessageFilter(std::function<bool(const MSG&)> filter);
 
 // A program folder with a Files folder holding the sample lexicon as Index.plv and
 // the given language files.
