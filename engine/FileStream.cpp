@@ -20,6 +20,7 @@ String16 OpenErrorMessage(StringView16 path, StringView16 systemReason) {
 }
 
 void TFileStream::ReadPadded(uint64_t offset, void* buffer, size_t count) noexcept {
+  if (count == 0) return;  // buffer may be null then, as an empty scratch's data is
   size_t delivered = 0;
   if (offset < FSize) {
     const uint64_t available = FSize - offset;

@@ -219,6 +219,11 @@ TEST(FileLayer, ViewsAndReadsGiveTheFileThenZeros) {
   auto empty = TFileStream::OpenRead(ToText(dir / "empty.plv"));
   EXPECT_EQ(empty->U32At(0), 0u);
   EXPECT_EQ(*empty->View(0, 2, scratch), 0);
+  // Nothing asked for, with a scratch that has no storage yet: nothing is touched.
+  std::vector<uint8_t> none;
+  empty->View(0, 0, none);
+  file->View(100, 0, none);
+  EXPECT_TRUE(none.empty());
 }
 
 class OpenFiles : public ::testing::Test {
