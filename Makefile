@@ -11,13 +11,18 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-d
             libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool \
             nsis zip unzip libsqlite3-dev
 # Debian's free dictionaries, the sources of the lexicon.
-# Each target language other than German and English has three sources, most trusted
-# first: the English dictionary, its own dictionary to English turned around, and the
-# German one reached through English-German ("~ " marks those texts).
+# Each target language other than German and English has several sources, most trusted
+# first: the English dictionary, its own dictionary to English turned around, then the
+# pivots ("~ " marks their texts): through English-French for the languages that
+# FreeDict's WikDict dictionaries from French reach, and through English-German.
 PIVOTED := fra:French nld:Dutch ita:Italian spa:Spanish por:Portuguese
+VIA_FRENCH := ita spa por
+code = $(word 1,$(subst :, ,$(1)))
+name = $(word 2,$(subst :, ,$(1)))
 DICTIONARIES := dict-freedict-eng-deu dict-wn \
-                $(foreach p,$(PIVOTED),dict-freedict-eng-$(word 1,$(subst :, ,$(p))) \
-                  dict-freedict-$(word 1,$(subst :, ,$(p)))-eng dict-freedict-deu-$(word 1,$(subst :, ,$(p))))
+                $(foreach p,$(PIVOTED),dict-freedict-eng-$(call code,$(p)) \
+                  dict-freedict-$(call code,$(p))-eng dict-freedict-deu-$(call code,$(p))) \
+                $(foreach c,$(VIA_FRENCH),dict-freedict-fra-$(c))
 DICTD := /usr/share/dictd
 # Per language, the lowest score threshold at which translations through German are
 # right at least 52 % of the time on held-out words (make measure shows the curves).
@@ -25,9 +30,10 @@ PIVOT_THRESHOLDS := --pivot-threshold French=0.2 --pivot-threshold Dutch=0.2 \
                     --pivot-threshold Italian=0.2 --pivot-threshold Spanish=0.75 \
                     --pivot-threshold Portuguese=0.2
 LEXICON_SOURCES := German=freedict:$(DICTD)/freedict-eng-deu English=wordnet:$(DICTD)/wn \
-                   $(foreach p,$(PIVOTED),$(word 2,$(subst :, ,$(p)))=freedict:$(DICTD)/freedict-eng-$(word 1,$(subst :, ,$(p))) \
-                     $(word 2,$(subst :, ,$(p)))=reversed:$(DICTD)/freedict-$(word 1,$(subst :, ,$(p)))-eng \
-                     $(word 2,$(subst :, ,$(p)))=pivot:$(DICTD)/freedict-deu-$(word 1,$(subst :, ,$(p))))
+                   $(foreach p,$(PIVOTED),$(call name,$(p))=freedict:$(DICTD)/freedict-eng-$(call code,$(p)) \
+                     $(call name,$(p))=reversed:$(DICTD)/freedict-$(call code,$(p))-eng \
+                     $(if $(filter $(call code,$(p)),$(VIA_FRENCH)),$(call name,$(p))=pivot:French:$(DICTD)/freedict-fra-$(call code,$(p))) \
+                     $(call name,$(p))=pivot:$(DICTD)/freedict-deu-$(call code,$(p)))
 
 .PHONY: run test deps dictionaries native-check windows release lexicon dist bench measure fuzz clean
 
@@ -134,6 +140,9 @@ measure: release lexicon
 	for p in $(PIVOTED); do code=$${p%%:*}; echo "$${p##*:} through German:"; \
 	  $(BUILD)/release/tools/parlivo-measure-lexicon pivots $(DICTD)/freedict-eng-deu \
 	    $(DICTD)/freedict-deu-$$code $(DICTD)/freedict-eng-$$code; done
+	for code in $(VIA_FRENCH); do echo "$$code through French:"; \
+	  $(BUILD)/release/tools/parlivo-measure-lexicon pivots $(DICTD)/freedict-eng-fra \
+	    $(DICTD)/freedict-fra-$$code $(DICTD)/freedict-eng-$$code; done
 
 bench: release lexicon
 	$(BUILD)/release/bench/parlivo_bench

@@ -17,11 +17,12 @@ constexpr char kUsage[] =
     "  FORMAT    freedict or wordnet (PATH: a dictd dictionary without .index/.dict[.dz]),\n"
     "            tsv (PATH: a UTF-8 file of headword<TAB>text lines),\n"
     "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned around),\n"
-    "            pivot (PATH: a FreeDict dictionary of German to LANGUAGE, reached through the\n"
-    "            German freedict source of the same build; texts begin with \"~ \")\n"
+    "            pivot ([VIA:]PATH: a FreeDict dictionary of VIA (German unless given) to\n"
+    "            LANGUAGE, reached through VIA's freedict source in the same build; texts\n"
+    "            begin with \"~ \")\n"
     "A language may have several sources, most trusted first: a headword's text comes from\n"
     "the first that has one. --pivot-threshold [LANGUAGE=]S keeps translations through\n"
-    "German whose score reaches S (default 1), for all languages or for the one named.\n"
+    "another language whose score reaches S (default 1), for all or for the one named.\n"
     "FOLDER is replaced as one set, only once everything is built: its Index.plv and the\n"
     "languages given. Language files it held for other languages are removed, since they\n"
     "belong to the index they were built with; a folder holding other files is refused.\n";
@@ -40,6 +41,13 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
                      parlivo::TSourceFormat::Pivot}) {
     if (format == parlivo::FormatName(known)) {
       source.Format = known;
+      // pivot:LANGUAGE:PATH passes through LANGUAGE instead of German.
+      const size_t via = source.Path.find(':');
+      if (known == parlivo::TSourceFormat::Pivot && via != std::string::npos &&
+          parlivo::FindLanguage(parlivo::FromUtf8(source.Path.substr(0, via)))) {
+        source.Via = source.Path.substr(0, via);
+        source.Path.erase(0, via + 1);
+      }
       return source;
     }
   }

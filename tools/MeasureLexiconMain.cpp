@@ -85,7 +85,7 @@ int Pivots(const std::string& engDeu, const std::string& deuX, const std::string
       right[t] += correct;
     }
   }
-  std::printf("%zu held-out headwords (direct entry and English-German entry)\n", heldOut);
+  std::printf("%zu held-out headwords (a direct entry and an entry of the first leg)\n", heldOut);
   std::printf("%9s %10s %10s\n", "threshold", "coverage", "precision");
   for (size_t t = 0; t < std::size(thresholds); ++t) {
     std::printf(

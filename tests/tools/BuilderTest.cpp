@@ -308,6 +308,32 @@ TEST_F(Build, SourcesMergeInOrderOfTrustAndPivotsAreScoredAndMarked) {
   EXPECT_EQ(Lookup("French", "house"), "house=~ maison\nFound: 1\n");
 }
 
+TEST_F(Build, APivotCanPassThroughAnotherLanguage) {
+  WriteDictd("eng-deu", {{"house", "house /h/\nHaus\n"}}, false);
+  WriteDictd("eng-fra", {{"house", "house /h/\nmaison\n"}, {"cat", "cat /k/\nchat\n"}}, false);
+  WriteDictd("fra-ita",
+             {{"maison", "maison /m/\n1. casa\nbatiment\n"}, {"chat", "chat /S/\ngatto\n"}}, false);
+  WriteDictd("deu-ita", {{"haus", "Haus /h/\n1. edificio\nGebaeude\n"}}, false);
+  const auto summary =
+      BuildLexicon((FDir / "Files").string(),
+                   {{"German", TSourceFormat::Freedict, (FDir / "eng-deu").string()},
+                    {"French", TSourceFormat::Freedict, (FDir / "eng-fra").string()},
+                    {"Italian", TSourceFormat::Pivot, (FDir / "fra-ita").string(), "French"},
+                    {"Italian", TSourceFormat::Pivot, (FDir / "deu-ita").string()}},
+                   TBuildOptions{}, FLog);
+  // Through French first, as given; German fills nothing French did not.
+  EXPECT_EQ(Lookup("Italian", "house"), "house=~ casa\nFound: 1\n");
+  EXPECT_EQ(Lookup("Italian", "cat"), "cat=~ gatto\nFound: 1\n");
+  EXPECT_EQ(summary.Languages[2].Sources[0].Path, "French:" + (FDir / "fra-ita").string());
+  EXPECT_EQ(summary.Languages[2].Sources[1].Headwords, 0u);
+  // A pivot through a language the build has no dictionary of is refused.
+  EXPECT_THROW(
+      BuildLexicon((FDir / "Other").string(),
+                   {{"Italian", TSourceFormat::Pivot, (FDir / "fra-ita").string(), "Dutch"}},
+                   TBuildOptions{}, FLog),
+      std::runtime_error);
+}
+
 TEST(PivotCandidates, PathsAddUpByRankAndSense) {
   TKeyedDictionary germanToFrench;
   germanToFrench["bank"] = {{"banc", "banque", "banque", "banc"}, {1, 1, 2, 2}};

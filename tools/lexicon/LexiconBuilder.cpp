@@ -28,7 +28,7 @@ struct TCollected {
   std::map<std::string, std::string> Texts;  // stored headword -> Latin-1 text
 };
 
-// At most this many translations in a text that came through German.
+// At most this many translations in a text that came through another language.
 constexpr size_t kMaxPivotTranslations = 4;
 
 std::string Grouped(size_t value) {
@@ -135,21 +135,25 @@ namespace {
 // The texts a source gives, keyed by stored headword.
 using TTexts = std::map<std::string, std::string>;
 
-// What every source of a build shares: the English-German items that pivots start
-// from, read once.
+// What every source of a build shares: the first freedict source of each language and,
+// read once, the items that pivots through that language start from.
 struct TBuildContext {
-  const TLanguageSource* German = nullptr;  // the first German dictionary given
-  std::optional<TSourceItems> GermanItems;
+  std::map<std::string, const TLanguageSource*> FirstLegs;
+  std::map<std::string, TSourceItems> FirstLegItems;
 };
 
-const TSourceItems& GermanItems(TBuildContext& context, std::ostream& log) {
-  if (!context.German)
-    throw std::runtime_error("a pivot needs a German freedict source in the same build");
-  if (!context.GermanItems) {
+const TSourceItems& FirstLegItems(TBuildContext& context, const std::string& via,
+                                  std::ostream& log) {
+  const auto leg = context.FirstLegs.find(via);
+  if (leg == context.FirstLegs.end())
+    throw std::runtime_error("a pivot through " + via + " needs a " + via +
+                             " freedict source in the same build");
+  auto read = context.FirstLegItems.find(via);
+  if (read == context.FirstLegItems.end()) {
     TLanguageSummary ignored;
-    context.GermanItems = ReadItems(*context.German, ignored, log);
+    read = context.FirstLegItems.emplace(via, ReadItems(*leg->second, ignored, log)).first;
   }
-  return *context.GermanItems;
+  return read->second;
 }
 
 TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
@@ -165,7 +169,7 @@ TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
     summary.SourceEntries += entries.size();
     for (const auto& [key, headwords] : Reversed(entries)) add(key, headwords, ", ", "");
   } else if (source.Format == TSourceFormat::Pivot) {
-    const TSourceItems& german = GermanItems(context, log);
+    const TSourceItems& german = FirstLegItems(context, source.Via, log);
     auto entries = ReadSource(source, log);
     summary.SourceEntries += entries.size();
     const TKeyedDictionary germanToX = Keyed(entries);
@@ -207,7 +211,10 @@ TCollected Collect(const std::vector<TLanguageSource>& sources, const TBuildOpti
     const TTexts texts = SourceTexts(source, options, context, collected.Summary, log);
     size_t contributed = 0;
     for (const auto& [key, text] : texts) contributed += collected.Texts.emplace(key, text).second;
-    collected.Summary.Sources.push_back({FormatName(source.Format), source.Path, contributed});
+    const bool throughOther = source.Format == TSourceFormat::Pivot && source.Via != "German";
+    collected.Summary.Sources.push_back(
+        {FormatName(source.Format), throughOther ? source.Via + ":" + source.Path : source.Path,
+         contributed});
   }
   collected.Summary.Headwords = collected.Texts.size();
   log << name << ": " << Grouped(collected.Summary.Headwords) << " headwords" << std::endl;
@@ -286,8 +293,8 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
     if (!named.insert({source.Language, source.Format, source.Path}).second) {
       throw std::runtime_error("language \"" + source.Language + "\" given twice");
     }
-    if (source.Language == "German" && source.Format == TSourceFormat::Freedict && !context.German)
-      context.German = &source;
+    if (source.Format == TSourceFormat::Freedict)
+      context.FirstLegs.emplace(source.Language, &source);
     auto same = std::find_if(byLanguage.begin(), byLanguage.end(), [&](const auto& group) {
       return group.front().Language == source.Language;
     });

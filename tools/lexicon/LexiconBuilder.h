@@ -15,8 +15,9 @@
 namespace parlivo {
 
 // Freedict, Wordnet and TabSeparated give English headwords their texts; Reversed is a
-// dictionary of the language to English, turned around; Pivot a dictionary of German to
-// the language, reached through the build's English-German dictionary.
+// dictionary of the language to English, turned around; Pivot a dictionary of another
+// language (German unless said) to this one, reached through the build's English
+// dictionary of that language.
 enum class TSourceFormat { Freedict, Wordnet, TabSeparated, Reversed, Pivot };
 const char* FormatName(TSourceFormat format);
 
@@ -24,6 +25,9 @@ struct TLanguageSource {
   std::string Language;  // one of the language table's names
   TSourceFormat Format;
   std::string Path;  // dictd: the path without .index/.dict; tab-separated: the file
+  // Pivot: the language passed through, whose first freedict source in the same build
+  // gives the first leg.
+  std::string Via = "German";
 };
 
 inline constexpr double kDefaultPivotThreshold = 1.0;
