@@ -13,7 +13,8 @@ namespace parlivo {
 // Characters the code page lacks become '?', as the system's conversion does.
 std::string ToAnsi(StringView16 text);
 String16 FromAnsi(std::string_view bytes);
-// FromAnsi into out, which has room for bytes.size() units; returns the units written.
+// FromAnsi into out, which has room for bytes.size() units (no code page gives more
+// than one a byte); returns the units written.
 size_t FromAnsiInto(std::string_view bytes, Char16* out);
 
 }  // namespace parlivo

@@ -18,7 +18,12 @@ std::string ToAnsi(StringView16 text) {
 }
 
 size_t FromAnsiInto(std::string_view bytes, Char16* out) {
-  if (bytes.empty()) return 0;
+  // Every ANSI code page is a superset of ASCII.
+  if (std::all_of(bytes.begin(), bytes.end(),
+                  [](char ch) { return static_cast<unsigned char>(ch) < 0x80; })) {
+    std::copy(bytes.begin(), bytes.end(), out);
+    return bytes.size();
+  }
   // A code page of several bytes a character gives at most one unit a byte.
   const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
                                           out, static_cast<int>(bytes.size()));
@@ -26,15 +31,8 @@ size_t FromAnsiInto(std::string_view bytes, Char16* out) {
 }
 
 String16 FromAnsi(std::string_view bytes) {
-  // Every ANSI code page is a superset of ASCII.
-  if (std::all_of(bytes.begin(), bytes.end(),
-                  [](char ch) { return static_cast<unsigned char>(ch) < 0x80; })) {
-    return String16(bytes.begin(), bytes.end());
-  }
-  const int size = static_cast<int>(bytes.size());
-  const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-  String16 out(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
-  if (needed > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, out.data(), needed);
+  String16 out(bytes.size(), L'\0');
+  out.resize(FromAnsiInto(bytes, out.data()));
   return out;
 }
 

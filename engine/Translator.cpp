@@ -34,9 +34,8 @@ void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
   if (!fileName.empty()) stream = TFileStream::OpenRead(fileName);
 }
 
-template <class T>
-bool IsAscii(const T* text, size_t length) {
-  return std::all_of(text, text + length, [](T ch) { return ch < 0x80; });
+bool IsAscii(StringView16 text) {
+  return std::all_of(text.begin(), text.end(), [](Char16 ch) { return ch < 0x80; });
 }
 
 // What one half of an escape-form code word adds to a text, packed into a word that is
@@ -122,40 +121,39 @@ size_t DecodeUnits(const uint8_t* bytes, size_t& cursor, Char16* out, int32_t& t
 template <class F>
 void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t count,
                            const uint8_t* wanted, size_t wantedLength, F&& found) {
-  const size_t size = size_t{count} * tailLength;
-  auto check = [&](size_t at) {
-    if (at % tailLength == 0 && std::memcmp(tails + at, wanted, wantedLength) == 0)
-      found(static_cast<uint32_t>(at / tailLength));
-  };
   size_t at = 0;
 #if defined(__SSE2__) || defined(_M_X64)
-  // Long tails: looking at each tail's first byte touches less than scanning them all.
-  if (tailLength >= 8) {
-    for (uint32_t i = 0; i < count; ++i) {
-      const uint8_t* tail = tails + size_t{i} * tailLength;
-      if (tail[0] == wanted[0] && std::memcmp(tail, wanted, wantedLength) == 0) found(i);
-    }
-    return;
-  }
-  // Sixteen places at a time: where the first two wanted bytes stand (or the one), at
-  // any place; only those that start a tail are then compared in full. Blocks stop
-  // where a load would pass the run's end: the rest is scanned one tail at a time.
-  const size_t filter = wantedLength < 2 ? 1 : 2;
-  const __m128i first = _mm_set1_epi8(static_cast<char>(wanted[0]));
-  const __m128i second = _mm_set1_epi8(static_cast<char>(wanted[filter - 1]));
-  for (; at + 16 + filter <= size; at += 16) {
-    const auto* block = reinterpret_cast<const __m128i*>(tails + at);
-    unsigned places = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(block), first)) &
-        _mm_movemask_epi8(_mm_cmpeq_epi8(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(tails + at + filter - 1)), second)));
-    while (places != 0) {
-      check(at + static_cast<size_t>(std::countr_zero(places)));
-      places &= places - 1;
+  // Short tails, sixteen places at a time: where the first two wanted bytes stand (or
+  // the one), at any place; only those that start a tail are then compared in full.
+  // Blocks stop where a load would pass the run's end. Long tails go one at a time
+  // below: looking at each tail's first byte touches less than scanning them all.
+  if (tailLength < 8) {
+    const size_t size = size_t{count} * tailLength;
+    const size_t filter = wantedLength < 2 ? 1 : 2;
+    const __m128i first = _mm_set1_epi8(static_cast<char>(wanted[0]));
+    const __m128i second = _mm_set1_epi8(static_cast<char>(wanted[filter - 1]));
+    for (; at + 16 + filter <= size; at += 16) {
+      const auto* block = reinterpret_cast<const __m128i*>(tails + at);
+      unsigned places = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(block), first)) &
+          _mm_movemask_epi8(_mm_cmpeq_epi8(
+              _mm_loadu_si128(reinterpret_cast<const __m128i*>(tails + at + filter - 1)), second)));
+      while (places != 0) {
+        const size_t place = at + static_cast<size_t>(std::countr_zero(places));
+        if (place % tailLength == 0 && std::memcmp(tails + place, wanted, wantedLength) == 0)
+          found(static_cast<uint32_t>(place / tailLength));
+        places &= places - 1;
+      }
     }
   }
 #endif
-  for (at = (at + tailLength - 1) / tailLength * tailLength; at < size; at += tailLength) check(at);
+  // One tail at a time from the first the blocks did not reach; its first byte turns
+  // most words away before a comparison is called.
+  for (size_t i = (at + tailLength - 1) / tailLength; i < count; ++i) {
+    const uint8_t* tail = tails + i * tailLength;
+    if (tail[0] == wanted[0] && std::memcmp(tail, wanted, wantedLength) == 0)
+      found(static_cast<uint32_t>(i));
+  }
 }
 
 }  // namespace
@@ -314,7 +312,7 @@ bool TTranslator::MatchTails(StringView16 query, const TLengthRun& run) {
   if (prefix.empty()) return false;
   const size_t tailLength = query.size() - 3;
   FTails = FIndexStream->View(run.TailsAt, size_t{run.Count} * tailLength, FTailScratch);
-  if (IsAscii(query.data(), query.size())) {
+  if (IsAscii(query)) {
     // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
     // bytes can be compared before anything is converted.
     // The first three characters came with the query: the tail holds the rest.
@@ -371,7 +369,7 @@ void TTranslator::ResolvePointers(uint32_t table) {
 }
 
 void TTranslator::ReadMatchedEntries(StringView16 query) {
-  const bool ascii = IsAscii(query.data(), query.size());
+  const bool ascii = IsAscii(query);
   const size_t tailLength = query.size() - 3;
   std::array<Char16, 256> word;
   word[0] = query[0];
@@ -381,15 +379,10 @@ void TTranslator::ReadMatchedEntries(StringView16 query) {
     if (!match.Valid) continue;
     StringView16 headword;
     if (ascii) {
-      const uint8_t* tail = FTails + size_t{match.Candidate} * tailLength;
-      size_t units = tailLength;
-      if (IsAscii(tail, tailLength)) {
-        std::copy_n(tail, tailLength, word.begin() + 3);
-      } else {
-        units = FromAnsiInto(std::string_view(reinterpret_cast<const char*>(tail), tailLength),
-                             word.data() + 3);
-      }
-      headword = StringView16(word.data(), 3 + units);
+      const auto* tail =
+          reinterpret_cast<const char*>(FTails) + size_t{match.Candidate} * tailLength;
+      headword = StringView16(
+          word.data(), 3 + FromAnsiInto(std::string_view(tail, tailLength), word.data() + 3));
     } else {
       headword = FCandidateWords[match.Candidate];
     }
