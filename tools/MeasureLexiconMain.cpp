@@ -2,8 +2,8 @@
 //   coverage FOLDER WORDLIST
 //       per language file in FOLDER, the share of the list's words (one a line) that a
 //       user finds as a headword of their own when typing them
-//   pivots ENG-DEU DEU-X ENG-X
-//       held-out precision of translations through German: for every English headword
+//   pivots ENG-VIA VIA-X ENG-X
+//       held-out precision of translations through the language VIA: for every English headword
 //       that ENG-X translates directly, the pivot candidates built as if it did not, and
 //       how often the best one is among the direct translations; per score threshold
 //   (dictionaries as dictd paths without .index/.dict[.dz])
@@ -56,13 +56,12 @@ int Coverage(const std::string& folder, const std::string& wordList) {
   return 0;
 }
 
-int Pivots(const std::string& engDeu, const std::string& deuX, const std::string& engX) {
+int Pivots(const std::string& engVia, const std::string& viaX, const std::string& engX) {
   std::ostringstream quiet;
   TLanguageSummary ignored;
-  const TSourceItems german =
-      ReadItems({"German", TSourceFormat::Freedict, engDeu}, ignored, quiet);
+  const TSourceItems middle = ReadItems({"Via", TSourceFormat::Freedict, engVia}, ignored, quiet);
   const TSourceItems direct = ReadItems({"X", TSourceFormat::Freedict, engX}, ignored, quiet);
-  const TKeyedDictionary germanToX = Keyed(ReadSource({"X", TSourceFormat::Pivot, deuX}, quiet));
+  const TKeyedDictionary middleToX = Keyed(ReadSource({"X", TSourceFormat::Pivot, viaX}, quiet));
   auto comparable = [](const std::string& word) {
     const THeadword stored = StoredHeadword(word);
     return stored.Key.empty() ? word : stored.Key;
@@ -71,10 +70,10 @@ int Pivots(const std::string& engDeu, const std::string& deuX, const std::string
   size_t heldOut = 0;
   size_t given[std::size(thresholds)] = {}, right[std::size(thresholds)] = {};
   for (const auto& [key, translations] : direct.Items) {
-    const auto germanItems = german.Items.find(key);
-    if (germanItems == german.Items.end()) continue;
+    const auto middleItems = middle.Items.find(key);
+    if (middleItems == middle.Items.end()) continue;
     ++heldOut;
-    const auto candidates = PivotCandidates(germanItems->second, germanToX);
+    const auto candidates = PivotCandidates(middleItems->second, middleToX);
     if (candidates.empty()) continue;
     std::set<std::string> wanted;
     for (const auto& item : translations) wanted.insert(comparable(item));
@@ -105,7 +104,7 @@ int main(int argc, char** argv) {
     if (mode == "coverage" && argc == 4) return parlivo::Coverage(argv[2], argv[3]);
     if (mode == "pivots" && argc == 5) return parlivo::Pivots(argv[2], argv[3], argv[4]);
     std::cerr << "usage: parlivo-measure-lexicon coverage FOLDER WORDLIST\n"
-                 "       parlivo-measure-lexicon pivots ENG-DEU DEU-X ENG-X\n";
+                 "       parlivo-measure-lexicon pivots ENG-VIA VIA-X ENG-X\n";
     return 2;
   } catch (const std::exception& error) {
     std::cerr << "parlivo-measure-lexicon: " << error.what() << '\n';

@@ -169,14 +169,14 @@ TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
     summary.SourceEntries += entries.size();
     for (const auto& [key, headwords] : Reversed(entries)) add(key, headwords, ", ", "");
   } else if (source.Format == TSourceFormat::Pivot) {
-    const TSourceItems& german = FirstLegItems(context, source.Via, log);
+    const TSourceItems& firstLeg = FirstLegItems(context, source.Via, log);
     auto entries = ReadSource(source, log);
     summary.SourceEntries += entries.size();
-    const TKeyedDictionary germanToX = Keyed(entries);
+    const TKeyedDictionary viaToX = Keyed(entries);
     const double threshold = options.PivotThresholdOf(source.Language);
-    for (const auto& [key, items] : german.Items) {
+    for (const auto& [key, items] : firstLeg.Items) {
       std::vector<std::string> kept;
-      for (const auto& candidate : PivotCandidates(items, germanToX)) {
+      for (const auto& candidate : PivotCandidates(items, viaToX)) {
         if (candidate.Score < threshold || kept.size() == kMaxPivotTranslations) break;
         kept.push_back(candidate.Text);
       }

@@ -47,10 +47,7 @@ class TFile {
     FStream->Seek(at);
     return FStream->ReadU8();
   }
-  uint32_t U32(uint64_t at) const {
-    FStream->Seek(at);
-    return FStream->ReadU32();
-  }
+  uint32_t U32(uint64_t at) const { return FStream->U32At(at); }
   uint32_t TableEntry(uint32_t h) const { return FTable[h]; }
   // Whether the language file has a pointer table for bucket h (h < kBucketCount).
   bool HasTable(uint32_t h) const { return FTable[h] != FTable[h + 1]; }

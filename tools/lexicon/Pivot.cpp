@@ -47,12 +47,12 @@ std::unordered_map<std::string, std::vector<std::string>> Reversed(
   return reversed;
 }
 
-std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& german,
-                                             const TKeyedDictionary& germanToX) {
+std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& middle,
+                                             const TKeyedDictionary& middleToX) {
   std::vector<TPivotCandidate> candidates;  // in order of first appearance
-  for (size_t rank = 0; rank < german.size(); ++rank) {
-    const auto found = germanToX.find(Comparable(german[rank]));
-    if (found == germanToX.end()) continue;
+  for (size_t rank = 0; rank < middle.size(); ++rank) {
+    const auto found = middleToX.find(Comparable(middle[rank]));
+    if (found == middleToX.end()) continue;
     const TKeyedItems& x = found->second;
     for (size_t i = 0; i < x.Items.size(); ++i) {
       const double path =

@@ -1,6 +1,6 @@
-// Translations through a third language: English -> German -> X for the English
-// headwords that no dictionary of X has, each candidate scored by the paths that lead
-// to it, and dictionaries of X to English turned around.
+// Translations through a third language: English -> middle language (German, French)
+// -> X for the English headwords that no dictionary of X has, each candidate scored by
+// the paths that lead to it, and dictionaries of X to English turned around.
 #pragma once
 
 #include <string>
@@ -30,14 +30,16 @@ struct TPivotCandidate {
   double Score;
 };
 
-// The translations into X of an English word whose German translations are given,
-// best first. Each path English -> German word of rank r (0 for the first) -> X word of
-// that German word's sense s (1 for the first) adds 1 / (r + 1) / 2^(s - 1): the more
-// and the better the paths to a word, the higher it scores.
-std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& german,
-                                             const TKeyedDictionary& germanToX);
+// The translations into X of an English word whose translations into the middle
+// language are given, best first. Each path English -> middle word of rank r (0 for the
+// first) -> X word of that middle word's sense s (1 for the first) adds
+// 1 / (r + 1) / 2^(s - 1): the more and the better the paths to a word, the higher it
+// scores.
+std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& middle,
+                                             const TKeyedDictionary& middleToX);
 
-// The leading mark of a text that came through German, which the user guide explains.
+// The leading mark of a text that came through another language, which the user guide
+// explains.
 inline constexpr char kPivotMark[] = "~ ";
 
 }  // namespace parlivo
