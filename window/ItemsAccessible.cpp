@@ -18,6 +18,20 @@ void SetLong(VARIANT* out, long value) {
 
 }  // namespace
 
+LRESULT TAccessibleHandle::Answer(HWND control, WPARAM wParam,
+                                  const std::function<TItemsSource()>& makeSource) {
+  // COM counts the object's references from here on; this handle keeps one.
+  if (!FObject) FObject = new TItemsAccessible(control, makeSource());
+  return LresultFromObject(__uuidof(IAccessible), wParam, FObject);
+}
+
+void TAccessibleHandle::Disconnect() {
+  if (!FObject) return;
+  FObject->Disconnect();
+  FObject->Release();
+  FObject = nullptr;
+}
+
 TItemsAccessible::TItemsAccessible(HWND control, TItemsSource source)
     : FControl(control), FSource(std::move(source)) {}
 

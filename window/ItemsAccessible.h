@@ -78,6 +78,23 @@ class TItemsAccessible final : public IAccessible {
   bool FConnected = true;
 };
 
+// A control's own reference to its accessible object: made on the first request, and
+// disconnected when the control goes, whoever else still holds the object.
+class TAccessibleHandle {
+ public:
+  TAccessibleHandle() = default;
+  ~TAccessibleHandle() { Disconnect(); }
+  TAccessibleHandle(const TAccessibleHandle&) = delete;
+  TAccessibleHandle& operator=(const TAccessibleHandle&) = delete;
+
+  // The answer to WM_GETOBJECT for OBJID_CLIENT.
+  LRESULT Answer(HWND control, WPARAM wParam, const std::function<TItemsSource()>& makeSource);
+  void Disconnect();
+
+ private:
+  TItemsAccessible* FObject = nullptr;  // one reference ours
+};
+
 // Children of an IAccessible are numbered from 1; 0 (CHILDID_SELF) is the object.
 constexpr long ChildIdOfItem(long item) {
   return item + 1;

@@ -106,18 +106,11 @@ LRESULT CALLBACK TLanguageBar::BarProc(HWND bar, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_GETOBJECT:
       // The stock bar has no names for buttons without text: readers get ours.
-      if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        if (!self->FAccessible)
-          self->FAccessible = new TItemsAccessible(bar, self->AccessibleButtons());
-        return LresultFromObject(__uuidof(IAccessible), wParam, self->FAccessible);
-      }
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+        return self->FAccessible.Answer(bar, wParam, [self] { return self->AccessibleButtons(); });
       break;
     case WM_NCDESTROY:
-      if (self->FAccessible) {
-        self->FAccessible->Disconnect();
-        self->FAccessible->Release();
-        self->FAccessible = nullptr;
-      }
+      self->FAccessible.Disconnect();
       RemoveWindowSubclass(bar, BarProc, 1);
       break;
   }
@@ -198,9 +191,8 @@ const TLanguage* TLanguageBar::Chosen() const {
 }
 
 int TLanguageBar::VisibleLanguageButton(int place) const {
-  for (const TButtonPlace& button : kPlaces) {
-    const int id = ToolButtonId(button.Number);
-    if (button.Enabled && IsVisible(id) && --place == 0) return id;
+  for (int id : VisibleButtons()) {
+    if (IsLanguageButton(id) && --place == 0) return id;
   }
   return 0;
 }

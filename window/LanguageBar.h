@@ -66,7 +66,7 @@ class TLanguageBar {
                                   DWORD_PTR data);
 
   HWND FHandle = nullptr;
-  TItemsAccessible* FAccessible = nullptr;  // one reference ours, made on first request
+  TAccessibleHandle FAccessible;
   HIMAGELIST FPictures = nullptr;
   int FDown = 0;  // the language button that is down; 0 for none
 };

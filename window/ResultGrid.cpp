@@ -543,18 +543,11 @@ LRESULT TResultGrid::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!FRows.empty()) RaiseEvent(EVENT_OBJECT_FOCUS, ChildIdOfItem(FCurrentRow));
       break;
     case WM_GETOBJECT:
-      if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        // COM counts the object's references; the grid keeps one until it goes.
-        if (!FAccessible) FAccessible = new TItemsAccessible(FHandle, AccessibleRows());
-        return LresultFromObject(__uuidof(IAccessible), wParam, FAccessible);
-      }
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+        return FAccessible.Answer(FHandle, wParam, [this] { return AccessibleRows(); });
       break;
     case WM_DESTROY:
-      if (FAccessible) {
-        FAccessible->Disconnect();
-        FAccessible->Release();
-        FAccessible = nullptr;
-      }
+      FAccessible.Disconnect();
       break;
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(RowsText().size());

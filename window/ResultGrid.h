@@ -128,7 +128,7 @@ class TResultGrid {
   RECT RowRect(int row) const;
 
   HWND FHandle = nullptr;
-  TItemsAccessible* FAccessible = nullptr;  // one reference ours, made on first request
+  TAccessibleHandle FAccessible;
   HFONT FCellFont = nullptr;
   HFONT FBoldCellFont = nullptr;
   int FColWidths[2] = {0, 0};
