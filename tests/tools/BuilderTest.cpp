@@ -127,6 +127,15 @@ class Build : public ::testing::Test {
       std::ofstream((FDir / (name + ".dict")).string(), std::ios::binary) << data;
     }
   }
+  // What building Files from the sources throws, or "no error".
+  std::string BuildError(const std::vector<TLanguageSource>& sources) {
+    try {
+      BuildLexicon((FDir / "Files").string(), sources, TBuildOptions{}, FLog);
+    } catch (const std::exception& error) {
+      return error.what();
+    }
+    return "no error";
+  }
   std::string Lookup(const std::string& language, const std::string& word) {
     std::ostringstream out, err;
     RunLookup({FromUtf8(language), FromUtf8(word)}, ToText(FDir.Path()), out, err);
@@ -197,28 +206,16 @@ TEST_F(Build, EverySourceFormatBuildsAndLooksUp) {
 
 TEST_F(Build, RefusesBadSourcesBeforeWritingAnything) {
   std::filesystem::create_directory(FDir / "Files");
-  const std::string files = (FDir / "Files").string();
   std::ofstream((FDir / "bad.tsv").string()) << "house\tmaison\nno tab here\n";
-  auto build = [&](std::vector<TLanguageSource> sources) {
-    BuildLexicon(files, sources, TBuildOptions{}, FLog);
-  };
-  auto message = [&](std::vector<TLanguageSource> sources) {
-    try {
-      build(sources);
-    } catch (const std::exception& error) {
-      return std::string(error.what());
-    }
-    return std::string("no error");
-  };
-  EXPECT_EQ(message({{"French", TSourceFormat::TabSeparated, (FDir / "bad.tsv").string()}}),
+  EXPECT_EQ(BuildError({{"French", TSourceFormat::TabSeparated, (FDir / "bad.tsv").string()}}),
             (FDir / "bad.tsv").string() + ":2: expected headword<TAB>text");
-  EXPECT_EQ(message({{"Klingon", TSourceFormat::TabSeparated, (FDir / "bad.tsv").string()}}),
+  EXPECT_EQ(BuildError({{"Klingon", TSourceFormat::TabSeparated, (FDir / "bad.tsv").string()}}),
             "unknown language \"Klingon\"");
-  EXPECT_EQ(message({{"German", TSourceFormat::Freedict, (FDir / "missing").string()}}),
+  EXPECT_EQ(BuildError({{"German", TSourceFormat::Freedict, (FDir / "missing").string()}}),
             "cannot open " + (FDir / "missing").string() + ".index");
   std::ofstream((FDir / "good.tsv").string()) << "house\tmaison\n";
-  EXPECT_EQ(message({{"French", TSourceFormat::TabSeparated, (FDir / "good.tsv").string()},
-                     {"French", TSourceFormat::TabSeparated, (FDir / "good.tsv").string()}}),
+  EXPECT_EQ(BuildError({{"French", TSourceFormat::TabSeparated, (FDir / "good.tsv").string()},
+                        {"French", TSourceFormat::TabSeparated, (FDir / "good.tsv").string()}}),
             "language \"French\" given twice");
   EXPECT_TRUE(std::filesystem::is_empty(FDir / "Files"));
 }
@@ -228,14 +225,7 @@ TEST_F(Build, SourcesThatCannotBeReadOrYieldNothingAreErrors) {
   std::ofstream((FDir / "empty.tsv").string()) << "# nothing yet\n";
   std::ofstream((FDir / "overlong.tsv").string()) << "M\xC0\xAFond\tx\nmoon\tMond\n";
   auto message = [&](const std::string& tsv) {
-    try {
-      BuildLexicon((FDir / "Files").string(),
-                   {{"German", TSourceFormat::TabSeparated, (FDir / tsv).string()}},
-                   TBuildOptions{}, FLog);
-    } catch (const std::exception& error) {
-      return std::string(error.what());
-    }
-    return std::string("no error");
+    return BuildError({{"German", TSourceFormat::TabSeparated, (FDir / tsv).string()}});
   };
   EXPECT_EQ(message("folder.tsv"),
             "cannot open " + (FDir / "folder.tsv").string() + ": not a file");
