@@ -44,15 +44,14 @@ size_t TFileStream::Read(void* buffer, size_t count) noexcept {
   return static_cast<size_t>(std::min<uint64_t>(count, FSize - start));
 }
 
-const uint8_t* TFileStream::View(uint64_t offset, size_t count, std::vector<uint8_t>& scratch) {
-  if (FMapped && offset <= FSize && count <= FSize - offset) return FMapped + offset;
+const uint8_t* TFileStream::CopiedView(uint64_t offset, size_t count,
+                                       std::vector<uint8_t>& scratch) {
   if (scratch.size() < count) scratch.resize(count);
   ReadPadded(offset, scratch.data(), count);
   return scratch.data();
 }
 
-uint32_t TFileStream::U32At(uint64_t offset) noexcept {
-  if (FMapped && offset < FSize && FSize - offset >= 4) return LoadU32(FMapped + offset);
+uint32_t TFileStream::CopiedU32At(uint64_t offset) noexcept {
   uint8_t bytes[4];
   ReadPadded(offset, bytes, sizeof bytes);
   return LoadU32(bytes);

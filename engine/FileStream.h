@@ -14,6 +14,15 @@
 
 namespace parlivo {
 
+// Little-endian decoding of file integers.
+inline uint16_t LoadU16(const uint8_t* p) noexcept {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+inline uint32_t LoadU32(const uint8_t* p) noexcept {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
 class TFileStream {
  public:
   // Throws EFOpenError with the full path and the system's reason.
@@ -40,13 +49,22 @@ class TFileStream {
   // The count bytes at offset: straight from the mapping when the file holds them all,
   // otherwise read into scratch (grown to count if need be) with zeros past the end.
   // The pointer is valid until scratch changes or the file closes. Moves no position.
-  const uint8_t* View(uint64_t offset, size_t count, std::vector<uint8_t>& scratch);
+  const uint8_t* View(uint64_t offset, size_t count, std::vector<uint8_t>& scratch) {
+    if (FMapped && offset <= FSize && count <= FSize - offset) return FMapped + offset;
+    return CopiedView(offset, count, scratch);
+  }
   // The u32 at offset, with zero bytes past the end.
-  uint32_t U32At(uint64_t offset) noexcept;
+  uint32_t U32At(uint64_t offset) noexcept {
+    if (FMapped && offset < FSize && FSize - offset >= 4) return LoadU32(FMapped + offset);
+    return CopiedU32At(offset);
+  }
 
  private:
   struct Handle;
   TFileStream(std::unique_ptr<Handle> handle, uint64_t size, const uint8_t* mapped);
+  // View and U32At where the mapping cannot serve.
+  const uint8_t* CopiedView(uint64_t offset, size_t count, std::vector<uint8_t>& scratch);
+  uint32_t CopiedU32At(uint64_t offset) noexcept;
   // One positioned read of the operating system; returns the bytes delivered.
   size_t ReadAt(uint64_t offset, void* buffer, size_t count) noexcept;
   // count bytes at offset into buffer, zeros past the end; the position stays.
@@ -57,14 +75,5 @@ class TFileStream {
   const uint8_t* FMapped;  // the whole file, or nullptr; owned by FHandle
   uint64_t FPosition = 0;
 };
-
-// Little-endian decoding of file integers.
-inline uint16_t LoadU16(const uint8_t* p) noexcept {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-inline uint32_t LoadU32(const uint8_t* p) noexcept {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 }  // namespace parlivo

@@ -115,44 +115,101 @@ size_t DecodeUnits(const uint8_t* bytes, size_t& cursor, Char16* out, int32_t& t
   return length;
 }
 
+// A tail's characters into out: ASCII straight, anything else through the code page.
+size_t WidenTail(const uint8_t* tail, size_t length, Char16* out) {
+  uint8_t any = 0;
+  for (size_t i = 0; i < length; ++i) {
+    any |= tail[i];
+    out[i] = tail[i];
+  }
+  if (any < 0x80) return length;
+  return FromAnsiInto(std::string_view(reinterpret_cast<const char*>(tail), length), out);
+}
+
+uint64_t LoadU64(const uint8_t* p) noexcept {
+  uint64_t value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+}
+
+// Compares a tail with the wanted bytes: the first eight in one load where the tail's
+// run holds eight bytes from the tail on, the rest, if any, byte by byte.
+class TTailComparer {
+ public:
+  // wanted holds at least eight readable bytes, whatever wantedLength is.
+  TTailComparer(const uint8_t* wanted, size_t wantedLength)
+      : FWanted(wanted),
+        FLength(wantedLength),
+        FMask(wantedLength >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * wantedLength)) - 1),
+        FHead(LoadU64(wanted) & FMask) {}
+  bool BeginsWith(const uint8_t* tail, bool eightReadable) const noexcept {
+    if (eightReadable ? (LoadU64(tail) & FMask) != FHead
+                      : std::memcmp(tail, FWanted, std::min<size_t>(FLength, 8)) != 0)
+      return false;
+    return FLength <= 8 || std::memcmp(tail + 8, FWanted + 8, FLength - 8) == 0;
+  }
+
+ private:
+  const uint8_t* FWanted;
+  size_t FLength;
+  uint64_t FMask;
+  uint64_t FHead;
+};
+
+#if defined(__SSE2__) || defined(_M_X64)
+// For a run of tails of length l < 8 and a block beginning at a place p with p mod l =
+// phase: the block's places that begin a tail, one bit each.
+constexpr std::array<std::array<uint16_t, 8>, 8> MakeTailStarts() {
+  std::array<std::array<uint16_t, 8>, 8> starts{};
+  for (unsigned l = 1; l < 8; ++l)
+    for (unsigned phase = 0; phase < l; ++phase)
+      for (unsigned place = 0; place < 16; ++place)
+        if ((phase + place) % l == 0) starts[l][phase] |= static_cast<uint16_t>(1u << place);
+  return starts;
+}
+constexpr auto kTailStarts = MakeTailStarts();
+#endif
+
 // Calls found(i), in increasing order, for every word i < count of a run whose tail
 // (tailLength bytes each, back to back) begins with the wantedLength bytes of wanted
-// (1 <= wantedLength <= tailLength).
+// (1 <= wantedLength <= tailLength; wanted has eight readable bytes at least).
 template <class F>
 void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t count,
                            const uint8_t* wanted, size_t wantedLength, F&& found) {
+  const TTailComparer comparer(wanted, wantedLength);
+  const size_t size = size_t{count} * tailLength;
   size_t at = 0;
 #if defined(__SSE2__) || defined(_M_X64)
-  // Short tails, sixteen places at a time: where the first two wanted bytes stand (or
-  // the one), at any place; only those that start a tail are then compared in full.
+  // Short tails, sixteen places at a time: the places that begin a tail whose first
+  // and last wanted bytes stand where they should; only those are compared in full.
   // Blocks stop where a load would pass the run's end. Long tails go one at a time
-  // below: looking at each tail's first byte touches less than scanning them all.
+  // below: looking at each tail's head touches less than scanning them all.
   if (tailLength < 8) {
-    const size_t size = size_t{count} * tailLength;
-    const size_t filter = wantedLength < 2 ? 1 : 2;
+    const size_t lastAt = wantedLength - 1;
     const __m128i first = _mm_set1_epi8(static_cast<char>(wanted[0]));
-    const __m128i second = _mm_set1_epi8(static_cast<char>(wanted[filter - 1]));
-    for (; at + 16 + filter <= size; at += 16) {
+    const __m128i last = _mm_set1_epi8(static_cast<char>(wanted[lastAt]));
+    size_t phase = 0;  // at mod tailLength
+    for (; at + 16 + lastAt <= size; at += 16) {
       const auto* block = reinterpret_cast<const __m128i*>(tails + at);
-      unsigned places = static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(block), first)) &
-          _mm_movemask_epi8(_mm_cmpeq_epi8(
-              _mm_loadu_si128(reinterpret_cast<const __m128i*>(tails + at + filter - 1)), second)));
+      const auto* lastBlock = reinterpret_cast<const __m128i*>(tails + at + lastAt);
+      unsigned places = kTailStarts[tailLength][phase] &
+                        static_cast<unsigned>(
+                            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(block), first)) &
+                            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(lastBlock), last)));
       while (places != 0) {
         const size_t place = at + static_cast<size_t>(std::countr_zero(places));
-        if (place % tailLength == 0 && std::memcmp(tails + place, wanted, wantedLength) == 0)
+        if (comparer.BeginsWith(tails + place, place + 8 <= size))
           found(static_cast<uint32_t>(place / tailLength));
         places &= places - 1;
       }
+      phase = (phase + 16) % tailLength;
     }
   }
 #endif
-  // One tail at a time from the first the blocks did not reach; its first byte turns
-  // most words away before a comparison is called.
+  // One tail at a time from the first the blocks did not reach.
   for (size_t i = (at + tailLength - 1) / tailLength; i < count; ++i) {
-    const uint8_t* tail = tails + i * tailLength;
-    if (tail[0] == wanted[0] && std::memcmp(tail, wanted, wantedLength) == 0)
-      found(static_cast<uint32_t>(i));
+    const size_t place = i * tailLength;
+    if (comparer.BeginsWith(tails + place, place + 8 <= size)) found(static_cast<uint32_t>(i));
   }
 }
 
@@ -252,9 +309,9 @@ size_t TTranslator::AddEntry(StringView16 headword, const uint8_t* record) {
   if (record[cursor] == 0) {
     ++cursor;
   } else {
-    DecodeInto(record, cursor, nullptr);
+    DecodeUnits<false>(record, cursor, nullptr, FTextLength);
   }
-  size_t length = DecodeInto(record, cursor, FDecoded.data());
+  size_t length = DecodeUnits<true>(record, cursor, FDecoded.data(), FTextLength);
   length = std::min(length, static_cast<size_t>(std::max<int32_t>(FTextLength, 0)));
   if (!headword.empty() && length > 0) AddPair(headword, StringView16(FDecoded.data(), length));
   return cursor;
@@ -283,20 +340,20 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   // Words shorter than three characters cannot be stored; a block that claims them is
   // malformed and is treated as holding no word of the query's length.
   if (length > maxLength || length < minLength || minLength < 3) return false;
+  // Counts are u16 and lengths at most 255, so no sum can overflow.
+  const uint8_t* counts = block + 2;
+  const size_t own = length - minLength;
   run = {0, 0, 0};
   uint64_t shorterTails = 0;
-  uint64_t allTails = 0;
-  for (size_t l = minLength; l <= maxLength; ++l) {
-    const uint16_t count = LoadU16(&block[2 + 2 * (l - minLength)]);
-    const uint64_t tails = (l - 3) * uint64_t{count};
-    if (l < length) {
-      run.FirstWord += count;
-      shorterTails += tails;
-    } else if (l == length) {
-      run.Count = count;
-    }
-    allTails += tails;
+  for (size_t i = 0; i < own; ++i) {
+    const uint32_t count = LoadU16(counts + 2 * i);
+    run.FirstWord += count;
+    shorterTails += (minLength + i - 3) * count;
   }
+  run.Count = LoadU16(counts + 2 * own);
+  uint64_t allTails = shorterTails;
+  for (size_t i = own; i <= maxLength - minLength; ++i)
+    allTails += (minLength + i - 3) * uint64_t{LoadU16(counts + 2 * i)};
   // A block that claims more tails than the file holds after it is malformed: its
   // bucket holds no word. This bounds a lookup's work by the size of the file.
   const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
@@ -305,18 +362,18 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   return true;
 }
 
-bool TTranslator::MatchTails(StringView16 query, const TLengthRun& run) {
+bool TTranslator::MatchTails(StringView16 query, bool ascii, const TLengthRun& run) {
   FMatches.clear();
   FCandidateWords.clear();
   const StringView16 prefix = query.substr(0, query.find(Char16{' '}));
   if (prefix.empty()) return false;
   const size_t tailLength = query.size() - 3;
   FTails = FIndexStream->View(run.TailsAt, size_t{run.Count} * tailLength, FTailScratch);
-  if (IsAscii(query)) {
+  if (ascii) {
     // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
     // bytes can be compared before anything is converted.
     // The first three characters came with the query: the tail holds the rest.
-    std::array<uint8_t, 256> wanted;
+    std::array<uint8_t, 256 + 8> wanted{};
     const size_t count = prefix.size() > 3 ? prefix.size() - 3 : 0;
     for (size_t c = 0; c < count; ++c) wanted[c] = static_cast<uint8_t>(prefix[3 + c]);
     auto match = [&](uint32_t i) { FMatches.push_back(TMatch{run.FirstWord + i, i}); };
@@ -368,8 +425,7 @@ void TTranslator::ResolvePointers(uint32_t table) {
   }
 }
 
-void TTranslator::ReadMatchedEntries(StringView16 query) {
-  const bool ascii = IsAscii(query);
+void TTranslator::ReadMatchedEntries(StringView16 query, bool ascii) {
   const size_t tailLength = query.size() - 3;
   std::array<Char16, 256> word;
   word[0] = query[0];
@@ -379,10 +435,8 @@ void TTranslator::ReadMatchedEntries(StringView16 query) {
     if (!match.Valid) continue;
     StringView16 headword;
     if (ascii) {
-      const auto* tail =
-          reinterpret_cast<const char*>(FTails) + size_t{match.Candidate} * tailLength;
-      headword = StringView16(
-          word.data(), 3 + FromAnsiInto(std::string_view(tail, tailLength), word.data() + 3));
+      const uint8_t* tail = FTails + size_t{match.Candidate} * tailLength;
+      headword = StringView16(word.data(), 3 + WidenTail(tail, tailLength, word.data() + 3));
     } else {
       headword = FCandidateWords[match.Candidate];
     }
@@ -397,9 +451,10 @@ int TTranslator::Translate(StringView16 query) {
   if (!FindBucket(query, place)) return trNoBucket;
   TLengthRun run;
   if (!FindLengthRun(place.WordBlock, query.size(), run)) return trLengthOutside;
-  if (!MatchTails(query, run)) return trNoMatch;
+  const bool ascii = IsAscii(query);
+  if (!MatchTails(query, ascii, run)) return trNoMatch;
   ResolvePointers(place.Table);
-  ReadMatchedEntries(query);
+  ReadMatchedEntries(query, ascii);
   return trFound;
 }
 

@@ -108,12 +108,12 @@ class TTranslator {
   bool FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& run);
   // Collects into FMatches the words of the run that begin with the query up to its
   // first space, comparing bytes where the query is ASCII. True when any does.
-  bool MatchTails(StringView16 query, const TLengthRun& run);
+  bool MatchTails(StringView16 query, bool ascii, const TLengthRun& run);
   // The direct record offsets of the matches, cross-references followed one level; a
   // match whose slot lies outside the language file stays invalid.
   void ResolvePointers(uint32_t table);
   // Decodes the records of the valid matches in word order and adds their pairs.
-  void ReadMatchedEntries(StringView16 query);
+  void ReadMatchedEntries(StringView16 query, bool ascii);
 
   // Decodes the packed text at cursor within bytes into out (when given, room for
   // kMaxDecodedLength units and four more), advancing cursor past the last code word used and

@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 #endif
 
+#include <algorithm>
 #include <map>
 #include <random>
+#include <set>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -322,31 +324,15 @@ TLookup ModelLookup(const std::vector<TModelWord>& words, const std::string& que
   return result;
 }
 
-class RandomLexicon : public ::testing::TestWithParam<TSharing> {};
-
-TEST_P(RandomLexicon, LookupsAgreeWithAPlainScan) {
-  std::mt19937 random(GetParam() == TSharing::CrossReferences ? 7 : 11);
-  // A small alphabet crowds the buckets; capitals, spaces, digits and accented bytes
-  // share codes with other characters.
-  const std::string first = "abcAB \\1";
-  const std::string rest = "abcde xyzAE-\xE9\xFC";
-  std::map<std::string, std::string> texts;
-  const std::vector<std::string> pool = {"Haus",     "Hund, Katze", "Maus; Tier",
-                                         "\xC4pfel", "x",           "lang lang lang"};
-  for (int i = 0; i < 1500; ++i) {
-    std::string word;
-    const size_t length = 1 + random() % 9;
-    for (size_t c = 0; c < length; ++c)
-      word += c < 3 ? first[random() % first.size()] : rest[random() % rest.size()];
-    if (word[0] == ' ' && random() % 2) word[0] = 'a';
-    texts[word] = random() % 7 == 0 ? std::string()
-                                    : pool[random() % pool.size()] + std::to_string(random() % 3);
-  }
-
+// Writes the lexicon of texts (headword -> text, empty for none) and checks the lookups
+// of every headword's beginnings, cut at each length and padded with 0 to 3 spaces (a
+// sample of at most maxQueries of them), against the plain scan.
+void ExpectLookupsAgreeWithAPlainScan(const std::map<std::string, std::string>& texts,
+                                      TSharing sharing, std::mt19937& random, size_t maxQueries) {
   std::vector<std::string> headwords;
   for (const auto& [word, text] : texts) headwords.push_back(word);
   TLexiconIndex index(headwords);
-  TLanguageFileBuilder language(index, GetParam());
+  TLanguageFileBuilder language(index, sharing);
   std::map<std::string, std::string> storedTexts;
   for (const auto& [word, text] : texts) {
     if (text.empty()) continue;
@@ -354,12 +340,11 @@ TEST_P(RandomLexicon, LookupsAgreeWithAPlainScan) {
     storedTexts[TLexiconIndex::Stored(word)] = text;
   }
   std::vector<TModelWord> model;
+  std::set<std::string> modelled;
   for (const auto& [word, text] : texts) {
     const std::string stored = TLexiconIndex::Stored(word);
-    if (std::none_of(model.begin(), model.end(),
-                     [&](const TModelWord& m) { return m.Stored == stored; })) {
+    if (modelled.insert(stored).second)
       model.push_back({stored, storedTexts.count(stored) ? storedTexts[stored] : std::string()});
-    }
   }
 
   TTempDir dir;
@@ -381,6 +366,8 @@ TEST_P(RandomLexicon, LookupsAgreeWithAPlainScan) {
       queries.push_back(query + std::string(random() % 4, ' '));
     }
   }
+  std::shuffle(queries.begin(), queries.end(), random);
+  queries.resize(std::min(queries.size(), maxQueries));
   size_t found = 0;
   for (const auto& query : queries) {
     const TLookup expected = ModelLookup(model, query);
@@ -390,6 +377,50 @@ TEST_P(RandomLexicon, LookupsAgreeWithAPlainScan) {
     found += actual.Rows.size();
   }
   EXPECT_GT(found, queries.size() / 4);
+}
+
+class RandomLexicon : public ::testing::TestWithParam<TSharing> {};
+
+TEST_P(RandomLexicon, LookupsAgreeWithAPlainScan) {
+  std::mt19937 random(GetParam() == TSharing::CrossReferences ? 7 : 11);
+  // A small alphabet crowds the buckets; capitals, spaces, digits and accented bytes
+  // share codes with other characters.
+  const std::string first = "abcAB \\1";
+  const std::string rest = "abcde xyzAE-\xE9\xFC";
+  std::map<std::string, std::string> texts;
+  const std::vector<std::string> pool = {"Haus",     "Hund, Katze", "Maus; Tier",
+                                         "\xC4pfel", "x",           "lang lang lang"};
+  for (int i = 0; i < 1500; ++i) {
+    std::string word;
+    const size_t length = 1 + random() % 9;
+    for (size_t c = 0; c < length; ++c)
+      word += c < 3 ? first[random() % first.size()] : rest[random() % rest.size()];
+    if (word[0] == ' ' && random() % 2) word[0] = 'a';
+    texts[word] = random() % 7 == 0 ? std::string()
+                                    : pool[random() % pool.size()] + std::to_string(random() % 3);
+  }
+  ExpectLookupsAgreeWithAPlainScan(texts, GetParam(), random, SIZE_MAX);
+}
+
+// One bucket crowded with words of every length from 4 to 24 on a few letters, so that
+// runs are long and typed tails pass eight characters: families of words that differ
+// in one character only, around the eighth and ninth of the tail above all.
+TEST_P(RandomLexicon, ACrowdedBucketAgreesWithAPlainScan) {
+  std::mt19937 random(GetParam() == TSharing::CrossReferences ? 5 : 13);
+  const std::string letters = "eirst\xE9";
+  std::map<std::string, std::string> texts;
+  for (int family = 0; family < 400; ++family) {
+    std::string word = random() % 8 ? "con" : "CoN";
+    const size_t length = 4 + random() % 21;
+    while (word.size() < length) word += letters[random() % letters.size()];
+    for (int member = 0; member < 5; ++member) {
+      std::string variant = word;
+      const size_t at = member < 3 ? 9 + member + random() % 3 : 3 + random() % (length - 3);
+      if (at < length) variant[at] = letters[random() % letters.size()];
+      texts[variant] = random() % 9 == 0 ? std::string() : "Text " + std::to_string(random() % 50);
+    }
+  }
+  ExpectLookupsAgreeWithAPlainScan(texts, GetParam(), random, 1500);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sharing, RandomLexicon,
