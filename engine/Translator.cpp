@@ -213,6 +213,69 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
   }
 }
 
+// What a word block's length counts add up to before the query's length (the first
+// `own` of them) and in all: a block has at most 253 counts, and counts holds room for
+// 256. A tail of a word of length l holds l - 3 bytes; no sum can overflow.
+struct TLengthSums {
+  uint32_t ShorterWords = 0;
+  uint64_t ShorterTails = 0;
+  uint64_t AllTails = 0;
+};
+
+TLengthSums SumLengthCounts(const uint8_t* counts, size_t minLength, size_t own, size_t lengths) {
+  TLengthSums sums;
+#if defined(__SSE2__) || defined(_M_X64)
+  // Eight counts at a time; a lane sums at most 64 products below 2^24, so 32 bits
+  // hold it.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i ownEnd = _mm_set1_epi16(static_cast<short>(own));
+  const __m128i blockEnd = _mm_set1_epi16(static_cast<short>(lengths));
+  __m128i all = zero, shorterTails = zero, shorterWords = zero;
+  for (size_t i = 0; i < lengths; i += 8) {
+    const __m128i lane = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(i)),
+                                       _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+    const __m128i count =
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(counts + 2 * i)),
+                      _mm_cmplt_epi16(lane, blockEnd));
+    const __m128i shorter = _mm_cmplt_epi16(lane, ownEnd);
+    const __m128i tailLength =
+        _mm_add_epi16(lane, _mm_set1_epi16(static_cast<short>(minLength - 3)));
+    // Each product of a u16 count and a tail length, as 32 bits from its halves.
+    const __m128i low = _mm_mullo_epi16(count, tailLength);
+    const __m128i high = _mm_mulhi_epu16(count, tailLength);
+    const __m128i bytes0 = _mm_unpacklo_epi16(low, high);
+    const __m128i bytes1 = _mm_unpackhi_epi16(low, high);
+    all = _mm_add_epi32(all, _mm_add_epi32(bytes0, bytes1));
+    shorterTails = _mm_add_epi32(
+        shorterTails, _mm_add_epi32(_mm_and_si128(bytes0, _mm_unpacklo_epi16(shorter, shorter)),
+                                    _mm_and_si128(bytes1, _mm_unpackhi_epi16(shorter, shorter))));
+    const __m128i shorterCount = _mm_and_si128(count, shorter);
+    shorterWords =
+        _mm_add_epi32(shorterWords, _mm_add_epi32(_mm_unpacklo_epi16(shorterCount, zero),
+                                                  _mm_unpackhi_epi16(shorterCount, zero)));
+  }
+  auto total = [](__m128i lanes) {
+    std::array<uint32_t, 4> values;
+    std::memcpy(values.data(), &lanes, sizeof lanes);
+    return uint64_t{values[0]} + values[1] + values[2] + values[3];
+  };
+  sums.ShorterWords = static_cast<uint32_t>(total(shorterWords));
+  sums.ShorterTails = total(shorterTails);
+  sums.AllTails = total(all);
+#else
+  for (size_t i = 0; i < lengths; ++i) {
+    const uint32_t count = LoadU16(counts + 2 * i);
+    const uint64_t tails = (minLength + i - 3) * uint64_t{count};
+    if (i < own) {
+      sums.ShorterWords += count;
+      sums.ShorterTails += tails;
+    }
+    sums.AllTails += tails;
+  }
+#endif
+  return sums;
+}
+
 }  // namespace
 
 TTranslator::TTranslator() : FDecoded(kMaxDecodedLength + 4) {}
@@ -340,25 +403,15 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   // Words shorter than three characters cannot be stored; a block that claims them is
   // malformed and is treated as holding no word of the query's length.
   if (length > maxLength || length < minLength || minLength < 3) return false;
-  // Counts are u16 and lengths at most 255, so no sum can overflow.
-  const uint8_t* counts = block + 2;
-  const size_t own = length - minLength;
-  run = {0, 0, 0};
-  uint64_t shorterTails = 0;
-  for (size_t i = 0; i < own; ++i) {
-    const uint32_t count = LoadU16(counts + 2 * i);
-    run.FirstWord += count;
-    shorterTails += (minLength + i - 3) * count;
-  }
-  run.Count = LoadU16(counts + 2 * own);
-  uint64_t allTails = shorterTails;
-  for (size_t i = own; i <= maxLength - minLength; ++i)
-    allTails += (minLength + i - 3) * uint64_t{LoadU16(counts + 2 * i)};
+  const TLengthSums sums =
+      SumLengthCounts(block + 2, minLength, length - minLength, maxLength - minLength + 1);
+  run.FirstWord = sums.ShorterWords;
+  run.Count = LoadU16(block + 2 + 2 * (length - minLength));
   // A block that claims more tails than the file holds after it is malformed: its
   // bucket holds no word. This bounds a lookup's work by the size of the file.
   const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
-  if (tailsStart + allTails > FIndexStream->Size()) return false;
-  run.TailsAt = tailsStart + shorterTails;
+  if (tailsStart + sums.AllTails > FIndexStream->Size()) return false;
+  run.TailsAt = tailsStart + sums.ShorterTails;
   return true;
 }
 
@@ -373,9 +426,10 @@ bool TTranslator::MatchTails(StringView16 query, bool ascii, const TLengthRun& r
     // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
     // bytes can be compared before anything is converted.
     // The first three characters came with the query: the tail holds the rest.
-    std::array<uint8_t, 256 + 8> wanted{};
+    std::array<uint8_t, 256 + 8> wanted;
     const size_t count = prefix.size() > 3 ? prefix.size() - 3 : 0;
     for (size_t c = 0; c < count; ++c) wanted[c] = static_cast<uint8_t>(prefix[3 + c]);
+    std::fill_n(wanted.begin() + count, 8, uint8_t{0});
     auto match = [&](uint32_t i) { FMatches.push_back(TMatch{run.FirstWord + i, i}); };
     if (count == 0) {
       for (uint32_t i = 0; i < run.Count; ++i) match(i);
