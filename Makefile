@@ -14,16 +14,20 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-d
 # Each target language other than German and English has several sources, most trusted
 # first: the English dictionary, its own dictionary to English turned around, then the
 # pivots ("~ " marks their texts): through English-French for the languages that
-# FreeDict's WikDict dictionaries from French reach, and through English-German.
+# FreeDict's WikDict dictionaries from French reach, and through English-German. Every
+# language ends with the inflected forms of English words.
 PIVOTED := fra:French nld:Dutch ita:Italian spa:Spanish por:Portuguese
 VIA_FRENCH := ita spa por
 code = $(word 1,$(subst :, ,$(1)))
 name = $(word 2,$(subst :, ,$(1)))
-DICTIONARIES := dict-freedict-eng-deu dict-wn \
+DICTIONARIES := dict-freedict-eng-deu dict-wn wamerican wordnet-base \
                 $(foreach p,$(PIVOTED),dict-freedict-eng-$(call code,$(p)) \
                   dict-freedict-$(call code,$(p))-eng dict-freedict-deu-$(call code,$(p))) \
                 $(foreach c,$(VIA_FRENCH),dict-freedict-fra-$(c))
 DICTD := /usr/share/dictd
+# English word forms: those no dictionary lists show their base word's text, the base
+# words found with WordNet's rules ("(accept) " marks the text of "accepted").
+WORD_FORMS := /usr/share/dict/american-english
 # Per language, the lowest score threshold at which translations through German are
 # right at least 52 % of the time on held-out words (make measure shows the curves).
 PIVOT_THRESHOLDS := --pivot-threshold French=0.2 --pivot-threshold Dutch=0.2 \
@@ -33,7 +37,8 @@ LEXICON_SOURCES := German=freedict:$(DICTD)/freedict-eng-deu English=wordnet:$(D
                    $(foreach p,$(PIVOTED),$(call name,$(p))=freedict:$(DICTD)/freedict-eng-$(call code,$(p)) \
                      $(call name,$(p))=reversed:$(DICTD)/freedict-$(call code,$(p))-eng \
                      $(if $(filter $(call code,$(p)),$(VIA_FRENCH)),$(call name,$(p))=pivot:French:$(DICTD)/freedict-fra-$(call code,$(p))) \
-                     $(call name,$(p))=pivot:$(DICTD)/freedict-deu-$(call code,$(p)))
+                     $(call name,$(p))=pivot:$(DICTD)/freedict-deu-$(call code,$(p))) \
+                   $(foreach l,German English $(foreach p,$(PIVOTED),$(call name,$(p))),$(l)=inflected:$(WORD_FORMS))
 
 .PHONY: run test deps dictionaries native-check windows release lexicon dist bench measure fuzz clean
 
@@ -104,7 +109,8 @@ test: native-check windows release dist
 lexicon: release dictionaries
 	@$(MAKE) --no-print-directory Files/Index.plv
 
-Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index) Makefile
+Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index) \
+                 $(WORD_FORMS) Makefile
 	$(BUILD)/release/tools/parlivo-build-lexicon $(PIVOT_THRESHOLDS) Files $(LEXICON_SOURCES)
 	$(BUILD)/release/tools/parlivo-check-lexicon Files
 

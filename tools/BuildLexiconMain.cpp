@@ -19,7 +19,11 @@ constexpr char kUsage[] =
     "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned around),\n"
     "            pivot ([VIA:]PATH: a FreeDict dictionary of VIA (German unless given) to\n"
     "            LANGUAGE, reached through VIA's freedict source in the same build; texts\n"
-    "            begin with \"~ \")\n"
+    "            begin with \"~ \"),\n"
+    "            inflected (PATH: an English word list, one word a line: its forms that no\n"
+    "            earlier source gave a text show their base word's, after \"(base) \"; the\n"
+    "            base words come from WordNet's database, --wordnet DIR, default\n"
+    "            /usr/share/wordnet)\n"
     "A language may have several sources, most trusted first: a headword's text comes from\n"
     "the first that has one. --pivot-threshold [LANGUAGE=]S keeps translations through\n"
     "another language whose score reaches S (default 1), for all or for the one named.\n"
@@ -38,7 +42,7 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
                                   argument.substr(colon + 1)};
   for (auto known : {parlivo::TSourceFormat::Freedict, parlivo::TSourceFormat::Wordnet,
                      parlivo::TSourceFormat::TabSeparated, parlivo::TSourceFormat::Reversed,
-                     parlivo::TSourceFormat::Pivot}) {
+                     parlivo::TSourceFormat::Pivot, parlivo::TSourceFormat::Inflected}) {
     if (format == parlivo::FormatName(known)) {
       source.Format = known;
       // pivot:LANGUAGE:PATH passes through LANGUAGE instead of German.
@@ -75,6 +79,8 @@ int main(int argc, char** argv) {
         } else {
           options.PivotThresholds[value.substr(0, equals)] = std::stod(value.substr(equals + 1));
         }
+      } else if (argument == "--wordnet" && i + 1 < argc) {
+        options.WordNetFolder = argv[++i];
       } else if (argument == "--cross-references") {
         options.Sharing = parlivo::TSharing::CrossReferences;
       } else if (folder.empty()) {

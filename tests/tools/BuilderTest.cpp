@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "EntryText.h"
+#include "Inflection.h"
 #include "LexiconBuilder.h"
 #include "LexiconChecker.h"
 #include "LookupCommand.h"
@@ -128,9 +129,10 @@ class Build : public ::testing::Test {
     }
   }
   // What building Files from the sources throws, or "no error".
-  std::string BuildError(const std::vector<TLanguageSource>& sources) {
+  std::string BuildError(const std::vector<TLanguageSource>& sources,
+                         const TBuildOptions& options = {}) {
     try {
-      BuildLexicon((FDir / "Files").string(), sources, TBuildOptions{}, FLog);
+      BuildLexicon((FDir / "Files").string(), sources, options, FLog);
     } catch (const std::exception& error) {
       return error.what();
     }
@@ -322,6 +324,86 @@ TEST_F(Build, APivotCanPassThroughAnotherLanguage) {
                    {{"Italian", TSourceFormat::Pivot, (FDir / "fra-ita").string(), "Dutch"}},
                    TBuildOptions{}, FLog),
       std::runtime_error);
+}
+
+// A WordNet database of a few words: index files whose licence lines are indented, and
+// the lists of irregular forms.
+void WriteWordNet(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
+  const char* licence = "  1 This software and database is being provided\n";
+  std::ofstream((folder / "index.noun").string())
+      << licence << "child n 1 0 1 0 01\nglasses n 1 0 1 0 02\nbox n 1 0 1 0 03\n"
+      << "ability n 1 0 1 0 04\nhouse n 1 0 1 0 05\n";
+  std::ofstream((folder / "index.verb").string())
+      << licence << "accept v 1 0 1 0 06\ngo v 1 0 1 0 07\nhouse v 1 0 1 0 08\n"
+      << "make v 1 0 1 0 09\n";
+  std::ofstream((folder / "index.adj").string()) << licence << "large a 1 0 1 0 10\n";
+  std::ofstream((folder / "noun.exc").string()) << "children child\n";
+  std::ofstream((folder / "verb.exc").string()) << "went go\n";
+  std::ofstream((folder / "adj.exc").string()) << "";
+}
+
+TEST(EnglishMorphology, IrregularFormsRegularEndingsAndWordsOfTheirOwn) {
+  TTempDir dir;
+  WriteWordNet(dir / "wordnet");
+  const TEnglishMorphology morphology((dir / "wordnet").string());
+  using TBases = std::vector<std::string>;
+  EXPECT_EQ(morphology.BaseWords("children"), TBases{"child"});
+  EXPECT_EQ(morphology.BaseWords("went"), TBases{"go"});
+  EXPECT_EQ(morphology.BaseWords("accepted"), TBases{"accept"});
+  EXPECT_EQ(morphology.BaseWords("accepting"), TBases{"accept"});
+  EXPECT_EQ(morphology.BaseWords("making"), TBases{"make"});
+  EXPECT_EQ(morphology.BaseWords("abilities"), TBases{"ability"});
+  EXPECT_EQ(morphology.BaseWords("boxes"), TBases{"box"});
+  EXPECT_EQ(morphology.BaseWords("larger"), TBases{"large"});
+  // A noun and a verb base for the same form, the noun first.
+  EXPECT_EQ(morphology.BaseWords("houses"), TBases{"house"});
+  // A word of its own keeps its meaning; a base WordNet does not know is no base.
+  EXPECT_TRUE(morphology.BaseWords("glasses").empty());
+  EXPECT_TRUE(morphology.BaseWords("during").empty());
+  EXPECT_TRUE(morphology.BaseWords("s").empty());
+  EXPECT_THROW(TEnglishMorphology((dir / "nowhere").string()), std::runtime_error);
+}
+
+TEST_F(Build, InflectedFormsShowTheirBaseWordsTextLastAndMarked) {
+  WriteWordNet(FDir / "wordnet");
+  std::ofstream((FDir / "it.tsv").string())
+      << "accept\taccettare, accogliere\nchild\tbambino\ngo\tandare\nhouse\tcasa\n"
+      << "houses\tcase\nability\tabilit\xC3\xA0, capacit\xC3\xA0, talento, dote\n";
+  std::ofstream((FDir / "words.txt").string())
+      << "accepted\nchildren\r\nwent\nhouses\nglasses\nAccepting\nabilities\nmuddled\n";
+  TBuildOptions options;
+  options.WordNetFolder = (FDir / "wordnet").string();
+  options.MaxTextLength = 30;
+  const auto summary =
+      BuildLexicon((FDir / "Files").string(),
+                   {{"Italian", TSourceFormat::TabSeparated, (FDir / "it.tsv").string()},
+                    {"Italian", TSourceFormat::Inflected, (FDir / "words.txt").string()}},
+                   options, FLog);
+  EXPECT_EQ(Lookup("Italian", "accepted"), "accepted=(accept) accettare, accogliere\nFound: 1\n");
+  EXPECT_EQ(Lookup("Italian", "children"), "children=(child) bambino\nFound: 1\n");
+  EXPECT_EQ(Lookup("Italian", "went"), "went=(go) andare\nFound: 1\n");
+  // A source before it has the form: its text stays.
+  EXPECT_EQ(Lookup("Italian", "houses"), "houses=case\nFound: 1\n");
+  // Not forms: a word of its own, one with a capital, one whose base has no text.
+  EXPECT_EQ(Lookup("Italian", "glasses"), "Found: 0\n");
+  EXPECT_EQ(Lookup("Italian", "accepting"), "Found: 0\n");
+  EXPECT_EQ(Lookup("Italian", "muddled"), "Found: 0\n");
+  // Cut after the last whole translation that fits 30 counted characters.
+  EXPECT_EQ(Lookup("Italian", "abilities"),
+            "abilities=(ability) abilit\xC3\xA0, capacit\xC3\xA0\nFound: 1\n");
+  const TLanguageSummary& italian = summary.Languages[0];
+  ASSERT_EQ(italian.Sources.size(), 2u);
+  EXPECT_EQ(italian.Sources[1].Format, "inflected");
+  EXPECT_EQ(italian.Sources[1].Headwords, 4u);  // accepted, children, went, abilities
+
+  // A word list that gives nothing is an error, as any source's is.
+  std::ofstream((FDir / "none.txt").string()) << "glasses\nmuddled\n";
+  EXPECT_EQ(BuildError({{"Italian", TSourceFormat::TabSeparated, (FDir / "it.tsv").string()},
+                        {"Italian", TSourceFormat::Inflected, (FDir / "none.txt").string()}},
+                       options),
+            "Italian: " + (FDir / "none.txt").string() + " yields no headword");
+  EXPECT_EQ(Lookup("Italian", "went"), "went=(go) andare\nFound: 1\n");  // the set stands
 }
 
 TEST(PivotCandidates, PathsAddUpByRankAndSense) {

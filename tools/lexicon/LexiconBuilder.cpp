@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -13,6 +15,7 @@
 
 #include "EntryText.h"
 #include "FolderSwap.h"
+#include "Inflection.h"
 #include "Languages.h"
 #include "Pivot.h"
 #include "SourceEntry.h"
@@ -140,7 +143,22 @@ using TTexts = std::map<std::string, std::string>;
 struct TBuildContext {
   std::map<std::string, const TLanguageSource*> FirstLegs;
   std::map<std::string, TSourceItems> FirstLegItems;
+  std::unique_ptr<TEnglishMorphology> Morphology;  // read for the first inflected source
 };
+
+// The forms of a word list, one a line: words of small letters only.
+std::vector<std::string> ReadWordForms(const std::string& path) {
+  std::ifstream list(path);
+  if (!list || fs::is_directory(path)) throw std::runtime_error("cannot read " + path);
+  std::vector<std::string> forms;
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() &&
+        std::all_of(line.begin(), line.end(), [](char ch) { return ch >= 'a' && ch <= 'z'; }))
+      forms.push_back(line);
+  }
+  return forms;
+}
 
 const TSourceItems& FirstLegItems(TBuildContext& context, const std::string& via,
                                   std::ostream& log) {
@@ -208,7 +226,19 @@ TCollected Collect(const std::vector<TLanguageSource>& sources, const TBuildOpti
   collected.Summary.Language = name;
   collected.Summary.FileName = ToUtf8(language->FileName);
   for (const auto& source : sources) {
-    const TTexts texts = SourceTexts(source, options, context, collected.Summary, log);
+    TTexts texts;
+    if (source.Format == TSourceFormat::Inflected) {
+      // Built on the texts of the sources before it.
+      if (!context.Morphology)
+        context.Morphology = std::make_unique<TEnglishMorphology>(options.WordNetFolder);
+      const std::vector<std::string> forms = ReadWordForms(source.Path);
+      collected.Summary.SourceEntries += forms.size();
+      texts = InflectedTexts(forms, *context.Morphology, collected.Texts, options.MaxTextLength);
+      if (texts.empty())
+        throw std::runtime_error(source.Language + ": " + source.Path + " yields no headword");
+    } else {
+      texts = SourceTexts(source, options, context, collected.Summary, log);
+    }
     size_t contributed = 0;
     for (const auto& [key, text] : texts) contributed += collected.Texts.emplace(key, text).second;
     const bool throughOther = source.Format == TSourceFormat::Pivot && source.Via != "German";
@@ -276,6 +306,8 @@ const char* FormatName(TSourceFormat format) {
       return "reversed";
     case TSourceFormat::Pivot:
       return "pivot";
+    case TSourceFormat::Inflected:
+      return "inflected";
   }
   return "";
 }

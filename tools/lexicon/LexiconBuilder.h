@@ -18,7 +18,9 @@ namespace parlivo {
 // dictionary of the language to English, turned around; Pivot a dictionary of another
 // language (German unless said) to this one, reached through the build's English
 // dictionary of that language.
-enum class TSourceFormat { Freedict, Wordnet, TabSeparated, Reversed, Pivot };
+// Inflected gives the forms of an English word list (one a line) that no earlier source
+// gave a text the text of their base word ("accepted" that of "accept"), marked.
+enum class TSourceFormat { Freedict, Wordnet, TabSeparated, Reversed, Pivot, Inflected };
 const char* FormatName(TSourceFormat format);
 
 struct TLanguageSource {
@@ -38,6 +40,8 @@ struct TBuildOptions {
   // The score a translation through German needs to be kept, chosen per language from
   // the measured precision (parlivo-measure-lexicon); the default where none is given.
   double PivotThreshold = kDefaultPivotThreshold;
+  // Where inflected sources find WordNet's database (index.noun, verb.exc, ...).
+  std::string WordNetFolder = "/usr/share/wordnet";
   std::map<std::string, double> PivotThresholds;
   double PivotThresholdOf(const std::string& language) const {
     const auto given = PivotThresholds.find(language);
