@@ -6,6 +6,11 @@
 //       held-out precision of translations through the language VIA: for every English headword
 //       that ENG-X translates directly, the pivot candidates built as if it did not, and
 //       how often the best one is among the direct translations; per score threshold
+//   inflected ENG-X WORDLIST WORDNET
+//       held-out agreement of the inflected source: for every form of the word list
+//       that ENG-X translates itself and whose base word it translates too, how often
+//       the base's first translation is one of the form's, or begins with the same
+//       four letters (an inflected form of the same word)
 //   (dictionaries as dictd paths without .index/.dict[.dz])
 #include <cstdio>
 #include <fstream>
@@ -15,6 +20,7 @@
 
 #include "EntryText.h"
 #include "Errors.h"
+#include "Inflection.h"
 #include "Languages.h"
 #include "LexiconBuilder.h"
 #include "Pivot.h"
@@ -66,7 +72,7 @@ int Pivots(const std::string& engVia, const std::string& viaX, const std::string
     const THeadword stored = StoredHeadword(word);
     return stored.Key.empty() ? word : stored.Key;
   };
-  const double thresholds[] = {0.2, 0.34, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0};
+  const double thresholds[] = {0.05, 0.1, 0.2, 0.34, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0};
   size_t heldOut = 0;
   size_t given[std::size(thresholds)] = {}, right[std::size(thresholds)] = {};
   for (const auto& [key, translations] : direct.Items) {
@@ -95,6 +101,41 @@ int Pivots(const std::string& engVia, const std::string& viaX, const std::string
   return 0;
 }
 
+std::string LowerAscii(std::string text) {
+  for (char& ch : text)
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+  return text;
+}
+
+int Inflected(const std::string& engX, const std::string& wordList, const std::string& wordNet) {
+  std::ostringstream quiet;
+  TLanguageSummary ignored;
+  const TSourceItems direct = ReadItems({"X", TSourceFormat::Freedict, engX}, ignored, quiet);
+  const TEnglishMorphology morphology(wordNet);
+  size_t heldOut = 0, agreeing = 0;
+  for (const auto& form : ReadWordForms(wordList)) {
+    const auto own = direct.Items.find(StoredHeadword(form).Key);
+    if (own == direct.Items.end() || own->second.empty()) continue;
+    for (const auto& base : morphology.BaseWords(form)) {
+      const auto baseItems = direct.Items.find(StoredHeadword(base).Key);
+      if (baseItems == direct.Items.end() || baseItems->second.empty()) continue;
+      ++heldOut;
+      const std::string first = LowerAscii(baseItems->second.front());
+      agreeing += std::any_of(own->second.begin(), own->second.end(), [&](const auto& item) {
+        const std::string translation = LowerAscii(item);
+        return translation == first ||
+               (first.size() >= 4 && translation.compare(0, 4, first, 0, 4) == 0);
+      });
+      break;
+    }
+  }
+  std::printf(
+      "%zu held-out forms (translated themselves, and their base word too): "
+      "%.1f %% agree\n",
+      heldOut, heldOut ? 100.0 * static_cast<double>(agreeing) / heldOut : 0.0);
+  return 0;
+}
+
 }  // namespace
 }  // namespace parlivo
 
@@ -103,8 +144,10 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "coverage" && argc == 4) return parlivo::Coverage(argv[2], argv[3]);
     if (mode == "pivots" && argc == 5) return parlivo::Pivots(argv[2], argv[3], argv[4]);
+    if (mode == "inflected" && argc == 5) return parlivo::Inflected(argv[2], argv[3], argv[4]);
     std::cerr << "usage: parlivo-measure-lexicon coverage FOLDER WORDLIST\n"
-                 "       parlivo-measure-lexicon pivots ENG-VIA VIA-X ENG-X\n";
+                 "       parlivo-measure-lexicon pivots ENG-VIA VIA-X ENG-X\n"
+                 "       parlivo-measure-lexicon inflected ENG-X WORDLIST WORDNET\n";
     return 2;
   } catch (const std::exception& error) {
     std::cerr << "parlivo-measure-lexicon: " << error.what() << '\n';

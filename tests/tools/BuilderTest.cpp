@@ -326,21 +326,33 @@ TEST_F(Build, APivotCanPassThroughAnotherLanguage) {
       std::runtime_error);
 }
 
-// A WordNet database of a few words: index files whose licence lines are indented, and
-// the lists of irregular forms.
+// A WordNet database of a few words: index files whose licence lines are indented, the
+// lists of irregular forms, and synsets: "glasses" a common noun, "Banks" a name,
+// "acting" a noun in -ing, "alternatively" an adverb from "alternative".
 void WriteWordNet(const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
   const char* licence = "  1 This software and database is being provided\n";
   std::ofstream((folder / "index.noun").string())
       << licence << "child n 1 0 1 0 01\nglasses n 1 0 1 0 02\nbox n 1 0 1 0 03\n"
-      << "ability n 1 0 1 0 04\nhouse n 1 0 1 0 05\n";
+      << "ability n 1 0 1 0 04\nhouse n 1 0 1 0 05\nbank n 1 0 1 0 06\nbanks n 1 0 1 0 07\n"
+      << "acting n 1 0 1 0 08\n";
   std::ofstream((folder / "index.verb").string())
       << licence << "accept v 1 0 1 0 06\ngo v 1 0 1 0 07\nhouse v 1 0 1 0 08\n"
-      << "make v 1 0 1 0 09\n";
-  std::ofstream((folder / "index.adj").string()) << licence << "large a 1 0 1 0 10\n";
+      << "make v 1 0 1 0 09\nact v 1 0 1 0 10\n";
+  std::ofstream((folder / "index.adj").string())
+      << licence << "large a 1 0 1 0 10\nalternative a 1 0 1 0 11\n";
   std::ofstream((folder / "noun.exc").string()) << "children child\n";
   std::ofstream((folder / "verb.exc").string()) << "went go\n";
   std::ofstream((folder / "adj.exc").string()) << "";
+  std::ofstream((folder / "data.noun").string())
+      << licence << "00000100 06 n 02 glasses 0 spectacles 0 000 | optical instrument\n"
+      << "00000200 18 n 02 Banks 0 Sir_Joseph_Banks 0 000 | English botanist\n"
+      << "00000300 04 n 01 acting 0 001 @ 00000100 n 0000 | performing\n";
+  std::ofstream((folder / "data.adj").string())
+      << licence << "00000500 00 a 01 alternative(a) 0 000 | allowing a choice\n";
+  std::ofstream((folder / "data.adv").string())
+      << licence << "00000600 02 r 02 instead 0 alternatively 0 001 \\ 00000500 a 0201 | "
+      << "in place of\n";
 }
 
 TEST(EnglishMorphology, IrregularFormsRegularEndingsAndWordsOfTheirOwn) {
@@ -358,8 +370,14 @@ TEST(EnglishMorphology, IrregularFormsRegularEndingsAndWordsOfTheirOwn) {
   EXPECT_EQ(morphology.BaseWords("larger"), TBases{"large"});
   // A noun and a verb base for the same form, the noun first.
   EXPECT_EQ(morphology.BaseWords("houses"), TBases{"house"});
-  // A word of its own keeps its meaning; a base WordNet does not know is no base.
+  // A common noun of its own keeps its meaning; a name and a noun in -ing do not.
   EXPECT_TRUE(morphology.BaseWords("glasses").empty());
+  EXPECT_EQ(morphology.BaseWords("banks"), TBases{"bank"});
+  EXPECT_EQ(morphology.BaseWords("acting"), TBases{"act"});
+  // The second word of an adverb's synset comes from the first of the adjective's.
+  EXPECT_EQ(morphology.BaseWords("alternatively"), TBases{"alternative"});
+  EXPECT_TRUE(morphology.BaseWords("instead").empty());
+  // A base WordNet does not know is no base.
   EXPECT_TRUE(morphology.BaseWords("during").empty());
   EXPECT_TRUE(morphology.BaseWords("s").empty());
   EXPECT_THROW(TEnglishMorphology((dir / "nowhere").string()), std::runtime_error);

@@ -1,6 +1,7 @@
 #include "Inflection.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -32,6 +33,42 @@ std::ifstream OpenWordNetFile(const std::string& folder, const std::string& name
   return file;
 }
 
+// One line of a WordNet data file: its synset's offset, words (markers such as "(a)"
+// taken off) and pointers; nothing for the licence lines.
+struct TSynset {
+  std::string Offset;
+  std::vector<std::string> Words;
+  struct TPointer {
+    std::string Symbol, Target, PartOfSpeech, SourceTarget;
+  };
+  std::vector<TPointer> Pointers;
+};
+
+bool ReadSynset(std::istream& data, TSynset& synset) {
+  for (std::string line; std::getline(data, line);) {
+    if (line.empty() || line[0] == ' ') continue;
+    std::istringstream fields(line.substr(0, line.find(" | ")));
+    std::string lexicographerFile, type, count;
+    fields >> synset.Offset >> lexicographerFile >> type >> count;
+    synset.Words.clear();
+    for (unsigned long i = 0, n = std::stoul(count, nullptr, 16); i < n; ++i) {
+      std::string word, lexicalId;
+      fields >> word >> lexicalId;
+      synset.Words.push_back(word.substr(0, word.find('(')));
+    }
+    synset.Pointers.clear();
+    unsigned long pointers = 0;
+    fields >> pointers;
+    for (unsigned long i = 0; i < pointers; ++i) {
+      TSynset::TPointer pointer;
+      fields >> pointer.Symbol >> pointer.Target >> pointer.PartOfSpeech >> pointer.SourceTarget;
+      synset.Pointers.push_back(pointer);
+    }
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TEnglishMorphology::TEnglishMorphology(const std::string& wordNetFolder) {
@@ -51,11 +88,38 @@ TEnglishMorphology::TEnglishMorphology(const std::string& wordNetFolder) {
       while (fields >> base) FIrregular[part][form].push_back(base);
     }
   }
+  TSynset synset;
+  std::ifstream nouns = OpenWordNetFile(wordNetFolder, "data.noun");
+  while (ReadSynset(nouns, synset)) {
+    for (const auto& word : synset.Words)
+      if (std::none_of(word.begin(), word.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; }))
+        FCommonNouns.insert(word);
+  }
+  std::unordered_map<std::string, std::vector<std::string>> adjectives;  // offset -> words
+  std::ifstream adjectiveData = OpenWordNetFile(wordNetFolder, "data.adj");
+  while (ReadSynset(adjectiveData, synset)) adjectives[synset.Offset] = synset.Words;
+  // An adverb's pertainym names the adjective it comes from: "\" with the source and
+  // target word numbers in hexadecimal, 00 for the whole synset.
+  std::ifstream adverbs = OpenWordNetFile(wordNetFolder, "data.adv");
+  while (ReadSynset(adverbs, synset)) {
+    for (const auto& pointer : synset.Pointers) {
+      const auto adjective = adjectives.find(pointer.Target);
+      if (pointer.Symbol != "\\" || adjective == adjectives.end() ||
+          pointer.SourceTarget.size() != 4)
+        continue;
+      const unsigned long source = std::stoul(pointer.SourceTarget.substr(0, 2), nullptr, 16);
+      const unsigned long target = std::stoul(pointer.SourceTarget.substr(2), nullptr, 16);
+      if (target > adjective->second.size()) continue;
+      const std::string& base = adjective->second[target == 0 ? 0 : target - 1];
+      for (size_t i = 0; i < synset.Words.size(); ++i)
+        if (source == 0 || source == i + 1) FAdverbSources[synset.Words[i]].push_back(base);
+    }
+  }
 }
 
 std::vector<std::string> TEnglishMorphology::BaseWords(const std::string& form) const {
   std::vector<std::string> bases;
-  if (FWords[0].count(form) || FWords[1].count(form)) return bases;
+  if ((FCommonNouns.count(form) && !form.ends_with("ing")) || FWords[1].count(form)) return bases;
   auto add = [&](const std::string& base) {
     if (base != form && std::find(bases.begin(), bases.end(), base) == bases.end())
       bases.push_back(base);
@@ -69,6 +133,9 @@ std::vector<std::string> TEnglishMorphology::BaseWords(const std::string& form) 
       {std::begin(kNounEndings), std::end(kNounEndings)},
       {std::begin(kVerbEndings), std::end(kVerbEndings)},
       {std::begin(kAdjectiveEndings), std::end(kAdjectiveEndings)}};
+  const auto adverb = FAdverbSources.find(form);
+  if (adverb != FAdverbSources.end())
+    for (const auto& base : adverb->second) add(base);
   for (size_t part = 0; part < kPartsOfSpeech; ++part) {
     for (auto ending = endings[part].first; ending != endings[part].second; ++ending) {
       if (form.size() <= ending->Suffix.size() || !form.ends_with(ending->Suffix)) continue;
@@ -78,6 +145,19 @@ std::vector<std::string> TEnglishMorphology::BaseWords(const std::string& form) 
     }
   }
   return bases;
+}
+
+std::vector<std::string> ReadWordForms(const std::string& path) {
+  std::ifstream list(path);
+  if (!list || std::filesystem::is_directory(path)) throw std::runtime_error("cannot read " + path);
+  std::vector<std::string> forms;
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() &&
+        std::all_of(line.begin(), line.end(), [](char ch) { return ch >= 'a' && ch <= 'z'; }))
+      forms.push_back(line);
+  }
+  return forms;
 }
 
 std::string InflectedMark(const std::string& base) {

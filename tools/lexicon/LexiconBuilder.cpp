@@ -146,20 +146,6 @@ struct TBuildContext {
   std::unique_ptr<TEnglishMorphology> Morphology;  // read for the first inflected source
 };
 
-// The forms of a word list, one a line: words of small letters only.
-std::vector<std::string> ReadWordForms(const std::string& path) {
-  std::ifstream list(path);
-  if (!list || fs::is_directory(path)) throw std::runtime_error("cannot read " + path);
-  std::vector<std::string> forms;
-  for (std::string line; std::getline(list, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() &&
-        std::all_of(line.begin(), line.end(), [](char ch) { return ch >= 'a' && ch <= 'z'; }))
-      forms.push_back(line);
-  }
-  return forms;
-}
-
 const TSourceItems& FirstLegItems(TBuildContext& context, const std::string& via,
                                   std::ostream& log) {
   const auto leg = context.FirstLegs.find(via);
