@@ -6,7 +6,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include "ErrorBox.h"
 #include "HighContrast.h"
@@ -307,8 +311,21 @@ void TMainForm::SetStatusText(const String16& text) {
 }
 
 void TMainForm::EditWordChange() {
-  SetStatusText(L"");
-  if (!FTranslator || FTranslator->DataFileName().empty()) return;
+  // The status bar is written once a run, at its end: the count, or empty when nothing
+  // was searched or a lookup failed; one repaint a keystroke, not two. A run that
+  // cleans the box leaves it to the run its write starts.
+  std::optional<String16> status;
+  try {
+    status = SearchTypedText();
+  } catch (...) {
+    SetStatusText(L"");
+    throw;
+  }
+  if (status) SetStatusText(*status);
+}
+
+std::optional<String16> TMainForm::SearchTypedText() {
+  if (!FTranslator || FTranslator->DataFileName().empty()) return String16();
   DWORD selectionStart = 0;
   SendMessageW(FEditWord, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
   const String16 text = WindowText(FEditWord);
@@ -317,7 +334,7 @@ void TMainForm::EditWordChange() {
     // The write runs this handler again, to its end, on the cleaned text.
     SetWindowTextW(FEditWord, word.c_str());
     SendMessageW(FEditWord, EM_SETSEL, selectionStart, selectionStart);
-    return;
+    return std::nullopt;
   }
   size_t rows = 0;
   {
@@ -325,24 +342,44 @@ void TMainForm::EditWordChange() {
     // place before the columns are fitted.
     TGridUpdate update(FVList);
     FVList.ClearRows();
-    if (text.empty()) return;
+    if (text.empty()) return String16();
     rows = SearchTypedWord(*FTranslator, word,
                            [this](const String16& headword, const String16& translation) {
                              FVList.AddRow(ResultRow(headword, translation));
                            });
   }
   GrdColWidth(FVList);
-  SetStatusText(L" Found: " + std::to_wstring(rows));
+  return L" Found: " + std::to_wstring(rows);
 }
 
 void TMainForm::GrdColWidth(TResultGrid& grid) {
   HDC dc = GetDC(FHandle);
   HGDIOBJ oldFont = SelectObject(dc, FMeasureFont);
+  // A key's width is the sum of its characters' advance widths, which the font gives
+  // at once for U+0000 to U+00FF; only the keys that come within a margin of the
+  // widest sum, or hold other characters, are measured in full.
+  std::array<int, 256> advances{};
+  const bool haveAdvances = GetCharWidth32W(dc, 0, 255, advances.data());
+  constexpr int kMargin = 8;
+  std::vector<int> sums(static_cast<size_t>(grid.RowCount()), 0);
+  int widestSum = 0;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    int& sum = sums[static_cast<size_t>(row)];
+    for (const Char16 ch : grid.Key(row)) {
+      if (!haveAdvances || ch > 0xFF) {
+        sum = INT_MAX;  // measured in full
+        break;
+      }
+      sum += advances[ch];
+    }
+    if (sum != INT_MAX) widestSum = std::max(widestSum, sum);
+  }
   int widest = 0;
   for (int row = 0; row < grid.RowCount(); ++row) {
-    const String16 key = grid.Cell(0, row);
+    if (sums[static_cast<size_t>(row)] < widestSum - kMargin) continue;
+    const StringView16 key = grid.Key(row);
     SIZE size{};
-    GetTextExtentPoint32W(dc, key.c_str(), static_cast<int>(key.size()), &size);
+    GetTextExtentPoint32W(dc, key.data(), static_cast<int>(key.size()), &size);
     widest = std::max<int>(widest, size.cx);
   }
   SelectObject(dc, oldFont);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "Banner.h"
 #include "LanguageBar.h"
@@ -86,6 +87,9 @@ class TMainForm {
   void ChooseLanguage(int buttonId);
   void AvailabilityPass();
   void SetStatusText(const String16& text);
+  // EditWordChange without the status bar: the text it is to show, or none after
+  // cleaning the box.
+  std::optional<String16> SearchTypedText();
   static LRESULT CALLBACK EditWordProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR);
 

@@ -105,6 +105,13 @@ String16 TResultGrid::Cell(int column, int row) const {
   return equals == String16::npos ? text : text.substr(equals + 1);
 }
 
+StringView16 TResultGrid::Key(int row) const {
+  if (row < 0 || static_cast<size_t>(row) >= FRows.size()) return {};
+  const StringView16 text = FRows[static_cast<size_t>(row)];
+  const size_t equals = text.find(L'=');
+  return equals == StringView16::npos ? StringView16() : text.substr(0, equals);
+}
+
 String16 TResultGrid::RowsText() const {
   String16 text;
   for (const auto& row : FRows) {
@@ -198,7 +205,13 @@ void TResultGrid::UpdateScrollBar() {
       info.nPos == FScrollShown.nPos)
     return;
   FScrollShown = info;
-  SetScrollInfo(FHandle, SB_VERT, &info, TRUE);
+  // Drawn with the next paint rather than at once, so that keys typed before it share
+  // one; showing or hiding the bar draws the frame anew by itself.
+  const auto barShown = [this] { return (GetWindowLongW(FHandle, GWL_STYLE) & WS_VSCROLL) != 0; };
+  const bool wasShown = barShown();
+  SetScrollInfo(FHandle, SB_VERT, &info, FALSE);
+  if (barShown() == wasShown)
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 RECT TResultGrid::CellRect(int column, int row) const {

@@ -67,6 +67,8 @@ class TResultGrid {
   int RowCount() const { return FRows.empty() ? 1 : static_cast<int>(FRows.size()); }
   const std::vector<String16>& Rows() const { return FRows; }
   String16 Cell(int column, int row) const;
+  // The key column's text of a row (what stands before its first "="), without a copy.
+  StringView16 Key(int row) const;
   // The rows one a line, as the grid's window text gives them.
   String16 RowsText() const;
   // The current row, or all rows, as "headword<TAB>text" lines for the clipboard.

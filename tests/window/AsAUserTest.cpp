@@ -249,6 +249,42 @@ void ExpectOneGripAtTheRight(HWND statusBar) {
   EXPECT_GT(grip, 0) << "at width " << client.right;
 }
 
+// The grid's scroll bar as the screen shows it: the pixels down its middle.
+std::vector<COLORREF> ScrollBarOnScreen(HWND grid) {
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  GetScrollBarInfo(grid, OBJID_VSCROLL, &bar);
+  HDC screen = GetDC(nullptr);
+  const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+  std::vector<COLORREF> pixels;
+  for (int y = bar.rcScrollBar.top; y < bar.rcScrollBar.bottom; ++y)
+    pixels.push_back(GetPixel(screen, x, y));
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+TEST_F(AsAUser, TheScrollBarOnScreenFollowsEveryKeystroke) {
+  // Typed key by key: the bar appears with 100 rows, its thumb grows with 26 and shrinks
+  // again with 100, the bar staying all along. Once the window has painted after a
+  // keystroke, the screen shows the bar as a fresh paint of it does.
+  const HWND grid = FForm->VList().Handle();
+  Click(CentreOf(FForm->EditWord()));
+  Keys("r o w");
+  std::vector<std::vector<COLORREF>> seen;
+  for (const char* next : {"a", "BackSpace", "a"}) {
+    WaitUntil([] { return false; }, 300);  // the paint that follows the keystroke
+    ASSERT_NE(GetWindowLongW(grid, GWL_STYLE) & WS_VSCROLL, 0) << "no bar before " << next;
+    seen.push_back(ScrollBarOnScreen(grid));
+    RedrawWindow(grid, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    EXPECT_EQ(seen.back(), ScrollBarOnScreen(grid)) << "a stale bar before " << next;
+    Keys(next);
+  }
+  EXPECT_EQ(FForm->VList().Rows().size(), 26u);
+  EXPECT_NE(seen[0], seen[1]);  // the thumb did change
+  EXPECT_EQ(seen[0], seen[2]);
+}
+
 TEST_F(AsAUser, WideningRepaintsTheBannerAndTheStatusBarWhole) {
   const int width = StartRect.right - StartRect.left;
   const int height = StartRect.bottom - StartRect.top;

@@ -3,6 +3,8 @@
 // fit, the wheel and editing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ErrorBox.h"
 #include "WindowTestSupport.h"
 
@@ -18,9 +20,16 @@ class SearchGrid : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     Shown = ShowFormOn([](const std::filesystem::path& folder) {
-      TEntries german = {{"sun", "Sonne"},         {"sunday", kLongText},
-                         {"sunny", "sonnig"},      {"sunflower", "Sonnenblume"},
-                         {"sun hat", "Sonnenhut"}, {"sung", "gesungen"}};
+      TEntries german = {{"sun", "Sonne"},
+                         {"sunday", kLongText},
+                         {"sunny", "sonnig"},
+                         {"sunflower", "Sonnenblume"},
+                         {"sun hat", "Sonnenhut"},
+                         {"sung", "gesungen"},
+                         // Narrow and wide letters: the longest key is not the widest.
+                         {"wimiiiiiiiiiiiiiiiiii", "x"},
+                         {"wimmmmmmmmm", "x"},
+                         {"wimple", "Schleier"}};
       for (int i = 0; i < 100; ++i) {
         german.push_back(
             {std::string("row") + static_cast<char>('a' + i / 26) + static_cast<char>('a' + i % 26),
@@ -153,6 +162,9 @@ TEST_F(SearchGrid, ColumnFitToTheWidestHeadword) {
   EXPECT_EQ(FForm->VList().ColWidth(0), KeyWidth(L"sunflower") + 10);
   EXPECT_EQ(FForm->VList().ColWidth(0) + FForm->VList().ColWidth(1),
             FForm->VList().ClientWidth() - 2);
+  Type(L"wim");
+  EXPECT_EQ(FForm->VList().ColWidth(0),
+            std::max(KeyWidth(L"wimiiiiiiiiiiiiiiiiii"), KeyWidth(L"wimmmmmmmmm")) + 10);
   Type(L"sunx");
   EXPECT_EQ(FForm->StatusText(), L" Found: 0");
   EXPECT_EQ(FForm->VList().ColWidth(0), 10);
