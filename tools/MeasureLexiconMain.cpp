@@ -62,16 +62,24 @@ int Coverage(const std::string& folder, const std::string& wordList) {
   return 0;
 }
 
-int Pivots(const std::string& engVia, const std::string& viaX, const std::string& engX) {
+// A FreeDict dictionary's items per stored headword, read without a word to the log.
+TSourceItems DictionaryItems(const std::string& path) {
   std::ostringstream quiet;
   TLanguageSummary ignored;
-  const TSourceItems middle = ReadItems({"Via", TSourceFormat::Freedict, engVia}, ignored, quiet);
-  const TSourceItems direct = ReadItems({"X", TSourceFormat::Freedict, engX}, ignored, quiet);
+  return ReadItems({"X", TSourceFormat::Freedict, path}, ignored, quiet);
+}
+
+// The form in which translations are compared: as a headword is stored, where it can be.
+std::string Comparable(const std::string& word) {
+  const THeadword stored = StoredHeadword(word);
+  return stored.Key.empty() ? word : stored.Key;
+}
+
+int Pivots(const std::string& engVia, const std::string& viaX, const std::string& engX) {
+  const TSourceItems middle = DictionaryItems(engVia);
+  const TSourceItems direct = DictionaryItems(engX);
+  std::ostringstream quiet;
   const TKeyedDictionary middleToX = Keyed(ReadSource({"X", TSourceFormat::Pivot, viaX}, quiet));
-  auto comparable = [](const std::string& word) {
-    const THeadword stored = StoredHeadword(word);
-    return stored.Key.empty() ? word : stored.Key;
-  };
   const double thresholds[] = {0.05, 0.1, 0.2, 0.34, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0};
   size_t heldOut = 0;
   size_t given[std::size(thresholds)] = {}, right[std::size(thresholds)] = {};
@@ -82,8 +90,8 @@ int Pivots(const std::string& engVia, const std::string& viaX, const std::string
     const auto candidates = PivotCandidates(middleItems->second, middleToX);
     if (candidates.empty()) continue;
     std::set<std::string> wanted;
-    for (const auto& item : translations) wanted.insert(comparable(item));
-    const bool correct = wanted.count(comparable(candidates.front().Text)) > 0;
+    for (const auto& item : translations) wanted.insert(Comparable(item));
+    const bool correct = wanted.count(Comparable(candidates.front().Text)) > 0;
     for (size_t t = 0; t < std::size(thresholds); ++t) {
       if (candidates.front().Score < thresholds[t]) continue;
       ++given[t];
@@ -101,16 +109,8 @@ int Pivots(const std::string& engVia, const std::string& viaX, const std::string
   return 0;
 }
 
-std::string LowerAscii(std::string text) {
-  for (char& ch : text)
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
-  return text;
-}
-
 int Inflected(const std::string& engX, const std::string& wordList, const std::string& wordNet) {
-  std::ostringstream quiet;
-  TLanguageSummary ignored;
-  const TSourceItems direct = ReadItems({"X", TSourceFormat::Freedict, engX}, ignored, quiet);
+  const TSourceItems direct = DictionaryItems(engX);
   const TEnglishMorphology morphology(wordNet);
   size_t heldOut = 0, agreeing = 0;
   for (const auto& form : ReadWordForms(wordList)) {
@@ -120,9 +120,9 @@ int Inflected(const std::string& engX, const std::string& wordList, const std::s
       const auto baseItems = direct.Items.find(StoredHeadword(base).Key);
       if (baseItems == direct.Items.end() || baseItems->second.empty()) continue;
       ++heldOut;
-      const std::string first = LowerAscii(baseItems->second.front());
+      const std::string first = Comparable(baseItems->second.front());
       agreeing += std::any_of(own->second.begin(), own->second.end(), [&](const auto& item) {
-        const std::string translation = LowerAscii(item);
+        const std::string translation = Comparable(item);
         return translation == first ||
                (first.size() >= 4 && translation.compare(0, 4, first, 0, 4) == 0);
       });

@@ -1,12 +1,12 @@
 #include "Inflection.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "EntryText.h"
+#include "SourceEntry.h"
 #include "TextPacker.h"
 
 namespace parlivo {
@@ -14,6 +14,7 @@ namespace parlivo {
 namespace {
 
 constexpr const char* kPartNames[] = {"noun", "verb", "adj"};
+constexpr size_t kVerb = 1;  // in kPartNames
 
 struct TEnding {
   std::string_view Suffix;
@@ -119,7 +120,8 @@ TEnglishMorphology::TEnglishMorphology(const std::string& wordNetFolder) {
 
 std::vector<std::string> TEnglishMorphology::BaseWords(const std::string& form) const {
   std::vector<std::string> bases;
-  if ((FCommonNouns.count(form) && !form.ends_with("ing")) || FWords[1].count(form)) return bases;
+  if ((FCommonNouns.count(form) && !form.ends_with("ing")) || FWords[kVerb].count(form))
+    return bases;
   auto add = [&](const std::string& base) {
     if (base != form && std::find(bases.begin(), bases.end(), base) == bases.end())
       bases.push_back(base);
@@ -129,13 +131,13 @@ std::vector<std::string> TEnglishMorphology::BaseWords(const std::string& form) 
     if (listed != irregular.end())
       for (const auto& base : listed->second) add(base);
   }
+  const auto adverb = FAdverbSources.find(form);
+  if (adverb != FAdverbSources.end())
+    for (const auto& base : adverb->second) add(base);
   const std::pair<const TEnding*, const TEnding*> endings[] = {
       {std::begin(kNounEndings), std::end(kNounEndings)},
       {std::begin(kVerbEndings), std::end(kVerbEndings)},
       {std::begin(kAdjectiveEndings), std::end(kAdjectiveEndings)}};
-  const auto adverb = FAdverbSources.find(form);
-  if (adverb != FAdverbSources.end())
-    for (const auto& base : adverb->second) add(base);
   for (size_t part = 0; part < kPartsOfSpeech; ++part) {
     for (auto ending = endings[part].first; ending != endings[part].second; ++ending) {
       if (form.size() <= ending->Suffix.size() || !form.ends_with(ending->Suffix)) continue;
@@ -148,8 +150,7 @@ std::vector<std::string> TEnglishMorphology::BaseWords(const std::string& form) 
 }
 
 std::vector<std::string> ReadWordForms(const std::string& path) {
-  std::ifstream list(path);
-  if (!list || std::filesystem::is_directory(path)) throw std::runtime_error("cannot read " + path);
+  std::ifstream list = OpenSourceFile(path);
   std::vector<std::string> forms;
   for (std::string line; std::getline(list, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -160,8 +160,10 @@ const TSourceItems& FirstLegItems(TBuildContext& context, const std::string& via
   return read->second;
 }
 
+// The texts a source gives; earlier are those of the language's sources before it.
 TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
-                   TBuildContext& context, TLanguageSummary& summary, std::ostream& log) {
+                   TBuildContext& context, const TTexts& earlier, TLanguageSummary& summary,
+                   std::ostream& log) {
   TTexts texts;
   auto add = [&](const std::string& key, const std::vector<std::string>& items,
                  std::string_view separator, std::string_view mark) {
@@ -186,6 +188,12 @@ TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
       }
       add(key, kept, ", ", kPivotMark);
     }
+  } else if (source.Format == TSourceFormat::Inflected) {
+    if (!context.Morphology)
+      context.Morphology = std::make_unique<TEnglishMorphology>(options.WordNetFolder);
+    const std::vector<std::string> forms = ReadWordForms(source.Path);
+    summary.SourceEntries += forms.size();
+    texts = InflectedTexts(forms, *context.Morphology, earlier, options.MaxTextLength);
   } else {
     const TSourceItems read = ReadItems(source, summary, log);
     summary.SourceEntries += read.Entries;
@@ -212,19 +220,8 @@ TCollected Collect(const std::vector<TLanguageSource>& sources, const TBuildOpti
   collected.Summary.Language = name;
   collected.Summary.FileName = ToUtf8(language->FileName);
   for (const auto& source : sources) {
-    TTexts texts;
-    if (source.Format == TSourceFormat::Inflected) {
-      // Built on the texts of the sources before it.
-      if (!context.Morphology)
-        context.Morphology = std::make_unique<TEnglishMorphology>(options.WordNetFolder);
-      const std::vector<std::string> forms = ReadWordForms(source.Path);
-      collected.Summary.SourceEntries += forms.size();
-      texts = InflectedTexts(forms, *context.Morphology, collected.Texts, options.MaxTextLength);
-      if (texts.empty())
-        throw std::runtime_error(source.Language + ": " + source.Path + " yields no headword");
-    } else {
-      texts = SourceTexts(source, options, context, collected.Summary, log);
-    }
+    const TTexts texts =
+        SourceTexts(source, options, context, collected.Texts, collected.Summary, log);
     size_t contributed = 0;
     for (const auto& [key, text] : texts) contributed += collected.Texts.emplace(key, text).second;
     const bool throughOther = source.Format == TSourceFormat::Pivot && source.Via != "German";

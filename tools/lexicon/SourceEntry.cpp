@@ -227,13 +227,18 @@ TSourceEntry ParseWordnetEntry(const TDictdEntry& entry) {
   return result;
 }
 
-std::vector<TSourceEntry> ReadTabSeparated(const std::string& path) {
+std::ifstream OpenSourceFile(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
     throw std::runtime_error("cannot open " + path + ": not a file");
   }
   std::ifstream file(path);
   if (!file) throw std::runtime_error("cannot open " + path);
+  return file;
+}
+
+std::vector<TSourceEntry> ReadTabSeparated(const std::string& path) {
+  std::ifstream file = OpenSourceFile(path);
   std::vector<TSourceEntry> entries;
   std::string line;
   size_t lineNumber = 0;

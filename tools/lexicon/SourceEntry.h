@@ -2,6 +2,7 @@
 // translations or definitions without pronunciations, examples and markup.
 #pragma once
 
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,10 @@ TSourceEntry ParseWikdictEntry(const TDictdEntry& entry);
 
 // WordNet: the headword, then senses "n 1: gloss; "example" [syn: ...]".
 TSourceEntry ParseWordnetEntry(const TDictdEntry& entry);
+
+// A source file of lines, opened for reading; throws std::runtime_error for anything
+// but a readable regular file (a folder, a FIFO that would wait for a writer).
+std::ifstream OpenSourceFile(const std::string& path);
 
 // "headword<TAB>text" lines, UTF-8; the text is one item. Empty lines and lines
 // starting with '#' are passed over. Throws std::runtime_error for a line without a tab.
