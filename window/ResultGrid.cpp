@@ -97,19 +97,21 @@ void TResultGrid::ApplyColumnRule() {
   FApplyingRule = false;
 }
 
-String16 TResultGrid::Cell(int column, int row) const {
-  if (row < 0 || static_cast<size_t>(row) >= FRows.size()) return {};
-  const String16& text = FRows[static_cast<size_t>(row)];
-  const size_t equals = text.find(L'=');
-  if (column == 0) return equals == String16::npos ? String16() : text.substr(0, equals);
-  return equals == String16::npos ? text : text.substr(equals + 1);
-}
-
-StringView16 TResultGrid::Key(int row) const {
+std::pair<StringView16, StringView16> TResultGrid::KeyAndValue(int row) const {
   if (row < 0 || static_cast<size_t>(row) >= FRows.size()) return {};
   const StringView16 text = FRows[static_cast<size_t>(row)];
   const size_t equals = text.find(L'=');
-  return equals == StringView16::npos ? StringView16() : text.substr(0, equals);
+  if (equals == StringView16::npos) return {StringView16(), text};
+  return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+String16 TResultGrid::Cell(int column, int row) const {
+  const auto [key, value] = KeyAndValue(row);
+  return String16(column == 0 ? key : value);
+}
+
+StringView16 TResultGrid::Key(int row) const {
+  return KeyAndValue(row).first;
 }
 
 String16 TResultGrid::RowsText() const {

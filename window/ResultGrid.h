@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "ItemsAccessible.h"
@@ -118,6 +119,9 @@ class TResultGrid {
   void UpdateScrollBar();
   void OnVScroll(int code);
   void OnKeyDown(WPARAM key);
+  // A row's key and value: what stands before its first "=" and after it; a row without
+  // one is all value.
+  std::pair<StringView16, StringView16> KeyAndValue(int row) const;
   RECT CellRect(int column, int row) const;
   int RowAt(int y) const;
   void StoreEditorText();
