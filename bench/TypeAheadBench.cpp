@@ -59,11 +59,11 @@ void Keystroke(benchmark::State& state) {
   size_t rows = 0;
   size_t keystrokes = 0;
   for (auto _ : state) {
-    rows += SearchTypedWord(fixture.translator, words[next],
-                            [](const String16& word, const String16& text) {
-                              benchmark::DoNotOptimize(word.data());
-                              benchmark::DoNotOptimize(text.data());
-                            });
+    rows +=
+        SearchTypedWord(fixture.translator, words[next], [](StringView16 word, StringView16 text) {
+          benchmark::DoNotOptimize(word.data());
+          benchmark::DoNotOptimize(text.data());
+        });
     next = (next + 1) % words.size();
     ++keystrokes;
   }

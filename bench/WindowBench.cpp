@@ -51,7 +51,7 @@ int wmain(int argc, wchar_t** argv) {
       Pump();
       // The engine's share of the search: the same lookups without the window.
       const auto lookupStart = Clock::now();
-      SearchTypedWord(*form.Translator(), word, [](const String16&, const String16&) {});
+      SearchTypedWord(*form.Translator(), word, [](StringView16, StringView16) {});
       const auto lookedUp = Clock::now();
       if (round == 1) {
         std::printf("%-8ls %8zu %12.2f %12.2f %12.2f\n", word, form.VList().Rows().size(),

@@ -36,8 +36,8 @@ size_t SearchTypedWord(TTranslator& translator, StringView16 typedWord, const TR
   size_t rows = 0;
   for (size_t length = typedWord.size(); length <= kMaxQueryLength; ++length) {
     if (translator.Translate(StringView16(query.data(), length)) == trFound) {
-      const auto words = translator.Words();
-      const auto texts = translator.Translations();
+      const auto& words = translator.Words();
+      const auto& texts = translator.Translations();
       for (size_t i = 0; i < words.size(); ++i) addRow(words[i], texts[i]);
       rows += words.size();
     }

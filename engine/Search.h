@@ -24,7 +24,8 @@ String16 LettersOnly(StringView16 text);
 // "headword=text", the form in which a result pair is listed.
 String16 ResultRow(StringView16 headword, StringView16 text);
 
-using TRowSink = std::function<void(const String16& headword, const String16& text)>;
+// The views are valid during the call only.
+using TRowSink = std::function<void(StringView16 headword, StringView16 text)>;
 
 // Looks the typed letters up as the word in lower case and then padded with 1, 2, ...
 // spaces up to kMaxQueryLength characters, shortest first, and hands every pair found

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <vector>
 
 #include "FileStream.h"
+#include "StringList.h"
 #include "Text.h"
 
 namespace parlivo {
@@ -73,10 +73,8 @@ class TTranslator {
   static size_t PackedTextSize(const uint8_t* bytes);
 
   // The pairs of the last lookup, in word order.
-  std::span<const String16> Words() const noexcept { return {FWords.data(), FPairCount}; }
-  std::span<const String16> Translations() const noexcept {
-    return {FTranslations.data(), FPairCount};
-  }
+  const TStringList& Words() const noexcept { return FWords; }
+  const TStringList& Translations() const noexcept { return FTranslations; }
   const String16& DataFileName() const noexcept { return FDataFileName; }
   const String16& IndexFileName() const noexcept { return FIndexFileName; }
   int32_t TextLength() const noexcept { return FTextLength; }
@@ -121,19 +119,18 @@ class TTranslator {
   // readable bytes.
   size_t DecodeInto(const uint8_t* bytes, size_t& cursor, Char16* out);
   String16 DecodeText(const uint8_t* bytes, size_t& cursor);
-  // Decodes a record of kMaxEntrySize readable bytes and adds its pair, if any.
-  // Returns the bytes it used.
-  size_t AddEntry(StringView16 headword, const uint8_t* record);
-  void AddPair(StringView16 word, StringView16 text);
+  // Decodes a record of kMaxEntrySize readable bytes and adds its pair, if any: the
+  // headword is the headwordLength units already written into FWords' reserved room,
+  // the text is decoded straight into FTranslations'. Returns the bytes it used.
+  size_t AddEntry(size_t headwordLength, const uint8_t* record);
 
   std::unique_ptr<TFileStream> FDataStream;
   std::unique_ptr<TFileStream> FIndexStream;
   int32_t FTextLength = 0;
-  // Pair storage, reused from lookup to lookup so that a keystroke allocates nothing
-  // once it has been warmed up; the first FPairCount are the last lookup's pairs.
-  std::vector<String16> FWords;
-  std::vector<String16> FTranslations;
-  size_t FPairCount = 0;
+  // The last lookup's pairs; their buffers are reused from lookup to lookup, so that a
+  // keystroke allocates nothing once they have grown.
+  TStringList FWords;
+  TStringList FTranslations;
   String16 FDataFileName;
   String16 FIndexFileName;
   // Scratch of one lookup, refilled by every lookup: nothing read is kept between them.
@@ -144,7 +141,7 @@ class TTranslator {
   const uint8_t* FTails = nullptr;  // the run's tails: in the index's mapping or FTailScratch
   std::vector<TMatch> FMatches;
   std::vector<String16> FCandidateWords;  // whole candidates, for a query beyond ASCII
-  std::vector<Char16> FDecoded;           // kMaxDecodedLength units and four
+  std::vector<Char16> FDecoded;           // ReadText's: kMaxDecodedLength units and four
 };
 
 }  // namespace parlivo

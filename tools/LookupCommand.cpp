@@ -72,10 +72,9 @@ int RunLookup(const std::vector<String16>& args, const String16& programFolder, 
     err << error.what() << '\n';
     return 1;
   }
-  const size_t rows = SearchTypedWord(translator, LettersOnly(words[1]),
-                                      [&](const String16& word, const String16& text) {
-                                        out << ToUtf8(ResultRow(word, text)) << '\n';
-                                      });
+  const size_t rows = SearchTypedWord(
+      translator, LettersOnly(words[1]),
+      [&](StringView16 word, StringView16 text) { out << ToUtf8(ResultRow(word, text)) << '\n'; });
   out << "Found: " << rows << '\n';
   return 0;
 }

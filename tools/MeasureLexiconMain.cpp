@@ -49,7 +49,7 @@ int Coverage(const std::string& folder, const std::string& wordList) {
     size_t found = 0;
     for (const String16& word : words) {
       bool listed = false;
-      SearchTypedWord(translator, word, [&](const String16& headword, const String16&) {
+      SearchTypedWord(translator, word, [&](StringView16 headword, StringView16) {
         // Words of one or two letters come back padded with spaces.
         const size_t end = headword.find_last_not_of(Char16{' '});
         listed = listed || headword.substr(0, end + 1) == word;

@@ -344,7 +344,7 @@ std::optional<String16> TMainForm::SearchTypedText() {
     FVList.ClearRows();
     if (text.empty()) return String16();
     rows = SearchTypedWord(*FTranslator, word,
-                           [this](const String16& headword, const String16& translation) {
+                           [this](StringView16 headword, StringView16 translation) {
                              FVList.AddRow(ResultRow(headword, translation));
                            });
   }

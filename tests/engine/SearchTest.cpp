@@ -46,10 +46,10 @@ class TypedWord : public ::testing::Test {
   }
   std::vector<std::string> Rows(const char* typed) {
     std::vector<std::string> rows;
-    const size_t count = SearchTypedWord(FTranslator, FromUtf8(typed),
-                                         [&](const String16& word, const String16& text) {
-                                           rows.push_back(ToUtf8(ResultRow(word, text)));
-                                         });
+    const size_t count =
+        SearchTypedWord(FTranslator, FromUtf8(typed), [&](StringView16 word, StringView16 text) {
+          rows.push_back(ToUtf8(ResultRow(word, text)));
+        });
     EXPECT_EQ(count, rows.size());
     return rows;
   }
@@ -85,7 +85,7 @@ TEST_F(TypedWord, ThirtyLettersIsOneQueryAndThirtyOneNone) {
 #ifdef PARLIVO_COUNTS_ALLOCATIONS
 TEST_F(TypedWord, AKeystrokeAllocatesNothingOnceWarm) {
   auto keystroke = [&](const char* typed) {
-    return SearchTypedWord(FTranslator, FromUtf8(typed), [](const String16&, const String16&) {});
+    return SearchTypedWord(FTranslator, FromUtf8(typed), [](StringView16, StringView16) {});
   };
   const size_t sunRows = keystroke("sun");  // warms the pair storage and the scratch
   keystroke("a");

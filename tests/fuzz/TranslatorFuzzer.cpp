@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (code != trFound && !translator.Words().empty()) std::abort();
   }
   size_t rows = 0;
-  SearchTypedWord(translator, PLV_TEXT("mip"), [&](const String16&, const String16&) { ++rows; });
+  SearchTypedWord(translator, PLV_TEXT("mip"), [&](StringView16, StringView16) { ++rows; });
   return 0;
 }
