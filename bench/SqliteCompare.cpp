@@ -5,7 +5,6 @@
 // strings, an allocation each, and into strings kept from the last search, so that
 // the copy costs what copying costs. The allocator's time is the same on both sides.
 //   parlivo_compare FILES_FOLDER [LANGUAGE]
-#include <malloc.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -14,6 +13,10 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "Languages.h"
 #include "Search.h"
@@ -180,7 +183,9 @@ int main(int argc, char** argv) {
   // Memory freed by one search stays for the next, as the Windows heap keeps it, rather
   // than going back to the system and faulting in again: page faults cost a virtual
   // machine so much that they drowned both sides' work.
+#ifdef __GLIBC__
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
   const std::string folder = argv[1];
   const std::string language = argc > 2 ? argv[2] : "German";
   TTranslator translator;

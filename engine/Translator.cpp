@@ -198,7 +198,8 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
     const size_t lastAt = wantedLength - 1;
     const __m128i first = _mm_set1_epi8(static_cast<char>(wanted[0]));
     const __m128i last = _mm_set1_epi8(static_cast<char>(wanted[lastAt]));
-    size_t phase = 0;  // at mod tailLength
+    size_t phase = 0;  // at mod tailLength, kept without a division a block
+    const size_t phaseStep = 16 % tailLength;
     for (; at + 16 + lastAt <= size; at += 16) {
       const auto* block = reinterpret_cast<const __m128i*>(tails + at);
       const auto* lastBlock = reinterpret_cast<const __m128i*>(tails + at + lastAt);
@@ -212,7 +213,8 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
           found(static_cast<uint32_t>(place / tailLength));
         places &= places - 1;
       }
-      phase = (phase + 16) % tailLength;
+      phase += phaseStep;
+      if (phase >= tailLength) phase -= tailLength;
     }
   }
 #endif
