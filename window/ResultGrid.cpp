@@ -208,12 +208,17 @@ void TResultGrid::UpdateScrollBar() {
     return;
   FScrollShown = info;
   // Drawn with the next paint rather than at once, so that keys typed before it share
-  // one; showing or hiding the bar draws the frame anew by itself.
-  const auto barShown = [this] { return (GetWindowLongW(FHandle, GWL_STYLE) & WS_VSCROLL) != 0; };
-  const bool wasShown = barShown();
+  // one. A bar that appears or goes would have the frame drawn at once, which takes
+  // Wine 4 ms: drawing is off while the bar is set, and the client width the bar took
+  // or gave back reaches the columns once it is on again.
+  const bool drawing = (GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (drawing) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
   SetScrollInfo(FHandle, SB_VERT, &info, FALSE);
-  if (barShown() == wasShown)
-    RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+  if (drawing) {
+    SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
+    ApplyColumnRule();
+  }
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 RECT TResultGrid::CellRect(int column, int row) const {
