@@ -209,12 +209,14 @@ void TResultGrid::UpdateScrollBar() {
   FScrollShown = info;
   // Drawn with the next paint rather than at once, so that keys typed before it share
   // one. A bar that appears or goes would have the frame drawn at once, which takes
-  // Wine 4 ms: drawing is off while the bar is set, and the client width the bar took
-  // or gave back reaches the columns once it is on again.
-  const bool drawing = (GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0;
-  if (drawing) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
+  // Wine 4 ms: drawing is off while such a bar is set, and the client width it took or
+  // gave back reaches the columns once drawing is on again.
+  const LONG style = GetWindowLongW(FHandle, GWL_STYLE);
+  const bool barWillShow = info.nPage <= static_cast<UINT>(info.nMax - info.nMin);
+  const bool drawingOff = (style & WS_VISIBLE) && barWillShow != ((style & WS_VSCROLL) != 0);
+  if (drawingOff) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
   SetScrollInfo(FHandle, SB_VERT, &info, FALSE);
-  if (drawing) {
+  if (drawingOff) {
     SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
     ApplyColumnRule();
   }
