@@ -144,12 +144,13 @@ uint64_t LoadU64(const uint8_t* p) noexcept {
 // run holds eight bytes from the tail on, the rest, if any, byte by byte.
 class TTailComparer {
  public:
-  // wanted holds at least eight readable bytes, whatever wantedLength is.
   TTailComparer(const uint8_t* wanted, size_t wantedLength)
       : FWanted(wanted),
         FLength(wantedLength),
-        FMask(wantedLength >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * wantedLength)) - 1),
-        FHead(LoadU64(wanted) & FMask) {}
+        FMask(wantedLength >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * wantedLength)) - 1) {
+    for (size_t i = 0; i < std::min<size_t>(wantedLength, 8); ++i)
+      FHead |= uint64_t{wanted[i]} << (8 * i);
+  }
   // The first eight bytes, or as many as are wanted, agree; tail holds eight.
   bool HeadMatches(const uint8_t* tail) const noexcept { return (LoadU64(tail) & FMask) == FHead; }
   bool BeginsWith(const uint8_t* tail, bool eightReadable) const noexcept {
@@ -163,7 +164,7 @@ class TTailComparer {
   const uint8_t* FWanted;
   size_t FLength;
   uint64_t FMask;
-  uint64_t FHead;
+  uint64_t FHead = 0;
 };
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -182,7 +183,7 @@ constexpr auto kTailStarts = MakeTailStarts();
 
 // Calls found(i), in increasing order, for every word i < count of a run whose tail
 // (tailLength bytes each, back to back) begins with the wantedLength bytes of wanted
-// (1 <= wantedLength <= tailLength; wanted has eight readable bytes at least).
+// (1 <= wantedLength <= tailLength).
 template <class F>
 void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t count,
                            const uint8_t* wanted, size_t wantedLength, F&& found) {
@@ -446,10 +447,9 @@ bool TTranslator::MatchTails(StringView16 query, bool ascii, const TLengthRun& r
     // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
     // bytes can be compared before anything is converted.
     // The first three characters came with the query: the tail holds the rest.
-    std::array<uint8_t, 256 + 8> wanted;
+    std::array<uint8_t, 256> wanted;
     const size_t count = prefix.size() > 3 ? prefix.size() - 3 : 0;
     for (size_t c = 0; c < count; ++c) wanted[c] = static_cast<uint8_t>(prefix[3 + c]);
-    std::fill_n(wanted.begin() + count, 8, uint8_t{0});
     auto match = [&](uint32_t i) { FMatches.push_back(TMatch{run.FirstWord + i, i}); };
     if (count == 0) {
       for (uint32_t i = 0; i < run.Count; ++i) match(i);
