@@ -252,43 +252,45 @@ struct TLengthSums {
 TLengthSums SumLengthCounts(const uint8_t* counts, size_t minLength, size_t own, size_t lengths) {
   TLengthSums sums;
 #if defined(__SSE2__) || defined(_M_X64)
-  // Eight counts at a time; a lane sums at most 64 products below 2^24, so 32 bits
-  // hold it.
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i ownEnd = _mm_set1_epi16(static_cast<short>(own));
-  const __m128i blockEnd = _mm_set1_epi16(static_cast<short>(lengths));
-  __m128i all = zero, shorterTails = zero, shorterWords = zero;
-  for (size_t i = 0; i < lengths; i += 8) {
-    const __m128i lane = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(i)),
-                                       _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+  // Eight counts at a time, multiplied and added in pairs by pmaddwd, which takes
+  // signed halves: each count goes in less 32768, and the sums get 32768 times the
+  // multipliers back. Lanes past the block count as 0 and cancel out the same way. A
+  // tail length here is below 512, so a lane's pair stays below 2^25 and 32 pairs in
+  // 32 bits.
+  const short tailBase = static_cast<short>(minLength - 3);
+  const __m128i ownEnd = _mm_set1_epi16(static_cast<short>(tailBase + own));
+  const __m128i blockEnd = _mm_set1_epi16(static_cast<short>(tailBase + lengths));
+  const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
+  const __m128i ones = _mm_set1_epi16(1);
+  __m128i tailLength =
+      _mm_add_epi16(_mm_set1_epi16(tailBase), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+  __m128i all = _mm_setzero_si128(), shorterTails = all, shorterWords = all;
+  size_t lanes = 0;
+  for (; lanes < lengths; lanes += 8) {
     const __m128i count =
-        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(counts + 2 * i)),
-                      _mm_cmplt_epi16(lane, blockEnd));
-    const __m128i shorter = _mm_cmplt_epi16(lane, ownEnd);
-    const __m128i tailLength =
-        _mm_add_epi16(lane, _mm_set1_epi16(static_cast<short>(minLength - 3)));
-    // Each product of a u16 count and a tail length, as 32 bits from its halves.
-    const __m128i low = _mm_mullo_epi16(count, tailLength);
-    const __m128i high = _mm_mulhi_epu16(count, tailLength);
-    const __m128i bytes0 = _mm_unpacklo_epi16(low, high);
-    const __m128i bytes1 = _mm_unpackhi_epi16(low, high);
-    all = _mm_add_epi32(all, _mm_add_epi32(bytes0, bytes1));
-    shorterTails = _mm_add_epi32(
-        shorterTails, _mm_add_epi32(_mm_and_si128(bytes0, _mm_unpacklo_epi16(shorter, shorter)),
-                                    _mm_and_si128(bytes1, _mm_unpackhi_epi16(shorter, shorter))));
-    const __m128i shorterCount = _mm_and_si128(count, shorter);
-    shorterWords =
-        _mm_add_epi32(shorterWords, _mm_add_epi32(_mm_unpacklo_epi16(shorterCount, zero),
-                                                  _mm_unpackhi_epi16(shorterCount, zero)));
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(counts + 2 * lanes)),
+                      _mm_cmplt_epi16(tailLength, blockEnd));
+    const __m128i shorter =
+        _mm_xor_si128(_mm_and_si128(count, _mm_cmplt_epi16(tailLength, ownEnd)), bias);
+    all = _mm_add_epi32(all, _mm_madd_epi16(_mm_xor_si128(count, bias), tailLength));
+    shorterTails = _mm_add_epi32(shorterTails, _mm_madd_epi16(shorter, tailLength));
+    shorterWords = _mm_add_epi32(shorterWords, _mm_madd_epi16(shorter, ones));
+    tailLength = _mm_add_epi16(tailLength, _mm_set1_epi16(8));
   }
-  auto total = [](__m128i lanes) {
-    std::array<uint32_t, 4> values;
-    std::memcpy(values.data(), &lanes, sizeof lanes);
-    return uint64_t{values[0]} + values[1] + values[2] + values[3];
+  auto total = [](__m128i sums) {
+    // The four lanes widened to 64 bits with their signs, then added pairwise.
+    const __m128i signs = _mm_srai_epi32(sums, 31);
+    __m128i pairs = _mm_add_epi64(_mm_unpacklo_epi32(sums, signs), _mm_unpackhi_epi32(sums, signs));
+    pairs = _mm_add_epi64(pairs, _mm_shuffle_epi32(pairs, 0x4E));
+    int64_t value;
+    std::memcpy(&value, &pairs, sizeof value);
+    return value;
   };
-  sums.ShorterWords = static_cast<uint32_t>(total(shorterWords));
-  sums.ShorterTails = total(shorterTails);
-  sums.AllTails = total(all);
+  const auto laneCount = static_cast<int64_t>(lanes);
+  const int64_t multipliers = laneCount * tailBase + laneCount * (laneCount - 1) / 2;
+  sums.ShorterWords = static_cast<uint32_t>(total(shorterWords) + 32768 * laneCount);
+  sums.ShorterTails = static_cast<uint64_t>(total(shorterTails) + 32768 * multipliers);
+  sums.AllTails = static_cast<uint64_t>(total(all) + 32768 * multipliers);
 #else
   for (size_t i = 0; i < lengths; ++i) {
     const uint32_t count = LoadU16(counts + 2 * i);
@@ -436,10 +438,10 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   return true;
 }
 
-bool TTranslator::MatchTails(StringView16 query, bool ascii, const TLengthRun& run) {
+bool TTranslator::MatchTails(StringView16 query, StringView16 prefix, bool ascii,
+                             const TLengthRun& run) {
   FMatches.clear();
   FCandidateWords.clear();
-  const StringView16 prefix = query.substr(0, query.find(Char16{' '}));
   if (prefix.empty()) return false;
   const size_t tailLength = query.size() - 3;
   FTails = FIndexStream->View(run.TailsAt, size_t{run.Count} * tailLength, FTailScratch);
@@ -529,8 +531,11 @@ int TTranslator::Translate(StringView16 query) {
   if (!FindBucket(query, place)) return trNoBucket;
   TLengthRun run;
   if (!FindLengthRun(place.WordBlock, query.size(), run)) return trLengthOutside;
-  const bool ascii = IsAscii(query);
-  if (!MatchTails(query, ascii, run)) return trNoMatch;
+  // Only the first three characters and the part before the first space reach a
+  // headword or a comparison: the rest are spaces or do not count.
+  const StringView16 prefix = query.substr(0, query.find(Char16{' '}));
+  const bool ascii = IsAscii(query.substr(0, std::max<size_t>(3, prefix.size())));
+  if (!MatchTails(query, prefix, ascii, run)) return trNoMatch;
   ResolvePointers(place.Table);
   ReadMatchedEntries(query, ascii);
   return trFound;

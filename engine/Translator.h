@@ -104,9 +104,9 @@ class TTranslator {
   // True when the bucket's word block is well formed and holds words of the query's
   // length; a block claiming more tails than the index holds after it holds none.
   bool FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& run);
-  // Collects into FMatches the words of the run that begin with the query up to its
-  // first space, comparing bytes where the query is ASCII. True when any does.
-  bool MatchTails(StringView16 query, bool ascii, const TLengthRun& run);
+  // Collects into FMatches the words of the run that begin with prefix, the query up to
+  // its first space, comparing bytes where the query is ASCII. True when any does.
+  bool MatchTails(StringView16 query, StringView16 prefix, bool ascii, const TLengthRun& run);
   // The direct record offsets of the matches, cross-references followed one level; a
   // match whose slot lies outside the language file stays invalid.
   void ResolvePointers(uint32_t table);
