@@ -345,7 +345,7 @@ std::optional<String16> TMainForm::SearchTypedText() {
     if (text.empty()) return String16();
     rows = SearchTypedWord(*FTranslator, word,
                            [this](StringView16 headword, StringView16 translation) {
-                             FVList.AddRow(ResultRow(headword, translation));
+                             FVList.AddRow(headword, translation);
                            });
   }
   GrdColWidth(FVList);

@@ -142,8 +142,11 @@ TGridUpdate::~TGridUpdate() {
   FGrid.EndUpdate();
 }
 
-void TResultGrid::AddRow(String16 row) {
-  FRows.push_back(std::move(row));
+void TResultGrid::AddRow(StringView16 headword, StringView16 text) {
+  String16& row = FRows.emplace_back();
+  row.append(headword);
+  row.push_back(L'=');
+  row.append(text);
   if (FRows.size() > FHeights.size()) FHeights.push_back(kDefaultRowHeight);
   if (FUpdating > 0) return;
   UpdateScrollBar();
@@ -429,7 +432,7 @@ void TResultGrid::LeaveRow(int row) {
   if (row < 0 || static_cast<size_t>(row) >= FRows.size() ||
       FRows[static_cast<size_t>(row)] != L"=")
     return;
-  FRows.erase(FRows.begin() + row);
+  FRows.erase(static_cast<size_t>(row));
   if (FHeights.size() > 1)
     FHeights.erase(FHeights.begin() + std::min<size_t>(row, FHeights.size() - 1));
   if (FCurrentRow > row) --FCurrentRow;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ItemsAccessible.h"
+#include "RowList.h"
 #include "Text.h"
 
 namespace parlivo {
@@ -61,12 +62,13 @@ class TResultGrid {
 
   // The row list; an empty list shows as one blank row.
   void ClearRows();
-  void AddRow(String16 row);
+  // Adds the row "headword=text".
+  void AddRow(StringView16 headword, StringView16 text);
   // Between the two, added rows update the scroll bar and the screen once, at the end.
   void BeginUpdate() { ++FUpdating; }
   void EndUpdate();
   int RowCount() const { return FRows.empty() ? 1 : static_cast<int>(FRows.size()); }
-  const std::vector<String16>& Rows() const { return FRows; }
+  std::vector<String16> Rows() const { return FRows.ToVector(); }
   String16 Cell(int column, int row) const;
   // The key column's text of a row (what stands before its first "="), without a copy.
   StringView16 Key(int row) const;
@@ -139,7 +141,7 @@ class TResultGrid {
   HFONT FBoldCellFont = nullptr;
   int FColWidths[2] = {0, 0};
   bool FApplyingRule = false;
-  std::vector<String16> FRows;
+  TRowList FRows;
   std::vector<int> FHeights{kDefaultRowHeight};  // one per shown row, the blank one too
   int FTopRow = 0;
   int FCurrentRow = 0;
