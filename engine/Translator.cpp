@@ -40,8 +40,15 @@ void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
   if (!fileName.empty()) stream = TFileStream::OpenRead(fileName);
 }
 
-bool IsAscii(StringView16 text) {
-  return std::all_of(text.begin(), text.end(), [](Char16 ch) { return ch < 0x80; });
+// The query up to its first space, and whether it and the first three characters are
+// ASCII: nothing else of a query reaches a headword or a comparison.
+StringView16 TypedPart(StringView16 query, bool& ascii) {
+  unsigned any = 0;
+  size_t length = 0;
+  while (length < query.size() && query[length] != ' ') any |= query[length++];
+  for (size_t i = length; i < std::min<size_t>(3, query.size()); ++i) any |= query[i];
+  ascii = any < 0x80;
+  return query.substr(0, length);
 }
 
 // What one half of an escape-form code word adds to a text, packed into a word that is
@@ -531,10 +538,8 @@ int TTranslator::Translate(StringView16 query) {
   if (!FindBucket(query, place)) return trNoBucket;
   TLengthRun run;
   if (!FindLengthRun(place.WordBlock, query.size(), run)) return trLengthOutside;
-  // Only the first three characters and the part before the first space reach a
-  // headword or a comparison: the rest are spaces or do not count.
-  const StringView16 prefix = query.substr(0, query.find(Char16{' '}));
-  const bool ascii = IsAscii(query.substr(0, std::max<size_t>(3, prefix.size())));
+  bool ascii;
+  const StringView16 prefix = TypedPart(query, ascii);
   if (!MatchTails(query, prefix, ascii, run)) return trNoMatch;
   ResolvePointers(place.Table);
   ReadMatchedEntries(query, ascii);
