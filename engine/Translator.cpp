@@ -314,7 +314,7 @@ TLengthSums SumLengthCounts(const uint8_t* counts, size_t minLength, size_t own,
 
 }  // namespace
 
-TTranslator::TTranslator() : FDecoded(kMaxDecodedLength + 4) {}
+TTranslator::TTranslator() = default;
 
 TTranslator::~TTranslator() {
   FWords.Clear();
@@ -362,20 +362,10 @@ StringView16 TTranslator::SymbolText(int code) noexcept {
   }
 }
 
-size_t TTranslator::DecodeInto(const uint8_t* bytes, size_t& cursor, Char16* out) {
-  return out ? DecodeUnits<true>(bytes, cursor, out, FTextLength)
-             : DecodeUnits<false>(bytes, cursor, nullptr, FTextLength);
-}
-
-String16 TTranslator::DecodeText(const uint8_t* bytes, size_t& cursor) {
-  const size_t length = DecodeInto(bytes, cursor, FDecoded.data());
-  return String16(FDecoded.data(), length);
-}
-
 size_t TTranslator::PackedTextSize(const uint8_t* bytes) {
-  TTranslator scratch;
   size_t cursor = 0;
-  scratch.DecodeInto(bytes, cursor, nullptr);
+  int32_t targetLength = 0;
+  DecodeUnits<false>(bytes, cursor, nullptr, targetLength);
   return cursor;
 }
 
@@ -386,7 +376,8 @@ String16 TTranslator::ReadText() {
   const uint64_t start = FDataStream ? FDataStream->Position() : 0;
   if (FDataStream) FDataStream->Read(bytes.data(), bytes.size());
   size_t cursor = 0;
-  String16 text = DecodeText(bytes.data(), cursor);
+  String16 text(kMaxDecodedLength + 4, Char16{});
+  text.resize(DecodeUnits<true>(bytes.data(), cursor, text.data(), FTextLength));
   if (FDataStream) FDataStream->Seek(start + cursor);
   return text;
 }

@@ -113,12 +113,6 @@ class TTranslator {
   // Decodes the records of the valid matches in word order and adds their pairs.
   void ReadMatchedEntries(StringView16 query, bool ascii);
 
-  // Decodes the packed text at cursor within bytes into out (when given, room for
-  // kMaxDecodedLength units and four more), advancing cursor past the last code word used and
-  // setting FTextLength; returns the units decoded. The caller guarantees kMaxPackedTextSize
-  // readable bytes.
-  size_t DecodeInto(const uint8_t* bytes, size_t& cursor, Char16* out);
-  String16 DecodeText(const uint8_t* bytes, size_t& cursor);
   // Decodes a record of kMaxEntrySize readable bytes and adds its pair, if any: the
   // headword is the headwordLength units already written into FWords' reserved room,
   // the text is decoded straight into FTranslations'. Returns the bytes it used.
@@ -141,7 +135,6 @@ class TTranslator {
   const uint8_t* FTails = nullptr;  // the run's tails: in the index's mapping or FTailScratch
   std::vector<TMatch> FMatches;
   std::vector<String16> FCandidateWords;  // whole candidates, for a query beyond ASCII
-  std::vector<Char16> FDecoded;           // ReadText's: kMaxDecodedLength units and four
 };
 
 }  // namespace parlivo
