@@ -138,26 +138,44 @@ namespace {
 // The texts a source gives, keyed by stored headword.
 using TTexts = std::map<std::string, std::string>;
 
+// A source's items as read, with what reading left out counted apart.
+struct TReadItems {
+  TSourceItems Items;
+  TLanguageSummary LeftOut;
+};
+
 // What every source of a build shares: the first freedict source of each language and,
-// read once, the items that pivots through that language start from.
+// for the languages pivots pass through, its items, read once for the build.
 struct TBuildContext {
   std::map<std::string, const TLanguageSource*> FirstLegs;
-  std::map<std::string, TSourceItems> FirstLegItems;
+  std::set<std::string> Vias;
+  std::map<std::string, TReadItems> FirstLegItems;
   std::unique_ptr<TEnglishMorphology> Morphology;  // read for the first inflected source
 };
 
-const TSourceItems& FirstLegItems(TBuildContext& context, const std::string& via,
-                                  std::ostream& log) {
+const TReadItems& FirstLegItems(TBuildContext& context, const std::string& via, std::ostream& log) {
   const auto leg = context.FirstLegs.find(via);
   if (leg == context.FirstLegs.end())
     throw std::runtime_error("a pivot through " + via + " needs a " + via +
                              " freedict source in the same build");
   auto read = context.FirstLegItems.find(via);
   if (read == context.FirstLegItems.end()) {
-    TLanguageSummary ignored;
-    read = context.FirstLegItems.emplace(via, ReadItems(*leg->second, ignored, log)).first;
+    read = context.FirstLegItems.emplace(via, TReadItems{}).first;
+    read->second.Items = ReadItems(*leg->second, read->second.LeftOut, log);
   }
   return read->second;
+}
+
+// The source's items: those kept for the build where pivots start from them as well,
+// otherwise read into own.
+const TReadItems& ItemsOf(const TLanguageSource& source, TBuildContext& context, TReadItems& own,
+                          std::ostream& log) {
+  const auto leg = context.FirstLegs.find(source.Language);
+  const bool firstLeg = context.Vias.count(source.Language) && leg != context.FirstLegs.end() &&
+                        leg->second->Format == source.Format && leg->second->Path == source.Path;
+  if (firstLeg) return FirstLegItems(context, source.Language, log);
+  own.Items = ReadItems(source, own.LeftOut, log);
+  return own;
 }
 
 // The texts a source gives; earlier are those of the language's sources before it.
@@ -175,7 +193,7 @@ TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
     summary.SourceEntries += entries.size();
     for (const auto& [key, headwords] : Reversed(entries)) add(key, headwords, ", ", "");
   } else if (source.Format == TSourceFormat::Pivot) {
-    const TSourceItems& firstLeg = FirstLegItems(context, source.Via, log);
+    const TSourceItems& firstLeg = FirstLegItems(context, source.Via, log).Items;
     auto entries = ReadSource(source, log);
     summary.SourceEntries += entries.size();
     const TKeyedDictionary viaToX = Keyed(entries);
@@ -195,10 +213,14 @@ TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
     summary.SourceEntries += forms.size();
     texts = InflectedTexts(forms, *context.Morphology, earlier, options.MaxTextLength);
   } else {
-    const TSourceItems read = ReadItems(source, summary, log);
-    summary.SourceEntries += read.Entries;
+    TReadItems own;
+    const TReadItems& read = ItemsOf(source, context, own, log);
+    summary.SourceEntries += read.Items.Entries;
+    summary.NoLatin1Form += read.LeftOut.NoLatin1Form;
+    summary.LongerThan30 += read.LeftOut.LongerThan30;
+    summary.UnreachableStart += read.LeftOut.UnreachableStart;
     const std::string_view separator = source.Format == TSourceFormat::Wordnet ? "; " : ", ";
-    for (const auto& [key, items] : read.Items) {
+    for (const auto& [key, items] : read.Items.Items) {
       add(key, items, separator, "");
       if (!texts.count(key)) ++summary.NoText;
     }
@@ -310,6 +332,7 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
     }
     if (source.Format == TSourceFormat::Freedict)
       context.FirstLegs.emplace(source.Language, &source);
+    if (source.Format == TSourceFormat::Pivot) context.Vias.insert(source.Via);
     auto same = std::find_if(byLanguage.begin(), byLanguage.end(), [&](const auto& group) {
       return group.front().Language == source.Language;
     });
