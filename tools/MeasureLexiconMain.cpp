@@ -69,8 +69,9 @@ TSourceItems DictionaryItems(const std::string& path) {
   return ReadItems({"X", TSourceFormat::Freedict, path}, ignored, quiet);
 }
 
-// The form in which translations are compared: as a headword is stored, where it can be.
-std::string Comparable(const std::string& word) {
+// The form in which translations are compared: as a headword is stored, where it can be
+// (unlike the pivots' matching, which also lowers the case of words that cannot be).
+std::string AsStored(const std::string& word) {
   const THeadword stored = StoredHeadword(word);
   return stored.Key.empty() ? word : stored.Key;
 }
@@ -90,8 +91,8 @@ int Pivots(const std::string& engVia, const std::string& viaX, const std::string
     const auto candidates = PivotCandidates(middleItems->second, middleToX);
     if (candidates.empty()) continue;
     std::set<std::string> wanted;
-    for (const auto& item : translations) wanted.insert(Comparable(item));
-    const bool correct = wanted.count(Comparable(candidates.front().Text)) > 0;
+    for (const auto& item : translations) wanted.insert(AsStored(item));
+    const bool correct = wanted.count(AsStored(candidates.front().Text)) > 0;
     for (size_t t = 0; t < std::size(thresholds); ++t) {
       if (candidates.front().Score < thresholds[t]) continue;
       ++given[t];
@@ -120,9 +121,9 @@ int Inflected(const std::string& engX, const std::string& wordList, const std::s
       const auto baseItems = direct.Items.find(StoredHeadword(base).Key);
       if (baseItems == direct.Items.end() || baseItems->second.empty()) continue;
       ++heldOut;
-      const std::string first = Comparable(baseItems->second.front());
+      const std::string first = AsStored(baseItems->second.front());
       agreeing += std::any_of(own->second.begin(), own->second.end(), [&](const auto& item) {
-        const std::string translation = Comparable(item);
+        const std::string translation = AsStored(item);
         return translation == first ||
                (first.size() >= 4 && translation.compare(0, 4, first, 0, 4) == 0);
       });
