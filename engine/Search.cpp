@@ -34,14 +34,12 @@ size_t SearchTypedWord(TTranslator& translator, StringView16 typedWord, const TR
     query[i] = ch >= 'A' && ch <= 'Z' ? static_cast<Char16>(ch + 32) : ch;
   }
   size_t rows = 0;
-  for (size_t length = typedWord.size(); length <= kMaxQueryLength; ++length) {
-    if (translator.Translate(StringView16(query.data(), length)) == trFound) {
-      const auto& words = translator.Words();
-      const auto& texts = translator.Translations();
-      for (size_t i = 0; i < words.size(); ++i) addRow(words[i], texts[i]);
-      rows += words.size();
-    }
-  }
+  translator.TranslateEachLength(StringView16(query.data(), query.size()), typedWord.size(), [&] {
+    const auto& words = translator.Words();
+    const auto& texts = translator.Translations();
+    for (size_t i = 0; i < words.size(); ++i) addRow(words[i], texts[i]);
+    rows += words.size();
+  });
   return rows;
 }
 

@@ -40,17 +40,6 @@ void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
   if (!fileName.empty()) stream = TFileStream::OpenRead(fileName);
 }
 
-// The query up to its first space, and whether it and the first three characters are
-// ASCII: nothing else of a query reaches a headword or a comparison.
-StringView16 TypedPart(StringView16 query, bool& ascii) {
-  unsigned any = 0;
-  size_t length = 0;
-  while (length < query.size() && query[length] != ' ') any |= query[length++];
-  for (size_t i = length; i < std::min<size_t>(3, query.size()); ++i) any |= query[i];
-  ascii = any < 0x80;
-  return query.substr(0, length);
-}
-
 // What one half of an escape-form code word adds to a text, packed into a word that is
 // stored whole: three units in bits 0 to 47 (the unused ones zero), how many of them
 // count in bits 48 to 55, and by how much the half raises the text's target length in
@@ -151,13 +140,11 @@ uint64_t LoadU64(const uint8_t* p) noexcept {
 // run holds eight bytes from the tail on, the rest, if any, byte by byte.
 class TTailComparer {
  public:
-  TTailComparer(const uint8_t* wanted, size_t wantedLength)
-      : FWanted(wanted),
-        FLength(wantedLength),
-        FMask(wantedLength >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * wantedLength)) - 1) {
-    for (size_t i = 0; i < std::min<size_t>(wantedLength, 8); ++i)
-      FHead |= uint64_t{wanted[i]} << (8 * i);
-  }
+  explicit TTailComparer(const TTranslator::TQueryForm& form)
+      : FWanted(form.Wanted.data()),
+        FLength(form.WantedLength),
+        FMask(form.WantedMask),
+        FHead(form.WantedHead) {}
   // The first eight bytes, or as many as are wanted, agree; tail holds eight.
   bool HeadMatches(const uint8_t* tail) const noexcept { return (LoadU64(tail) & FMask) == FHead; }
   bool BeginsWith(const uint8_t* tail, bool eightReadable) const noexcept {
@@ -171,7 +158,7 @@ class TTailComparer {
   const uint8_t* FWanted;
   size_t FLength;
   uint64_t FMask;
-  uint64_t FHead = 0;
+  uint64_t FHead;
 };
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -189,12 +176,14 @@ constexpr auto kTailStarts = MakeTailStarts();
 #endif
 
 // Calls found(i), in increasing order, for every word i < count of a run whose tail
-// (tailLength bytes each, back to back) begins with the wantedLength bytes of wanted
-// (1 <= wantedLength <= tailLength).
+// (tailLength bytes each, back to back) begins with the form's wanted bytes (1 <=
+// WantedLength <= tailLength).
 template <class F>
 void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t count,
-                           const uint8_t* wanted, size_t wantedLength, F&& found) {
-  const TTailComparer comparer(wanted, wantedLength);
+                           const TTranslator::TQueryForm& form, F&& found) {
+  const TTailComparer comparer(form);
+  const uint8_t* wanted = form.Wanted.data();
+  const size_t wantedLength = form.WantedLength;
   const size_t size = size_t{count} * tailLength;
   size_t at = 0;
 #if defined(__SSE2__) || defined(_M_X64)
@@ -347,6 +336,24 @@ uint32_t TTranslator::BucketOf(StringView16 word) noexcept {
   return h;
 }
 
+TTranslator::TQueryForm::TQueryForm(StringView16 query) noexcept : Bucket(BucketOf(query)) {
+  // Only the prefix and the first three characters reach a headword or a comparison.
+  unsigned any = 0;
+  size_t length = 0;
+  while (length < query.size() && query[length] != ' ') any |= query[length++];
+  for (size_t i = length; i < std::min<size_t>(3, query.size()); ++i) any |= query[i];
+  Prefix = query.substr(0, length);
+  Ascii = any < 0x80;
+  if (!Ascii || length <= 3) return;
+  // A query that reaches the tails has at most 255 characters; the bound only keeps a
+  // longer one's form within the array.
+  WantedLength = std::min<size_t>(length - 3, Wanted.size());
+  for (size_t i = 0; i < WantedLength; ++i) Wanted[i] = static_cast<uint8_t>(query[3 + i]);
+  for (size_t i = 0; i < std::min<size_t>(WantedLength, 8); ++i)
+    WantedHead |= uint64_t{Wanted[i]} << (8 * i);
+  WantedMask = WantedLength >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * WantedLength)) - 1;
+}
+
 StringView16 TTranslator::SymbolText(int code) noexcept {
   switch (code) {
     case 31:
@@ -409,8 +416,7 @@ void TTranslator::ReadEntry(const String16& headword) {
   if (FDataStream) FDataStream->Seek(start + used);
 }
 
-bool TTranslator::FindBucket(StringView16 query, TBucketPlace& place) {
-  const uint32_t h = BucketOf(query);
+bool TTranslator::FindBucket(uint32_t h, TBucketPlace& place) {
   place.WordBlock = FIndexStream->U32At(BucketEntryOffset(h));
   place.Table = FDataStream->U32At(BucketEntryOffset(h));
   return place.Table != FDataStream->U32At(BucketEntryOffset(h + 1));
@@ -424,10 +430,12 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   // Words shorter than three characters cannot be stored; a block that claims them is
   // malformed and is treated as holding no word of the query's length.
   if (length > maxLength || length < minLength || minLength < 3) return false;
+  run.Count = LoadU16(block + 2 + 2 * (length - minLength));
+  // A length without words needs neither the sums nor the bound below.
+  if (run.Count == 0) return true;
   const TLengthSums sums =
       SumLengthCounts(block + 2, minLength, length - minLength, maxLength - minLength + 1);
   run.FirstWord = sums.ShorterWords;
-  run.Count = LoadU16(block + 2 + 2 * (length - minLength));
   // A block that claims more tails than the file holds after it is malformed: its
   // bucket holds no word. This bounds a lookup's work by the size of the file.
   const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
@@ -436,28 +444,25 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   return true;
 }
 
-bool TTranslator::MatchTails(StringView16 query, StringView16 prefix, bool ascii,
-                             const TLengthRun& run) {
+bool TTranslator::MatchTails(StringView16 query, const TQueryForm& form, const TLengthRun& run) {
   FMatches.clear();
   FCandidateWords.clear();
-  if (prefix.empty()) return false;
+  if (form.Prefix.empty() || run.Count == 0) return false;
   const size_t tailLength = query.size() - 3;
   FTails = FIndexStream->View(run.TailsAt, size_t{run.Count} * tailLength, FTailScratch);
-  if (ascii) {
+  if (form.Ascii) {
     // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
     // bytes can be compared before anything is converted.
     // The first three characters came with the query: the tail holds the rest.
-    std::array<uint8_t, 256> wanted;
-    const size_t count = prefix.size() > 3 ? prefix.size() - 3 : 0;
-    for (size_t c = 0; c < count; ++c) wanted[c] = static_cast<uint8_t>(prefix[3 + c]);
     auto match = [&](uint32_t i) { FMatches.push_back(TMatch{run.FirstWord + i, i}); };
-    if (count == 0) {
+    if (form.WantedLength == 0) {
       for (uint32_t i = 0; i < run.Count; ++i) match(i);
     } else {
-      ForTailsBeginningWith(FTails, tailLength, run.Count, wanted.data(), count, match);
+      ForTailsBeginningWith(FTails, tailLength, run.Count, form, match);
     }
   } else {
     const std::string head = ToAnsi(query.substr(0, 3));
+    const StringView16 prefix = form.Prefix;
     for (uint32_t i = 0; i < run.Count; ++i) {
       const auto* tail = reinterpret_cast<const char*>(FTails + size_t{i} * tailLength);
       String16 candidate = FromAnsi(head + std::string(tail, tailLength));
@@ -522,18 +527,20 @@ void TTranslator::ReadMatchedEntries(StringView16 query, bool ascii) {
 }
 
 int TTranslator::Translate(StringView16 query) {
+  return Lookup(query, TQueryForm(query));
+}
+
+int TTranslator::Lookup(StringView16 query, const TQueryForm& form) {
   FWords.Clear();
   FTranslations.Clear();
   if (!FIndexStream || !FDataStream) return trNoBucket;
   TBucketPlace place;
-  if (!FindBucket(query, place)) return trNoBucket;
+  if (!FindBucket(form.Bucket, place)) return trNoBucket;
   TLengthRun run;
   if (!FindLengthRun(place.WordBlock, query.size(), run)) return trLengthOutside;
-  bool ascii;
-  const StringView16 prefix = TypedPart(query, ascii);
-  if (!MatchTails(query, prefix, ascii, run)) return trNoMatch;
+  if (!MatchTails(query, form, run)) return trNoMatch;
   ResolvePointers(place.Table);
-  ReadMatchedEntries(query, ascii);
+  ReadMatchedEntries(query, form.Ascii);
   return trFound;
 }
 

@@ -2,6 +2,7 @@
 // fixed-length queries in the bucket of their first three characters.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -69,6 +70,33 @@ class TTranslator {
   void ReadEntry(const String16& headword);
   int Translate(StringView16 query);
 
+  // What a lookup works out from its query alone, before it reads anything. A word and
+  // its forms padded with spaces share all of it, so the lookups of one keystroke work
+  // it out once; each of them still reads the files afresh.
+  struct TQueryForm {
+    explicit TQueryForm(StringView16 query) noexcept;
+    uint32_t Bucket;
+    StringView16 Prefix;  // the query up to its first space
+    bool Ascii;           // the prefix and the first three characters are ASCII
+    // Where Ascii: the bytes a tail must begin with, the prefix from its fourth
+    // character on, and the first eight of them in one word with its mask.
+    size_t WantedLength = 0;
+    uint64_t WantedHead = 0;
+    uint64_t WantedMask = 0;
+    std::array<uint8_t, 256> Wanted;
+  };
+
+  // Translate for the first shortest characters of longest, then for each longer start
+  // of it, up to the whole: a whole lookup each, shortest first. After every lookup that
+  // returns trFound, found() runs with the lists holding that lookup's pairs. From
+  // shortest on, longest holds nothing but spaces.
+  template <class F>
+  void TranslateEachLength(StringView16 longest, size_t shortest, F&& found) {
+    const TQueryForm form(longest);
+    for (size_t length = shortest; length <= longest.size(); ++length)
+      if (Lookup(longest.substr(0, length), form) == trFound) found();
+  }
+
   // The bytes a packed text takes; bytes holds kMaxPackedTextSize readable bytes.
   static size_t PackedTextSize(const uint8_t* bytes);
 
@@ -88,9 +116,9 @@ class TTranslator {
   };
   // The words of the query's length in the bucket's word block.
   struct TLengthRun {
-    uint32_t FirstWord;  // word number of the first of them
-    uint32_t Count;
-    uint64_t TailsAt;  // offset of their tails in the index
+    uint32_t FirstWord = 0;  // word number of the first of them
+    uint32_t Count = 0;
+    uint64_t TailsAt = 0;  // offset of their tails in the index
   };
   struct TMatch {
     uint32_t WordNumber;
@@ -99,14 +127,17 @@ class TTranslator {
     bool Valid = false;
   };
 
-  // True when the language file has a pointer table for the query's bucket.
-  bool FindBucket(StringView16 query, TBucketPlace& place);
-  // True when the bucket's word block is well formed and holds words of the query's
-  // length; a block claiming more tails than the index holds after it holds none.
+  // Translate for a query of the given form.
+  int Lookup(StringView16 query, const TQueryForm& form);
+  // True when the language file has a pointer table for bucket h.
+  bool FindBucket(uint32_t h, TBucketPlace& place);
+  // True when the query's length lies within the bucket's word block, which is well
+  // formed: a block claiming more tails than the index holds after it holds no words.
+  // A length without words is not summed or bounded: its run has only its count, 0.
   bool FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& run);
-  // Collects into FMatches the words of the run that begin with prefix, the query up to
-  // its first space, comparing bytes where the query is ASCII. True when any does.
-  bool MatchTails(StringView16 query, StringView16 prefix, bool ascii, const TLengthRun& run);
+  // Collects into FMatches the words of the run that begin with the query's prefix,
+  // comparing bytes where the query is ASCII. True when any does.
+  bool MatchTails(StringView16 query, const TQueryForm& form, const TLengthRun& run);
   // The direct record offsets of the matches, cross-references followed one level; a
   // match whose slot lies outside the language file stays invalid.
   void ResolvePointers(uint32_t table);
