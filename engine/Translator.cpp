@@ -130,6 +130,12 @@ size_t WidenTail(const uint8_t* tail, size_t length, Char16* out) {
   return FromAnsiInto(std::string_view(reinterpret_cast<const char*>(tail), length), out);
 }
 
+int32_t LoadI32(const uint8_t* p) noexcept {
+  int32_t value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+}
+
 uint64_t LoadU64(const uint8_t* p) noexcept {
   uint64_t value;
   std::memcpy(&value, p, sizeof value);
@@ -217,8 +223,33 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
 #endif
   size_t i = (at + tailLength - 1) / tailLength;
   if (tailLength >= 8) {
-    // Every tail holds eight bytes: four heads are looked at before one branch, and
-    // only a group with a head that matches is looked at tail by tail.
+    // Every tail holds eight bytes: a group of heads is looked at before one branch,
+    // and only a group with a head that matches is looked at tail by tail.
+#if defined(__SSE2__) || defined(_M_X64)
+    if (wantedLength <= 4) {
+      // Four bytes a head, eight heads in two registers.
+      const __m128i mask = _mm_set1_epi32(static_cast<int>(form.WantedMask));
+      const __m128i head = _mm_set1_epi32(static_cast<int>(form.WantedHead));
+      auto fourHeads = [&](const uint8_t* group) {
+        const __m128i heads =
+            _mm_setr_epi32(LoadI32(group), LoadI32(group + tailLength),
+                           LoadI32(group + 2 * tailLength), LoadI32(group + 3 * tailLength));
+        return _mm_cmpeq_epi32(_mm_and_si128(heads, mask), head);
+      };
+      for (; i + 8 <= count; i += 8) {
+        const uint8_t* group = tails + i * tailLength;
+        // Two bits a head, both set where it matches, in the order of the tails.
+        unsigned heads = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_packs_epi32(fourHeads(group), fourHeads(group + 4 * tailLength))));
+        while (heads != 0) {
+          const size_t k = i + static_cast<size_t>(std::countr_zero(heads)) / 2;
+          if (comparer.BeginsWith(tails + k * tailLength, true)) found(static_cast<uint32_t>(k));
+          heads &= heads - 1;
+          heads &= heads - 1;
+        }
+      }
+    }
+#endif
     for (; i + 4 <= count; i += 4) {
       const uint8_t* group = tails + i * tailLength;
       const int heads = comparer.HeadMatches(group) + comparer.HeadMatches(group + tailLength) +
@@ -232,7 +263,8 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
   // One tail at a time from the first the loops above did not reach.
   for (; i < count; ++i) {
     const size_t place = i * tailLength;
-    if (comparer.BeginsWith(tails + place, place + 8 <= size)) found(static_cast<uint32_t>(i));
+    if (comparer.BeginsWith(tails + place, tailLength >= 8 || place + 8 <= size))
+      found(static_cast<uint32_t>(i));
   }
 }
 

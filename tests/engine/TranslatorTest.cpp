@@ -98,6 +98,33 @@ TEST_F(SmallLexicon, LengthsWithoutWordsAndTheLastBucket) {
   EXPECT_EQ(Lookup(FTranslator, "abcdex  ").Code, trNoMatch);
 }
 
+// Long runs are scanned in groups of heads: a word that alone matches its query is
+// found wherever it stands in its group and whatever the length of its tail, typed
+// short (one to four tail bytes wanted) or long.
+TEST_F(SmallLexicon, EveryPlaceInALongRunIsFound) {
+  std::map<std::string, std::string> texts;
+  std::vector<std::string> words;
+  for (size_t length : {7, 11, 12, 18}) {
+    for (int i = 0; i < 75; ++i) {
+      std::string word = "con";
+      word += static_cast<char>('a' + i % 25);
+      word += static_cast<char>('a' + i / 25);
+      while (word.size() < length) word += static_cast<char>('p' + (word.size() + i) % 8);
+      texts[word] = "Text " + std::to_string(words.size());
+      words.push_back(word);
+    }
+  }
+  Write(texts);
+  for (const std::string& word : words) {
+    const Rows expected{word + "=" + texts[word]};
+    for (size_t typed : {5, 7, 9}) {
+      if (typed > word.size()) continue;
+      const std::string query = word.substr(0, typed) + std::string(word.size() - typed, ' ');
+      ASSERT_EQ(Lookup(FTranslator, query).Rows, expected) << '"' << query << '"';
+    }
+  }
+}
+
 TEST_F(SmallLexicon, CrossReferenceToAnotherBucketThenALaterMatch) {
   // 'mopa' and 'mopc' share the record stored first for 'abc', in another bucket;
   // 'mopb' between them has its own.
