@@ -40,19 +40,30 @@ void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
   if (!fileName.empty()) stream = TFileStream::OpenRead(fileName);
 }
 
-// What one half of an escape-form code word adds to a text, packed into a word that is
-// stored whole: three units in bits 0 to 47 (the unused ones zero), how many of them
-// count in bits 48 to 55, and by how much the half raises the text's target length in
-// bits 56 to 63 (a separator raises it by one). The fourth unit a store writes is
+// What a code word's piece does to the two counts of a decoding, added to both at
+// once: the units it writes in the low half, and in the high half those units less
+// the rise of the target length (a separator writes two units and raises the target by
+// one). The decoding ends when the high half reaches the length byte.
+constexpr uint64_t Counts(size_t units, unsigned targetStep) {
+  return units | uint64_t{units - targetStep} << 32;
+}
+
+// What one half of an escape-form code word adds to a text: up to three units, stored
+// as one word (the unused ones zero), and its counts. The fourth unit a store writes is
 // scratch that the next store or the end of the text leaves behind.
-constexpr uint64_t Piece(StringView16 units, unsigned targetStep) {
-  uint64_t piece = uint64_t{units.size()} << 48 | uint64_t{targetStep} << 56;
+struct TPiece {
+  uint64_t Units = 0;
+  uint64_t Counts = 0;
+};
+
+constexpr TPiece Piece(StringView16 units, unsigned targetStep) {
+  TPiece piece{0, Counts(units.size(), targetStep)};
   for (size_t i = 0; i < units.size(); ++i)
-    piece |= uint64_t{static_cast<uint16_t>(units[i])} << (16 * i);
+    piece.Units |= uint64_t{static_cast<uint16_t>(units[i])} << (16 * i);
   return piece;
 }
 
-constexpr uint64_t SymbolPiece(int code) {
+constexpr TPiece SymbolPiece(int code) {
   if (code == 31) return Piece(PLV_TEXT("."), 0);
   if (code == 44) return Piece(PLV_TEXT(", "), 1);
   if (code == 59) return Piece(PLV_TEXT("; "), 1);
@@ -60,22 +71,26 @@ constexpr uint64_t SymbolPiece(int code) {
   return Piece(StringView16(&unit, 1), 0);
 }
 
-// The low byte of an escape word: a letter group below 32, a symbol from 32 on.
-constexpr std::array<uint64_t, 256> MakeLowPieces() {
-  std::array<uint64_t, 256> pieces{};
-  for (int i = 0; i < 256; ++i) pieces[i] = i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(i);
-  return pieces;
+// The pieces of both halves of an escape word: first those of the low byte (a letter
+// group below 32, a symbol from 32 on), then from kHighPieces on those of the high
+// seven bits (nothing for 0, a letter group below 32, a symbol from 32 on). Units and
+// counts stand in two tables of words, which a load indexes directly.
+constexpr size_t kHighPieces = 256;
+constexpr size_t kPieceCount = kHighPieces + 128;
+constexpr TPiece PieceOf(size_t i) {
+  if (i < kHighPieces) return i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(static_cast<int>(i));
+  i -= kHighPieces;
+  if (i == 0) return TPiece{};
+  return i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(static_cast<int>(i));
 }
-
-// The high seven bits: nothing for 0, a letter group below 32, a symbol from 32 on.
-constexpr std::array<uint64_t, 128> MakeHighPieces() {
-  std::array<uint64_t, 128> pieces{};
-  for (int i = 1; i < 128; ++i) pieces[i] = i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(i);
-  return pieces;
+template <uint64_t TPiece::*kField>
+constexpr std::array<uint64_t, kPieceCount> MakePieceTable() {
+  std::array<uint64_t, kPieceCount> table{};
+  for (size_t i = 0; i < kPieceCount; ++i) table[i] = PieceOf(i).*kField;
+  return table;
 }
-
-constexpr std::array<uint64_t, 256> kLowPieces = MakeLowPieces();
-constexpr std::array<uint64_t, 128> kHighPieces = MakeHighPieces();
+constexpr std::array<uint64_t, kPieceCount> kPieceUnits = MakePieceTable<&TPiece::Units>();
+constexpr std::array<uint64_t, kPieceCount> kPieceCounts = MakePieceTable<&TPiece::Counts>();
 
 // The unit of a code of a triple code word: the character of that number, but for
 // 31, the full stop.
@@ -91,31 +106,32 @@ template <bool kWrite>
 PLV_FORCE_INLINE size_t DecodeUnits(const uint8_t* bytes, size_t& cursor, Char16* out,
                                     int32_t& targetLength) {
   static_assert(std::endian::native == std::endian::little, "pieces are stored as they lie");
-  int32_t target = bytes[cursor++];
+  const uint32_t lengthByte = bytes[cursor++];
   size_t at = cursor;
-  size_t length = 0;
-  auto add = [&](uint64_t piece) {
-    if constexpr (kWrite) std::memcpy(out + length, &piece, sizeof piece);
-    length += (piece >> 48) & 0xFF;
-    target += static_cast<int32_t>(piece >> 56);
+  uint64_t counts = 0;
+  auto add = [&](size_t piece) {
+    if constexpr (kWrite) std::memcpy(out + static_cast<uint32_t>(counts), &kPieceUnits[piece], 8);
+    counts += kPieceCounts[piece];
   };
-  while (static_cast<int32_t>(length) < target) {
+  while ((counts >> 32) < lengthByte) {
     const uint16_t w = LoadU16(bytes + at);
     at += 2;
     if ((w & 0x8000) == 0) {
       if constexpr (kWrite) {
         const uint64_t units =
             TripleUnit(w & 31) | TripleUnit((w >> 5) & 31) << 16 | TripleUnit((w >> 10) & 31) << 32;
-        std::memcpy(out + length, &units, sizeof units);
+        std::memcpy(out + static_cast<uint32_t>(counts), &units, sizeof units);
       }
-      length += 3;
+      counts += Counts(3, 0);
     } else {
-      add(kLowPieces[w & 0xFF]);
-      add(kHighPieces[(w >> 8) & 0x7F]);
+      add(w & 0xFF);
+      add(kHighPieces + ((w >> 8) & 0x7F));
     }
   }
   cursor = at;
-  targetLength = target;
+  // The target has risen by the units written less those counted against it.
+  const auto length = static_cast<uint32_t>(counts);
+  targetLength = static_cast<int32_t>(lengthByte + length - static_cast<uint32_t>(counts >> 32));
   return length;
 }
 
