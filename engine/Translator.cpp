@@ -184,14 +184,27 @@ class TTailComparer {
 };
 
 #if defined(__SSE2__) || defined(_M_X64)
-// For a run of tails of length l < 8 and a block beginning at a place p with p mod l =
-// phase: the block's places that begin a tail, one bit each.
-constexpr std::array<std::array<uint16_t, 8>, 8> MakeTailStarts() {
-  std::array<std::array<uint16_t, 8>, 8> starts{};
-  for (unsigned l = 1; l < 8; ++l)
-    for (unsigned phase = 0; phase < l; ++phase)
-      for (unsigned place = 0; place < 16; ++place)
-        if ((phase + place) % l == 0) starts[l][phase] |= static_cast<uint16_t>(1u << place);
+// For a run of tails of length l < 8 and a block of sixteen places beginning at a
+// place p with p mod l = phase: the places that begin a tail, one bit each, how many
+// they are, and the phase of the next block. A block costs no division.
+struct TBlockStarts {
+  uint16_t Places = 0;
+  uint8_t Count = 0;
+  uint8_t NextPhase = 0;
+};
+constexpr std::array<std::array<TBlockStarts, 8>, 8> MakeTailStarts() {
+  std::array<std::array<TBlockStarts, 8>, 8> starts{};
+  for (unsigned l = 1; l < 8; ++l) {
+    for (unsigned phase = 0; phase < l; ++phase) {
+      TBlockStarts& block = starts[l][phase];
+      for (unsigned place = 0; place < 16; ++place) {
+        if ((phase + place) % l != 0) continue;
+        block.Places = static_cast<uint16_t>(block.Places | 1u << place);
+        ++block.Count;
+      }
+      block.NextPhase = static_cast<uint8_t>((phase + 16) % l);
+    }
+  }
   return starts;
 }
 constexpr auto kTailStarts = MakeTailStarts();
@@ -207,7 +220,7 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
   const uint8_t* wanted = form.Wanted.data();
   const size_t wantedLength = form.WantedLength;
   const size_t size = size_t{count} * tailLength;
-  size_t at = 0;
+  size_t i = 0;  // the first tail the loops have not reached
 #if defined(__SSE2__) || defined(_M_X64)
   // Short tails, sixteen places at a time: the places that begin a tail whose first
   // and last wanted bytes stand where they should; only those are compared in full.
@@ -217,27 +230,26 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
     const size_t lastAt = wantedLength - 1;
     const __m128i first = _mm_set1_epi8(static_cast<char>(wanted[0]));
     const __m128i last = _mm_set1_epi8(static_cast<char>(wanted[lastAt]));
-    size_t phase = 0;  // at mod tailLength, kept without a division a block
-    const size_t phaseStep = 16 % tailLength;
-    for (; at + 16 + lastAt <= size; at += 16) {
+    size_t phase = 0;  // at mod tailLength
+    for (size_t at = 0; at + 16 + lastAt <= size; at += 16) {
       const auto* block = reinterpret_cast<const __m128i*>(tails + at);
       const auto* lastBlock = reinterpret_cast<const __m128i*>(tails + at + lastAt);
-      unsigned places = kTailStarts[tailLength][phase] &
-                        static_cast<unsigned>(
-                            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(block), first)) &
-                            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(lastBlock), last)));
+      const TBlockStarts& starts = kTailStarts[tailLength][phase];
+      unsigned places =
+          starts.Places & static_cast<unsigned>(
+                              _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(block), first)) &
+                              _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(lastBlock), last)));
       while (places != 0) {
         const size_t place = at + static_cast<size_t>(std::countr_zero(places));
         if (comparer.BeginsWith(tails + place, place + 8 <= size))
           found(static_cast<uint32_t>(place / tailLength));
         places &= places - 1;
       }
-      phase += phaseStep;
-      if (phase >= tailLength) phase -= tailLength;
+      i += starts.Count;
+      phase = starts.NextPhase;
     }
   }
 #endif
-  size_t i = (at + tailLength - 1) / tailLength;
   if (tailLength >= 8) {
     // Every tail holds eight bytes: a group of heads is looked at before one branch,
     // and only a group with a head that matches is looked at tail by tail.
