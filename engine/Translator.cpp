@@ -305,49 +305,11 @@ struct TLengthSums {
   uint64_t AllTails = 0;
 };
 
-TLengthSums SumLengthCounts(const uint8_t* counts, size_t minLength, size_t own, size_t lengths) {
+// One length at a time: the portable way, and the way for a block with a count of
+// 32768 or more, which pmaddwd would take as negative.
+TLengthSums SumLengthCountsOneByOne(const uint8_t* counts, size_t minLength, size_t own,
+                                    size_t lengths) {
   TLengthSums sums;
-#if defined(__SSE2__) || defined(_M_X64)
-  // Eight counts at a time, multiplied and added in pairs by pmaddwd, which takes
-  // signed halves: each count goes in less 32768, and the sums get 32768 times the
-  // multipliers back. Lanes past the block count as 0 and cancel out the same way. A
-  // tail length here is below 512, so a lane's pair stays below 2^25 and 32 pairs in
-  // 32 bits.
-  const short tailBase = static_cast<short>(minLength - 3);
-  const __m128i ownEnd = _mm_set1_epi16(static_cast<short>(tailBase + own));
-  const __m128i blockEnd = _mm_set1_epi16(static_cast<short>(tailBase + lengths));
-  const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
-  const __m128i ones = _mm_set1_epi16(1);
-  __m128i tailLength =
-      _mm_add_epi16(_mm_set1_epi16(tailBase), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
-  __m128i all = _mm_setzero_si128(), shorterTails = all, shorterWords = all;
-  size_t lanes = 0;
-  for (; lanes < lengths; lanes += 8) {
-    const __m128i count =
-        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(counts + 2 * lanes)),
-                      _mm_cmplt_epi16(tailLength, blockEnd));
-    const __m128i shorter =
-        _mm_xor_si128(_mm_and_si128(count, _mm_cmplt_epi16(tailLength, ownEnd)), bias);
-    all = _mm_add_epi32(all, _mm_madd_epi16(_mm_xor_si128(count, bias), tailLength));
-    shorterTails = _mm_add_epi32(shorterTails, _mm_madd_epi16(shorter, tailLength));
-    shorterWords = _mm_add_epi32(shorterWords, _mm_madd_epi16(shorter, ones));
-    tailLength = _mm_add_epi16(tailLength, _mm_set1_epi16(8));
-  }
-  auto total = [](__m128i sums) {
-    // The four lanes widened to 64 bits with their signs, then added pairwise.
-    const __m128i signs = _mm_srai_epi32(sums, 31);
-    __m128i pairs = _mm_add_epi64(_mm_unpacklo_epi32(sums, signs), _mm_unpackhi_epi32(sums, signs));
-    pairs = _mm_add_epi64(pairs, _mm_shuffle_epi32(pairs, 0x4E));
-    int64_t value;
-    std::memcpy(&value, &pairs, sizeof value);
-    return value;
-  };
-  const auto laneCount = static_cast<int64_t>(lanes);
-  const int64_t multipliers = laneCount * tailBase + laneCount * (laneCount - 1) / 2;
-  sums.ShorterWords = static_cast<uint32_t>(total(shorterWords) + 32768 * laneCount);
-  sums.ShorterTails = static_cast<uint64_t>(total(shorterTails) + 32768 * multipliers);
-  sums.AllTails = static_cast<uint64_t>(total(all) + 32768 * multipliers);
-#else
   for (size_t i = 0; i < lengths; ++i) {
     const uint32_t count = LoadU16(counts + 2 * i);
     const uint64_t tails = (minLength + i - 3) * uint64_t{count};
@@ -357,8 +319,43 @@ TLengthSums SumLengthCounts(const uint8_t* counts, size_t minLength, size_t own,
     }
     sums.AllTails += tails;
   }
-#endif
   return sums;
+}
+
+TLengthSums SumLengthCounts(const uint8_t* counts, size_t minLength, size_t own, size_t lengths) {
+#if defined(__SSE2__) || defined(_M_X64)
+  // Eight counts at a time, multiplied and added in pairs by pmaddwd; lanes past the
+  // block count as 0. With counts below 32768 and tail lengths below 256, a pair stays
+  // below 2^24, the 32 pairs of a lane below 2^29 and the four lanes below 2^31.
+  const short tailBase = static_cast<short>(minLength - 3);
+  const __m128i ownEnd = _mm_set1_epi16(static_cast<short>(tailBase + own));
+  const __m128i blockEnd = _mm_set1_epi16(static_cast<short>(tailBase + lengths));
+  const __m128i ones = _mm_set1_epi16(1);
+  __m128i tailLength =
+      _mm_add_epi16(_mm_set1_epi16(tailBase), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+  __m128i all = _mm_setzero_si128(), shorterTails = all, shorterWords = all, seen = all;
+  for (size_t lanes = 0; lanes < lengths; lanes += 8) {
+    const __m128i count =
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(counts + 2 * lanes)),
+                      _mm_cmplt_epi16(tailLength, blockEnd));
+    const __m128i shorter = _mm_and_si128(count, _mm_cmplt_epi16(tailLength, ownEnd));
+    seen = _mm_or_si128(seen, count);
+    all = _mm_add_epi32(all, _mm_madd_epi16(count, tailLength));
+    shorterTails = _mm_add_epi32(shorterTails, _mm_madd_epi16(shorter, tailLength));
+    shorterWords = _mm_add_epi32(shorterWords, _mm_madd_epi16(shorter, ones));
+    tailLength = _mm_add_epi16(tailLength, _mm_set1_epi16(8));
+  }
+  if ((_mm_movemask_epi8(seen) & 0xAAAA) != 0)
+    return SumLengthCountsOneByOne(counts, minLength, own, lengths);
+  auto total = [](__m128i sums) {
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, 0x4E));
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, 0xB1));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(sums));
+  };
+  return TLengthSums{total(shorterWords), total(shorterTails), total(all)};
+#else
+  return SumLengthCountsOneByOne(counts, minLength, own, lengths);
+#endif
 }
 
 }  // namespace

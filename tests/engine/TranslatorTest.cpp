@@ -125,6 +125,24 @@ TEST_F(SmallLexicon, EveryPlaceInALongRunIsFound) {
   }
 }
 
+// A length that holds 32768 words or more: its count does not fit a signed 16-bit
+// number, and the words and tails before longer words are still counted whole.
+TEST_F(SmallLexicon, ALengthOfManyThousandWordsIsCountedWhole) {
+  std::map<std::string, std::string> texts;
+  for (int i = 0; i < 33000; ++i) {
+    std::string word = "abc";
+    for (int n = i, c = 0; c < 4; ++c, n /= 26) word += static_cast<char>('a' + n % 26);
+    texts[word] = i % 1000 == 0 ? "Text " + std::to_string(i) : std::string();
+  }
+  texts["abcdefgh"] = "acht";
+  texts["abczzzzzz"] = "neun";
+  Write(texts);
+  EXPECT_EQ(Lookup(FTranslator, "abcdefgh").Rows, Rows{"abcdefgh=acht"});
+  EXPECT_EQ(Lookup(FTranslator, "abcz     ").Rows, Rows{"abczzzzzz=neun"});
+  EXPECT_EQ(Lookup(FTranslator, "abcaaaa").Rows, Rows{"abcaaaa=Text 0"});
+  EXPECT_EQ(Lookup(FTranslator, "abcuivb").Rows, Rows{"abcuivb=Text 32000"});
+}
+
 TEST_F(SmallLexicon, CrossReferenceToAnotherBucketThenALaterMatch) {
   // 'mopa' and 'mopc' share the record stored first for 'abc', in another bucket;
   // 'mopb' between them has its own.
