@@ -14,8 +14,10 @@
 
 #ifdef _MSC_VER
 #define PLV_FORCE_INLINE __forceinline
+#define PLV_NO_INLINE __declspec(noinline)
 #else
 #define PLV_FORCE_INLINE [[gnu::always_inline]] inline
+#define PLV_NO_INLINE [[gnu::noinline]]
 #endif
 
 namespace parlivo {
@@ -503,31 +505,34 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
 
 bool TTranslator::MatchTails(StringView16 query, const TQueryForm& form, const TLengthRun& run) {
   FMatches.clear();
-  FCandidateWords.clear();
   if (form.Prefix.empty() || run.Count == 0) return false;
   const size_t tailLength = query.size() - 3;
   FTails = FIndexStream->View(run.TailsAt, size_t{run.Count} * tailLength, FTailScratch);
-  if (form.Ascii) {
-    // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the
-    // bytes can be compared before anything is converted.
-    // The first three characters came with the query: the tail holds the rest.
-    auto match = [&](uint32_t i) { FMatches.push_back(TMatch{run.FirstWord + i, i}); };
-    if (form.WantedLength == 0) {
-      for (uint32_t i = 0; i < run.Count; ++i) match(i);
-    } else {
-      ForTailsBeginningWith(FTails, tailLength, run.Count, form, match);
-    }
+  if (!form.Ascii) return MatchCandidates(query, form.Prefix, run);
+  // Every ANSI code page maps ASCII to itself and nothing else to ASCII, so the bytes
+  // can be compared before anything is converted.
+  // The first three characters came with the query: the tail holds the rest.
+  auto match = [&](uint32_t i) { FMatches.push_back(TMatch{run.FirstWord + i, i}); };
+  if (form.WantedLength == 0) {
+    for (uint32_t i = 0; i < run.Count; ++i) match(i);
   } else {
-    const std::string head = ToAnsi(query.substr(0, 3));
-    const StringView16 prefix = form.Prefix;
-    for (uint32_t i = 0; i < run.Count; ++i) {
-      const auto* tail = reinterpret_cast<const char*>(FTails + size_t{i} * tailLength);
-      String16 candidate = FromAnsi(head + std::string(tail, tailLength));
-      if (candidate.size() < prefix.size() || candidate.compare(0, prefix.size(), prefix) != 0)
-        continue;
-      FMatches.push_back(TMatch{run.FirstWord + i, static_cast<uint32_t>(FCandidateWords.size())});
-      FCandidateWords.push_back(std::move(candidate));
-    }
+    ForTailsBeginningWith(FTails, tailLength, run.Count, form, match);
+  }
+  return !FMatches.empty();
+}
+
+PLV_NO_INLINE bool TTranslator::MatchCandidates(StringView16 query, StringView16 prefix,
+                                                const TLengthRun& run) {
+  FCandidateWords.clear();
+  const size_t tailLength = query.size() - 3;
+  const std::string head = ToAnsi(query.substr(0, 3));
+  for (uint32_t i = 0; i < run.Count; ++i) {
+    const auto* tail = reinterpret_cast<const char*>(FTails + size_t{i} * tailLength);
+    String16 candidate = FromAnsi(head + std::string(tail, tailLength));
+    if (candidate.size() < prefix.size() || candidate.compare(0, prefix.size(), prefix) != 0)
+      continue;
+    FMatches.push_back(TMatch{run.FirstWord + i, static_cast<uint32_t>(FCandidateWords.size())});
+    FCandidateWords.push_back(std::move(candidate));
   }
   return !FMatches.empty();
 }

@@ -138,6 +138,9 @@ class TTranslator {
   // Collects into FMatches the words of the run that begin with the query's prefix,
   // comparing bytes where the query is ASCII. True when any does.
   bool MatchTails(StringView16 query, const TQueryForm& form, const TLengthRun& run);
+  // MatchTails beyond ASCII: each candidate is built whole through the code page, kept
+  // in FCandidateWords, and compared with the prefix as text.
+  bool MatchCandidates(StringView16 query, StringView16 prefix, const TLengthRun& run);
   // The direct record offsets of the matches, cross-references followed one level; a
   // match whose slot lies outside the language file stays invalid.
   void ResolvePointers(uint32_t table);
