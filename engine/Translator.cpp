@@ -226,7 +226,7 @@ void ForTailsBeginningWith(const uint8_t* tails, size_t tailLength, uint32_t cou
 #if defined(__SSE2__) || defined(_M_X64)
   // Short tails, sixteen places at a time: the places that begin a tail whose first
   // and last wanted bytes stand where they should; only those are compared in full.
-  // Blocks stop where a load would pass the run's end. Long tails go one at a time
+  // Blocks stop where a load would pass the run's end. Long tails go by their heads
   // below: looking at each tail's head touches less than scanning them all.
   if (tailLength < 8) {
     const size_t lastAt = wantedLength - 1;
