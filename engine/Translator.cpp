@@ -563,6 +563,7 @@ void TTranslator::ResolvePointers(uint32_t table) {
     // A second level of indirection is malformed.
     match.Valid = match.Valid && p <= kMaxDirectOffset;
     match.Entry = p;
+    if (match.Valid) FDataStream->Prefetch(p);
   }
 }
 

@@ -142,7 +142,8 @@ class TTranslator {
   // in FCandidateWords, and compared with the prefix as text.
   bool MatchCandidates(StringView16 query, StringView16 prefix, const TLengthRun& run);
   // The direct record offsets of the matches, cross-references followed one level; a
-  // match whose slot lies outside the language file stays invalid.
+  // match whose slot lies outside the language file stays invalid. The records of the
+  // valid ones are asked for at once, so that their fetches overlap.
   void ResolvePointers(uint32_t table);
   // Decodes the records of the valid matches in word order and adds their pairs.
   void ReadMatchedEntries(StringView16 query, bool ascii);
