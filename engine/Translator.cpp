@@ -32,6 +32,25 @@ constexpr std::array<Char16, 256> MakeSymbolChars() {
 }
 constexpr std::array<Char16, 256> kSymbolChars = MakeSymbolChars();
 
+// A symbol code's text, and by how much it raises the text's target length: a
+// separator counts as one character but is two.
+struct TSymbol {
+  StringView16 Text;
+  unsigned TargetStep;
+};
+constexpr TSymbol SymbolOf(int code) {
+  switch (code) {
+    case 31:
+      return {PLV_TEXT("."), 0};
+    case 44:
+      return {PLV_TEXT(", "), 1};
+    case 59:
+      return {PLV_TEXT("; "), 1};
+    default:
+      return {StringView16(&kSymbolChars[static_cast<uint8_t>(code)], 1), 0};
+  }
+}
+
 void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
               const String16& fileName) {
   // The same name again opens nothing, unless its opening failed: then it is tried
@@ -65,12 +84,12 @@ constexpr TPiece Piece(StringView16 units, unsigned targetStep) {
   return piece;
 }
 
-constexpr TPiece SymbolPiece(int code) {
-  if (code == 31) return Piece(PLV_TEXT("."), 0);
-  if (code == 44) return Piece(PLV_TEXT(", "), 1);
-  if (code == 59) return Piece(PLV_TEXT("; "), 1);
-  const Char16 unit = static_cast<Char16>(code);
-  return Piece(StringView16(&unit, 1), 0);
+// A letter group below 32, a symbol from 32 on: what either half of an escape word
+// names, but for a high half of 0.
+constexpr TPiece HalfPiece(size_t code) {
+  if (code < 32) return Piece(Suffixes[code], 0);
+  const TSymbol symbol = SymbolOf(static_cast<int>(code));
+  return Piece(symbol.Text, symbol.TargetStep);
 }
 
 // The pieces of both halves of an escape word: first those of the low byte (a letter
@@ -80,10 +99,8 @@ constexpr TPiece SymbolPiece(int code) {
 constexpr size_t kHighPieces = 256;
 constexpr size_t kPieceCount = kHighPieces + 128;
 constexpr TPiece PieceOf(size_t i) {
-  if (i < kHighPieces) return i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(static_cast<int>(i));
-  i -= kHighPieces;
-  if (i == 0) return TPiece{};
-  return i < 32 ? Piece(Suffixes[i], 0) : SymbolPiece(static_cast<int>(i));
+  if (i < kHighPieces) return HalfPiece(i);
+  return i == kHighPieces ? TPiece{} : HalfPiece(i - kHighPieces);
 }
 template <uint64_t TPiece::*kField>
 constexpr std::array<uint64_t, kPieceCount> MakePieceTable() {
@@ -414,18 +431,9 @@ TTranslator::TQueryForm::TQueryForm(StringView16 query) noexcept : Bucket(Bucket
 }
 
 StringView16 TTranslator::SymbolText(int code) noexcept {
-  switch (code) {
-    case 31:
-      return PLV_TEXT(".");
-    case 44:
-      ++FTextLength;
-      return PLV_TEXT(", ");
-    case 59:
-      ++FTextLength;
-      return PLV_TEXT("; ");
-    default:
-      return StringView16(&kSymbolChars[static_cast<uint8_t>(code)], 1);
-  }
+  const TSymbol symbol = SymbolOf(code);
+  FTextLength += static_cast<int32_t>(symbol.TargetStep);
+  return symbol.Text;
 }
 
 size_t TTranslator::PackedTextSize(const uint8_t* bytes) {
