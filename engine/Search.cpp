@@ -15,12 +15,16 @@ String16 LettersOnly(StringView16 text) {
   return letters;
 }
 
-String16 ResultRow(StringView16 headword, StringView16 text) {
-  String16 row;
-  row.reserve(headword.size() + 1 + text.size());
+void AppendResultRow(String16& row, StringView16 headword, StringView16 text) {
+  row.reserve(row.size() + headword.size() + 1 + text.size());
   row.append(headword);
   row.push_back(Char16{'='});
   row.append(text);
+}
+
+String16 ResultRow(StringView16 headword, StringView16 text) {
+  String16 row;
+  AppendResultRow(row, headword, text);
   return row;
 }
 

@@ -21,8 +21,10 @@ constexpr bool IsLetter(Char16 ch) noexcept {
 // The text with every non-letter removed, the letters in order and case.
 String16 LettersOnly(StringView16 text);
 
-// "headword=text", the form in which a result pair is listed.
+// "headword=text", the form in which a result pair is listed; appended to row, so that
+// a kept string can take it without allocating.
 String16 ResultRow(StringView16 headword, StringView16 text);
+void AppendResultRow(String16& row, StringView16 headword, StringView16 text);
 
 // The views are valid during the call only.
 using TRowSink = std::function<void(StringView16 headword, StringView16 text)>;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "BufferedPaint.h"
+#include "Search.h"
 #include "WindowProc.h"
 #include "WindowText.h"
 
@@ -143,10 +144,7 @@ TGridUpdate::~TGridUpdate() {
 }
 
 void TResultGrid::AddRow(StringView16 headword, StringView16 text) {
-  String16& row = FRows.emplace_back();
-  row.append(headword);
-  row.push_back(L'=');
-  row.append(text);
+  AppendResultRow(FRows.emplace_back(), headword, text);
   if (FRows.size() > FHeights.size()) FHeights.push_back(kDefaultRowHeight);
   if (FUpdating > 0) return;
   UpdateScrollBar();
