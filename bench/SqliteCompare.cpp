@@ -60,15 +60,27 @@ std::vector<TPair> AllPairs(TTranslator& translator) {
   return pairs;
 }
 
+// Rows copied into new strings, an allocation each.
+class TNewRows {
+ public:
+  void Clear() { FRows.clear(); }
+  void Add(StringView16 word, StringView16 text) { FRows.emplace_back(word, text); }
+  size_t Count() const { return FRows.size(); }
+  const TRows& Rows() const { return FRows; }
+
+ private:
+  TRows FRows;
+};
+
 // Rows copied into strings kept from search to search: only the first search of a
 // size allocates.
 class TRowStore {
  public:
   void Clear() { FCount = 0; }
-  void Add(const Char16* word, size_t wordLength, const Char16* text, size_t textLength) {
+  void Add(StringView16 word, StringView16 text) {
     if (FCount == FRows.size()) FRows.emplace_back();
-    FRows[FCount].first.assign(word, wordLength);
-    FRows[FCount].second.assign(text, textLength);
+    FRows[FCount].first.assign(word);
+    FRows[FCount].second.assign(text);
     ++FCount;
   }
   size_t Count() const { return FCount; }
@@ -103,9 +115,10 @@ class TSqlite {
     sqlite3_close(FDb);
   }
   // The rows whose headword begins with the typed word, padded to three characters as
-  // the lexicon's buckets pad it, each handed to addRow as two UTF-16 strings.
-  template <class F>
-  void Search(const String16& typed, F&& addRow) {
+  // the lexicon's buckets pad it, copied into rows.
+  template <class TSink>
+  size_t Search(const String16& typed, TSink& rows) {
+    rows.Clear();
     String16 low = typed;
     while (low.size() < 3) low.push_back(Char16{' '});
     String16 high = low;
@@ -116,22 +129,10 @@ class TSqlite {
       const auto* word = static_cast<const Char16*>(sqlite3_column_text16(FSelect, 0));
       const size_t wordLength = static_cast<size_t>(sqlite3_column_bytes16(FSelect, 0)) / 2;
       const auto* text = static_cast<const Char16*>(sqlite3_column_text16(FSelect, 1));
-      addRow(word, wordLength, text, static_cast<size_t>(sqlite3_column_bytes16(FSelect, 1)) / 2);
+      const size_t textLength = static_cast<size_t>(sqlite3_column_bytes16(FSelect, 1)) / 2;
+      rows.Add(StringView16(word, wordLength), StringView16(text, textLength));
     }
     sqlite3_reset(FSelect);
-  }
-  size_t Search(const String16& typed, TRows& rows) {
-    rows.clear();
-    Search(typed,
-           [&](const Char16* word, size_t wordLength, const Char16* text, size_t textLength) {
-             rows.emplace_back(String16(word, wordLength), String16(text, textLength));
-           });
-    return rows.size();
-  }
-  size_t Search(const String16& typed, TRowStore& rows) {
-    rows.Clear();
-    Search(typed, [&](const Char16* word, size_t wordLength, const Char16* text,
-                      size_t textLength) { rows.Add(word, wordLength, text, textLength); });
     return rows.Count();
   }
 
@@ -149,19 +150,11 @@ bool SameRows(TRows ours, TRows theirs) {
   return ours == theirs;
 }
 
-size_t ParlivoSearch(TTranslator& translator, const String16& typed, TRows& rows) {
-  rows.clear();
-  SearchTypedWord(translator, typed, [&](const auto& word, const auto& text) {
-    rows.emplace_back(String16(word), String16(text));
-  });
-  return rows.size();
-}
-
-size_t ParlivoSearch(TTranslator& translator, const String16& typed, TRowStore& rows) {
+template <class TSink>
+size_t ParlivoSearch(TTranslator& translator, const String16& typed, TSink& rows) {
   rows.Clear();
-  SearchTypedWord(translator, typed, [&](const auto& word, const auto& text) {
-    rows.Add(word.data(), word.size(), text.data(), text.size());
-  });
+  SearchTypedWord(translator, typed,
+                  [&](StringView16 word, StringView16 text) { rows.Add(word, text); });
   return rows.Count();
 }
 
@@ -216,18 +209,18 @@ int main(int argc, char** argv) {
   std::printf("%-14s %8s %14s %14s %14s %14s\n", "", "", "new strings", "", "kept strings", "");
   std::printf("%-14s %8s %14s %14s %14s %14s\n", "letters typed", "rows", "Parlivo median",
               "SQLite/Parlivo", "Parlivo median", "SQLite/Parlivo");
-  TRows ours, theirs;
+  TNewRows ours, theirs;
   TRowStore ourStore, theirStore;
   for (const auto& [name, prefixes] : groups) {
     std::vector<double> ourTimes, ratios, ourKeptTimes, keptRatios;
     size_t rowCount = 0;
     for (const String16& prefix : prefixes) {
       if (ParlivoSearch(translator, prefix, ours) != sqlite.Search(prefix, theirs) ||
-          !SameRows(ours, theirs)) {
+          !SameRows(ours.Rows(), theirs.Rows())) {
         std::fprintf(stderr, "different rows for %s\n", ToUtf8(prefix).c_str());
         return 1;
       }
-      rowCount += ours.size();
+      rowCount += ours.Count();
       // Interleaved, the best of several rounds each (five at least, more for groups of
       // few prefixes): what the machine's noise leaves of the work.
       const size_t rounds = std::max<size_t>(5, 60 / prefixes.size());
