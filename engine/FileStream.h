@@ -27,10 +27,14 @@ inline uint32_t LoadU32(const uint8_t* p) noexcept {
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+class TFolder;
+
 class TFileStream {
  public:
   // Throws EFOpenError with the full path and the system's reason.
   static std::unique_ptr<TFileStream> OpenRead(const String16& path);
+  // The file of that name in a held folder, wherever the folder has gone since.
+  static std::unique_ptr<TFileStream> OpenRead(const TFolder& folder, StringView16 name);
 
   ~TFileStream();
   TFileStream(const TFileStream&) = delete;
@@ -76,6 +80,9 @@ class TFileStream {
  private:
   struct Handle;
   TFileStream(std::unique_ptr<Handle> handle, uint64_t size, const uint8_t* mapped);
+#ifndef _WIN32
+  static std::unique_ptr<TFileStream> FromDescriptor(int fd, const String16& path);
+#endif
   // View and U32At where the mapping cannot serve.
   const uint8_t* CopiedView(uint64_t offset, size_t count, std::vector<uint8_t>& scratch);
   uint32_t CopiedU32At(uint64_t offset) noexcept;
@@ -88,6 +95,31 @@ class TFileStream {
   uint64_t FSize;
   const uint8_t* FMapped;  // the whole file, or nullptr; owned by FHandle
   uint64_t FPosition = 0;
+};
+
+// A folder held open, so that the files opened through it all come from that folder,
+// even when another folder takes its name meanwhile: the files of one lexicon set,
+// while a build swaps in the next. On POSIX they are opened relative to the folder's
+// descriptor; Windows refuses to rename or remove a folder held without delete sharing.
+class TFolder {
+ public:
+  // path names the folder, with or without a separator at its end; throws EFOpenError.
+  static std::unique_ptr<TFolder> Open(const String16& path);
+  ~TFolder();
+  TFolder(const TFolder&) = delete;
+  TFolder& operator=(const TFolder&) = delete;
+
+  // The path as given, ending in a separator: a file's full path is Path() + name.
+  const String16& Path() const noexcept { return FPath; }
+  // False once the path names another folder, or none.
+  bool StillAtPath() const noexcept;
+
+ private:
+  friend class TFileStream;
+  struct Handle;
+  TFolder(std::unique_ptr<Handle> handle, String16 path);
+  std::unique_ptr<Handle> FHandle;
+  String16 FPath;
 };
 
 }  // namespace parlivo

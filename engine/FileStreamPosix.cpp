@@ -34,6 +34,9 @@ TFileStream::~TFileStream() = default;
 
 namespace {
 
+// Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+
 [[noreturn]] void ThrowOpenError(const String16& path, int error) {
   throw EFOpenError(OpenErrorMessage(path, FromUtf8(std::strerror(error))));
 }
@@ -44,10 +47,8 @@ namespace {
 
 }  // namespace
 
-std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
-  const std::string name = ToUtf8(path);
-  // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+// The stream of a file opened as fd (or the open's failure, fd < 0), under its full path.
+std::unique_ptr<TFileStream> TFileStream::FromDescriptor(int fd, const String16& path) {
   if (fd < 0) ThrowOpenError(path, errno);
   auto handle = std::make_unique<Handle>(fd);
   struct stat info {};
@@ -65,6 +66,50 @@ std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
   }
   const auto* view = static_cast<const uint8_t*>(handle->FMapped);
   return std::unique_ptr<TFileStream>(new TFileStream(std::move(handle), size, view));
+}
+
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
+  return FromDescriptor(::open(ToUtf8(path).c_str(), kOpenFlags), path);
+}
+
+struct TFolder::Handle {
+  explicit Handle(int fd) : FFolder(fd) {}
+  ~Handle() { ::close(FFolder); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  int FFolder;
+  dev_t FDevice = 0;
+  ino_t FInode = 0;
+};
+
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const TFolder& folder, StringView16 name) {
+  const String16 path = folder.Path() + String16(name);
+  return FromDescriptor(::openat(folder.FHandle->FFolder, ToUtf8(name).c_str(), kOpenFlags), path);
+}
+
+TFolder::TFolder(std::unique_ptr<Handle> handle, String16 path)
+    : FHandle(std::move(handle)), FPath(std::move(path)) {}
+
+TFolder::~TFolder() = default;
+
+std::unique_ptr<TFolder> TFolder::Open(const String16& path) {
+  String16 withSeparator = path;
+  if (withSeparator.empty() || withSeparator.back() != Char16{'/'})
+    withSeparator.push_back(Char16{'/'});
+  const int fd = ::open(ToUtf8(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) ThrowOpenError(withSeparator, errno);
+  auto handle = std::make_unique<Handle>(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) ThrowOpenError(withSeparator, errno);
+  handle->FDevice = info.st_dev;
+  handle->FInode = info.st_ino;
+  return std::unique_ptr<TFolder>(new TFolder(std::move(handle), std::move(withSeparator)));
+}
+
+bool TFolder::StillAtPath() const noexcept {
+  struct stat info {};
+  return ::stat(ToUtf8(FPath).c_str(), &info) == 0 && info.st_dev == FHandle->FDevice &&
+         info.st_ino == FHandle->FInode;
 }
 
 size_t TFileStream::ReadAt(uint64_t offset, void* buffer, size_t count) noexcept {

@@ -69,6 +69,43 @@ std::unique_ptr<TFileStream> TFileStream::OpenRead(const String16& path) {
       new TFileStream(std::move(handle), static_cast<uint64_t>(size.QuadPart), view));
 }
 
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const TFolder& folder, StringView16 name) {
+  // The folder cannot move while it is held, so its path still leads into it.
+  return OpenRead(folder.Path() + String16(name));
+}
+
+struct TFolder::Handle {
+  explicit Handle(HANDLE h) : FFolder(h) {}
+  ~Handle() { CloseHandle(FFolder); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE FFolder;
+};
+
+TFolder::TFolder(std::unique_ptr<Handle> handle, String16 path)
+    : FHandle(std::move(handle)), FPath(std::move(path)) {}
+
+TFolder::~TFolder() = default;
+
+std::unique_ptr<TFolder> TFolder::Open(const String16& path) {
+  String16 withSeparator = path;
+  if (withSeparator.empty() || (withSeparator.back() != L'\\' && withSeparator.back() != L'/'))
+    withSeparator.push_back(L'\\');
+  // Without FILE_SHARE_DELETE nobody can rename or remove the folder while it is held.
+  HANDLE folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    throw EFOpenError(OpenErrorMessage(withSeparator, SystemErrorText(code)));
+  }
+  return std::unique_ptr<TFolder>(
+      new TFolder(std::make_unique<Handle>(folder), std::move(withSeparator)));
+}
+
+bool TFolder::StillAtPath() const noexcept {
+  return true;
+}
+
 size_t TFileStream::ReadAt(uint64_t offset, void* buffer, size_t count) noexcept {
   // A plain ReadFile after a seek: positioned reads through OVERLAPPED cost far more
   // on some Windows implementations.

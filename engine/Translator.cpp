@@ -51,14 +51,16 @@ constexpr TSymbol SymbolOf(int code) {
   }
 }
 
-void OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
+// True when the file was opened afresh.
+bool OpenInto(std::unique_ptr<TFileStream>& stream, String16& recordedName,
               const String16& fileName) {
   // The same name again opens nothing, unless its opening failed: then it is tried
   // again, and fails again with its error if it must.
-  if (fileName == recordedName && (stream || fileName.empty())) return;
+  if (fileName == recordedName && (stream || fileName.empty())) return false;
   recordedName = fileName;
   stream.reset();
   if (!fileName.empty()) stream = TFileStream::OpenRead(fileName);
+  return true;
 }
 
 // What a code word's piece does to the two counts of a decoding, added to both at
@@ -389,11 +391,20 @@ TTranslator::~TTranslator() {
 }
 
 void TTranslator::SetIndexFileName(const String16& fileName) {
-  OpenInto(FIndexStream, FIndexFileName, fileName);
+  if (OpenInto(FIndexStream, FIndexFileName, fileName)) FDamage &= ~dmIndex;
 }
 
 void TTranslator::SetDataFileName(const String16& fileName) {
-  OpenInto(FDataStream, FDataFileName, fileName);
+  if (OpenInto(FDataStream, FDataFileName, fileName)) FDamage &= ~dmData;
+}
+
+void TTranslator::AdoptFiles(std::unique_ptr<TFileStream> index, String16 indexName,
+                             std::unique_ptr<TFileStream> data, String16 dataName) {
+  FIndexStream = std::move(index);
+  FIndexFileName = std::move(indexName);
+  FDataStream = std::move(data);
+  FDataFileName = std::move(dataName);
+  FDamage = dmNone;
 }
 
 int TTranslator::CharCode(Char16 ch) noexcept {
@@ -486,7 +497,10 @@ void TTranslator::ReadEntry(const String16& headword) {
 bool TTranslator::FindBucket(uint32_t h, TBucketPlace& place) {
   place.WordBlock = FIndexStream->U32At(BucketEntryOffset(h));
   place.Table = FDataStream->U32At(BucketEntryOffset(h));
-  return place.Table != FDataStream->U32At(BucketEntryOffset(h + 1));
+  if (BucketEntryOffset(h + 1) + 4 > FDataStream->Size()) FDamage |= dmData;
+  const bool covered = place.Table != FDataStream->U32At(BucketEntryOffset(h + 1));
+  if (covered && BucketEntryOffset(h) + 4 > FIndexStream->Size()) FDamage |= dmIndex;
+  return covered;
 }
 
 bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& run) {
@@ -494,9 +508,12 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   const uint8_t* block = FIndexStream->View(wordBlock, 2 + 2 * 256, FBlockScratch);
   const size_t minLength = block[0];
   const size_t maxLength = block[1];
+  if (uint64_t{wordBlock} + 2 > FIndexStream->Size()) FDamage |= dmIndex;
   // Words shorter than three characters cannot be stored; a block that claims them is
   // malformed and is treated as holding no word of the query's length.
   if (length > maxLength || length < minLength || minLength < 3) return false;
+  const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
+  if (tailsStart > FIndexStream->Size()) FDamage |= dmIndex;
   run.Count = LoadU16(block + 2 + 2 * (length - minLength));
   // A length without words needs neither the sums nor the bound below.
   if (run.Count == 0) return true;
@@ -505,8 +522,10 @@ bool TTranslator::FindLengthRun(uint32_t wordBlock, size_t length, TLengthRun& r
   run.FirstWord = sums.ShorterWords;
   // A block that claims more tails than the file holds after it is malformed: its
   // bucket holds no word. This bounds a lookup's work by the size of the file.
-  const uint64_t tailsStart = uint64_t{wordBlock} + 2 + 2 * (maxLength - minLength + 1);
-  if (tailsStart + sums.AllTails > FIndexStream->Size()) return false;
+  if (tailsStart + sums.AllTails > FIndexStream->Size()) {
+    FDamage |= dmIndex;
+    return false;
+  }
   run.TailsAt = tailsStart + sums.ShorterTails;
   return true;
 }
@@ -559,13 +578,17 @@ void TTranslator::ResolvePointers(uint32_t table) {
     // A word whose slot lies outside the file adds no pair.
     const uint64_t slot = firstSlot + 4ull * (match.WordNumber - first);
     match.Valid = inFile(slot);
-    if (!match.Valid) continue;
+    if (!match.Valid) {
+      FDamage |= dmData;
+      continue;
+    }
     uint32_t p = slots ? LoadU32(slots + (slot - firstSlot)) : FDataStream->U32At(slot);
     if (p > kMaxDirectOffset) {
       // A cross-reference names word k of bucket B, whose slot holds a direct offset.
       const uint32_t otherTable = FDataStream->U32At(BucketEntryOffset(p >> 16));
       const uint64_t otherSlot = uint64_t{otherTable} + 4ull * (p & 0xFFFF);
       match.Valid = inFile(otherSlot);
+      if (!match.Valid) FDamage |= dmData;
       p = FDataStream->U32At(otherSlot);
     }
     // A second level of indirection is malformed.
@@ -593,7 +616,9 @@ void TTranslator::ReadMatchedEntries(StringView16 query, bool ascii) {
       std::copy(candidate.begin(), candidate.end(), FWords.Reserve(candidate.size()));
       wordLength = candidate.size();
     }
-    AddEntry(wordLength, FDataStream->View(match.Entry, kMaxEntrySize, FRecordScratch));
+    const size_t used =
+        AddEntry(wordLength, FDataStream->View(match.Entry, kMaxEntrySize, FRecordScratch));
+    if (match.Entry + used > FDataStream->Size()) FDamage |= dmData;
   }
 }
 

@@ -61,6 +61,15 @@ class TTranslator {
   // Opening throws EFOpenError; the new name stays recorded and the old file is closed.
   void SetIndexFileName(const String16& fileName);
   void SetDataFileName(const String16& fileName);
+  // Takes an index and a language file that the caller opened, under their full names:
+  // the two files of one set, opened through one held folder (TFolder).
+  void AdoptFiles(std::unique_ptr<TFileStream> index, String16 indexName,
+                  std::unique_ptr<TFileStream> data, String16 dataName);
+
+  // The files in which a lookup met an offset beyond the end since they were opened: a
+  // file cut short or overwritten. Lookups go on as ever, leaving out what lies outside.
+  enum TDamage : unsigned { dmNone = 0, dmIndex = 1, dmData = 2 };
+  unsigned Damage() const noexcept { return FDamage; }
 
   static int CharCode(Char16 ch) noexcept;
   static uint32_t BucketOf(StringView16 word) noexcept;
@@ -156,6 +165,7 @@ class TTranslator {
   std::unique_ptr<TFileStream> FDataStream;
   std::unique_ptr<TFileStream> FIndexStream;
   int32_t FTextLength = 0;
+  unsigned FDamage = dmNone;
   // The last lookup's pairs; their buffers are reused from lookup to lookup, so that a
   // keystroke allocates nothing once they have grown.
   TStringList FWords;

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "Errors.h"
+#include "FileStream.h"
 #include "Languages.h"
 #include "Search.h"
 #include "Translator.h"
@@ -13,6 +14,7 @@ namespace parlivo {
 namespace {
 
 constexpr char kUsage[] = "usage: parlivo-lookup [--files FOLDER] LANGUAGE WORD\n";
+constexpr char kDamaged[] = " is damaged: run parlivo-check-lexicon\n";
 
 String16 WithSeparator(String16 folder) {
   if (!folder.empty() && folder.back() != Char16{'/'} && folder.back() != Char16{'\\'}) {
@@ -34,10 +36,35 @@ bool IsFolder(const String16& path) {
 #endif
 }
 
+// Opens the index and the language file of one set. A build that swaps in a new set
+// between the two opens takes the old files away: then the new set is opened whole.
+void OpenSet(TTranslator& translator, const String16& files, StringView16 languageFile,
+             const std::function<void()>& betweenOpens) {
+  if (!IsFolder(files)) {
+    // Says which file is missing, as the window does.
+    translator.SetIndexFileName(files + String16(IndexFileName));
+    translator.SetDataFileName(files + String16(languageFile));
+    return;
+  }
+  for (int attempt = 1;; ++attempt) {
+    const auto folder = TFolder::Open(files);
+    try {
+      auto index = TFileStream::OpenRead(*folder, IndexFileName);
+      if (betweenOpens) betweenOpens();
+      auto data = TFileStream::OpenRead(*folder, languageFile);
+      translator.AdoptFiles(std::move(index), folder->Path() + String16(IndexFileName),
+                            std::move(data), folder->Path() + String16(languageFile));
+      return;
+    } catch (const EFOpenError&) {
+      if (attempt == 2 || folder->StillAtPath()) throw;
+    }
+  }
+}
+
 }  // namespace
 
 int RunLookup(const std::vector<String16>& args, const String16& programFolder, std::ostream& out,
-              std::ostream& err) {
+              std::ostream& err, const std::function<void()>& betweenOpens) {
   String16 files;
   std::vector<String16> words;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -66,8 +93,7 @@ int RunLookup(const std::vector<String16>& args, const String16& programFolder, 
 
   TTranslator translator;
   try {
-    translator.SetIndexFileName(files + String16(IndexFileName));
-    translator.SetDataFileName(files + String16(language->FileName));
+    OpenSet(translator, files, language->FileName, betweenOpens);
   } catch (const Exception& error) {
     err << error.what() << '\n';
     return 1;
@@ -76,7 +102,10 @@ int RunLookup(const std::vector<String16>& args, const String16& programFolder, 
       translator, LettersOnly(words[1]),
       [&](StringView16 word, StringView16 text) { out << ToUtf8(ResultRow(word, text)) << '\n'; });
   out << "Found: " << rows << '\n';
-  return 0;
+  const unsigned damage = translator.Damage();
+  if (damage & TTranslator::dmIndex) err << ToUtf8(IndexFileName) << kDamaged;
+  if (damage & TTranslator::dmData) err << ToUtf8(language->FileName) << kDamaged;
+  return damage == TTranslator::dmNone ? 0 : 1;
 }
 
 }  // namespace parlivo

@@ -2,6 +2,9 @@
 // report nothing they cannot read. Under the sanitizers any stray access fails here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "Search.h"
 #include "TestFiles.h"
 #include "Translator.h"
 #include "WorkedExample.h"
@@ -123,6 +126,40 @@ TEST_F(MalformedFiles, PointerSlotsOutsideTheLanguageFileAddNoPair) {
   EXPECT_EQ(Lookup(FTranslator, "mip").Rows, std::vector<std::string>{"mip=kories, mat"});
   EXPECT_TRUE(Lookup(FTranslator, "mip ").Rows.empty());
   EXPECT_TRUE(Lookup(FTranslator, "mipa ").Rows.empty());
+}
+
+// Every row a search of "mip" lists, one string.
+std::string SearchRows(TTranslator& translator) {
+  std::string rows;
+  SearchTypedWord(translator, PLV_TEXT("mip"), [&](StringView16 word, StringView16 text) {
+    rows += ToUtf8(ResultRow(word, text)) + "\n";
+  });
+  return rows;
+}
+
+TEST_F(MalformedFiles, AFileCutShortIsReportedWheneverItCostsARow) {
+  Open();
+  const std::string whole = SearchRows(FTranslator);
+  ASSERT_EQ(std::count(whole.begin(), whole.end(), '\n'), 3);
+  EXPECT_EQ(FTranslator.Damage(), TTranslator::dmNone);
+  const TSampleFiles intact = FFiles;
+  // Cut at every byte of the tables and records the search reads, in either file.
+  for (const bool cutIndex : {false, true}) {
+    const size_t size = cutIndex ? intact.Index.size() : intact.Language.size();
+    for (size_t kept = 87000; kept < size; ++kept) {
+      FFiles = intact;
+      (cutIndex ? FFiles.Index : FFiles.Language).resize(kept);
+      Open();
+      const std::string rows = SearchRows(FTranslator);
+      const unsigned damage = cutIndex ? TTranslator::dmIndex : TTranslator::dmData;
+      if (rows != whole) EXPECT_EQ(FTranslator.Damage(), damage) << cutIndex << " " << kept;
+      EXPECT_EQ(FTranslator.Damage() & ~damage, 0u);
+    }
+  }
+  // Opening the files again forgets what was found.
+  FFiles = intact;
+  Open();
+  EXPECT_EQ(FTranslator.Damage(), TTranslator::dmNone);
 }
 
 }  // namespace
