@@ -1,7 +1,7 @@
 #include "EntryText.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <set>
 
 #include "Latin1.h"
 #include "TextPacker.h"
@@ -96,24 +96,40 @@ THeadword StoredHeadword(std::string_view utf8) {
   return {key, std::nullopt};
 }
 
+bool TEntryText::Add(std::string_view item, std::string_view separator, size_t maxCounted) {
+  if (FComplete) return false;
+  const auto latin1 = ToLatin1(item);
+  if (!latin1) return true;
+  std::string clean = CleanItem(*latin1);
+  if (clean.empty()) return true;
+  if (FText.empty()) {
+    if (CountedLength(clean) <= maxCounted) {
+      FText = std::move(clean);
+    } else {
+      FText = CutAtWord(clean, maxCounted);
+      FComplete = true;
+    }
+    return !FComplete;
+  }
+  if (FItems.empty()) FItems.push_back(FText);
+  if (std::find(FItems.begin(), FItems.end(), clean) != FItems.end()) return true;
+  std::string longer = FText + std::string(separator) + clean;
+  if (CountedLength(longer) > maxCounted) {
+    FComplete = true;
+    return false;
+  }
+  FText = std::move(longer);
+  FItems.push_back(std::move(clean));
+  return true;
+}
+
 std::string MakeEntryText(const std::vector<std::string>& items, std::string_view separator,
                           size_t maxCounted) {
-  std::string text;
-  std::set<std::string> seen;
+  TEntryText text;
   for (const auto& item : items) {
-    const auto latin1 = ToLatin1(item);
-    if (!latin1) continue;
-    std::string clean = CleanItem(*latin1);
-    if (clean.empty() || !seen.insert(clean).second) continue;
-    std::string longer = text.empty() ? clean : text + std::string(separator) + clean;
-    if (CountedLength(longer) <= maxCounted) {
-      text = std::move(longer);
-      continue;
-    }
-    if (text.empty()) text = CutAtWord(clean, maxCounted);
-    break;
+    if (!text.Add(item, separator, maxCounted)) break;
   }
-  return text;
+  return text.Take();
 }
 
 }  // namespace parlivo

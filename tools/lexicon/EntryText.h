@@ -28,4 +28,20 @@ THeadword StoredHeadword(std::string_view utf8);
 std::string MakeEntryText(const std::vector<std::string>& items, std::string_view separator,
                           size_t maxCounted);
 
+// The same text joined one item at a time, for items that come one by one.
+class TEntryText {
+ public:
+  // Adds the item as MakeEntryText would after the items added before; false once the
+  // text is complete and takes no more.
+  bool Add(std::string_view item, std::string_view separator, size_t maxCounted);
+  const std::string& Text() const noexcept { return FText; }
+  std::string Take() noexcept { return std::move(FText); }
+
+ private:
+  std::string FText;
+  // The clean items in the text once it has two; while it has one, that one is the text.
+  std::vector<std::string> FItems;
+  bool FComplete = false;
+};
+
 }  // namespace parlivo

@@ -18,6 +18,7 @@
 #include "Inflection.h"
 #include "Languages.h"
 #include "Pivot.h"
+#include "SeenHashes.h"
 #include "SourceEntry.h"
 
 namespace parlivo {
@@ -44,7 +45,6 @@ std::string Grouped(size_t value) {
 }  // namespace
 
 std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log) {
-  if (source.Format == TSourceFormat::TabSeparated) return ReadTabSeparated(source.Path);
   log << source.Language << ": reading " << source.Path << std::endl;
   const auto raw = ReadDictd(source.Path, [&](size_t lines) {
     log << "  " << Grouped(lines) << " index lines\r" << std::flush;
@@ -69,6 +69,20 @@ std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream
 }
 
 namespace {
+
+void CountLeftOut(TLeftOutReason reason, TLanguageSummary& summary) {
+  switch (reason) {
+    case TLeftOutReason::NoLatin1Form:
+      ++summary.NoLatin1Form;
+      break;
+    case TLeftOutReason::LongerThan30:
+      ++summary.LongerThan30;
+      break;
+    case TLeftOutReason::UnreachableStart:
+      ++summary.UnreachableStart;
+      break;
+  }
+}
 
 // Dictionaries that index phrases under their first word keep the phrase only in the
 // pronunciation ("go /gouaut/" beside "go /gou/" for "go out"): an entry whose
@@ -112,19 +126,7 @@ TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary,
       groups[headword.Key].push_back(&entry);
     }
   }
-  for (const auto& [reason, headword] : leftOut) {
-    switch (reason) {
-      case TLeftOutReason::NoLatin1Form:
-        ++summary.NoLatin1Form;
-        break;
-      case TLeftOutReason::LongerThan30:
-        ++summary.LongerThan30;
-        break;
-      case TLeftOutReason::UnreachableStart:
-        ++summary.UnreachableStart;
-        break;
-    }
-  }
+  for (const auto& [reason, headword] : leftOut) CountLeftOut(reason, summary);
   for (const auto& [key, group] : groups) {
     std::vector<std::string>& items = read.Items[key];
     for (const auto* entry : MainEntries(group))
@@ -178,11 +180,56 @@ const TReadItems& ItemsOf(const TLanguageSource& source, TBuildContext& context,
   return own;
 }
 
+// A tsv source's texts, read line by line: the lines of a headword are joined as a
+// dictionary's items are. What earlier sources have is not held again, but whether the
+// source gave a text for it is noted in yielded. A source too big for the format is
+// refused as soon as that is certain.
+TTexts TabSeparatedTexts(const TLanguageSource& source, const TBuildOptions& options,
+                         const TTexts& earlier, TLanguageSummary& summary, bool& yielded) {
+  TLanguageFileBound bound;
+  for (const auto& [key, text] : earlier) bound.Add(text);
+  std::map<std::string, TEntryText> joined;
+  TSeenHashes leftOut;
+  ReadTabSeparated(source.Path, [&](std::string_view headword, std::string_view item) {
+    ++summary.SourceEntries;
+    THeadword stored = StoredHeadword(headword);
+    if (stored.LeftOut) {
+      if (leftOut.Insert(HashOf(headword) + static_cast<uint64_t>(*stored.LeftOut)))
+        CountLeftOut(*stored.LeftOut, summary);
+      return;
+    }
+    if (earlier.count(stored.Key)) {
+      yielded = yielded || !MakeEntryText({std::string(item)}, ", ", options.MaxTextLength).empty();
+      return;
+    }
+    TEntryText& text = joined.try_emplace(std::move(stored.Key)).first->second;
+    const bool first = text.Text().empty();
+    text.Add(item, ", ", options.MaxTextLength);
+    if (first && !text.Text().empty()) {
+      bound.Add(text.Text());
+      bound.Check(summary.FileName);
+    }
+  });
+  TTexts texts;
+  yielded = yielded || std::any_of(joined.begin(), joined.end(),
+                                   [](const auto& text) { return !text.second.Text().empty(); });
+  while (!joined.empty()) {
+    auto node = joined.extract(joined.begin());
+    if (node.mapped().Text().empty()) {
+      ++summary.NoText;
+    } else {
+      texts.emplace_hint(texts.end(), std::move(node.key()), node.mapped().Take());
+    }
+  }
+  return texts;
+}
+
 // The texts a source gives; earlier are those of the language's sources before it.
 TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
                    TBuildContext& context, const TTexts& earlier, TLanguageSummary& summary,
                    std::ostream& log) {
   TTexts texts;
+  bool yielded = false;
   auto add = [&](const std::string& key, const std::vector<std::string>& items,
                  std::string_view separator, std::string_view mark) {
     std::string text = MakeEntryText(items, separator, options.MaxTextLength - mark.size());
@@ -206,6 +253,8 @@ TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
       }
       add(key, kept, ", ", kPivotMark);
     }
+  } else if (source.Format == TSourceFormat::TabSeparated) {
+    texts = TabSeparatedTexts(source, options, earlier, summary, yielded);
   } else if (source.Format == TSourceFormat::Inflected) {
     if (!context.Morphology)
       context.Morphology = std::make_unique<TEnglishMorphology>(options.WordNetFolder);
@@ -225,7 +274,7 @@ TTexts SourceTexts(const TLanguageSource& source, const TBuildOptions& options,
       if (!texts.count(key)) ++summary.NoText;
     }
   }
-  if (texts.empty()) {
+  if (texts.empty() && !yielded) {
     throw std::runtime_error(source.Language + ": " + source.Path + " yields no headword");
   }
   return texts;
@@ -242,10 +291,10 @@ TCollected Collect(const std::vector<TLanguageSource>& sources, const TBuildOpti
   collected.Summary.Language = name;
   collected.Summary.FileName = ToUtf8(language->FileName);
   for (const auto& source : sources) {
-    const TTexts texts =
-        SourceTexts(source, options, context, collected.Texts, collected.Summary, log);
-    size_t contributed = 0;
-    for (const auto& [key, text] : texts) contributed += collected.Texts.emplace(key, text).second;
+    TTexts texts = SourceTexts(source, options, context, collected.Texts, collected.Summary, log);
+    const size_t before = collected.Texts.size();
+    collected.Texts.merge(texts);  // moves what earlier sources lack
+    const size_t contributed = collected.Texts.size() - before;
     const bool throughOther = source.Format == TSourceFormat::Pivot && source.Via != "German";
     collected.Summary.Sources.push_back(
         {FormatName(source.Format), throughOther ? source.Via + ":" + source.Path : source.Path,
@@ -285,16 +334,9 @@ std::vector<std::string> LanguageFilesDropped(const fs::path& target,
 void WriteSet(const fs::path& target,
               const std::vector<std::pair<std::string, std::vector<uint8_t>>>& files,
               const TFolderSteps& steps) {
-  const fs::path built = BuildFolderFor(target);
-  fs::create_directories(built);
-  try {
-    for (const auto& [name, bytes] : files) WriteFileBytes((built / name).string(), bytes);
-  } catch (...) {
-    std::error_code ignored;
-    fs::remove_all(built, ignored);
-    throw;
-  }
-  ReplaceFolder(built, target, steps);
+  const TWorkFolder work(target);
+  for (const auto& [name, bytes] : files) WriteFileBytes((work.NewSet() / name).string(), bytes);
+  ReplaceFolder(work, target, steps);
 }
 
 }  // namespace
@@ -320,8 +362,7 @@ const char* FormatName(TSourceFormat format) {
 TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguageSource>& sources,
                            const TBuildOptions& options, std::ostream& log,
                            const TFolderSteps& steps) {
-  const fs::path target = fs::absolute(folder);
-  RecoverInterruptedSwap(target, log);
+  const fs::path target = LexiconTarget(folder);
   // Each language's sources in the order given, the languages in their first mention.
   std::vector<std::vector<TLanguageSource>> byLanguage;
   std::set<std::tuple<std::string, TSourceFormat, std::string>> named;
@@ -345,13 +386,17 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
   std::vector<TCollected> languages;
   for (const auto& group : byLanguage) languages.push_back(Collect(group, options, context, log));
 
+  // From here on the build looks at the target and replaces it: one build at a time.
+  fs::create_directories(target.parent_path());
+  const TBuildLock lock(target, log);
+  RecoverInterruptedSwap(target, log);
   const std::vector<std::string> dropped = LanguageFilesDropped(target, languages);
 
-  std::set<std::string> all;
+  std::vector<std::string> headwords;
   for (const auto& language : languages) {
-    for (const auto& [key, text] : language.Texts) all.insert(key);
+    for (const auto& [key, text] : language.Texts) headwords.push_back(key);
   }
-  const TLexiconIndex index(std::vector<std::string>(all.begin(), all.end()));
+  const TLexiconIndex index(std::move(headwords));
 
   TBuildSummary summary;
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
@@ -362,6 +407,7 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
     log << "Packing " << language.Summary.FileName << std::endl;
     TLanguageFileBuilder builder(index, options.Sharing);
     for (const auto& [key, text] : language.Texts) builder.Set(key, PackText(text));
+    TTexts().swap(language.Texts);  // packed: the texts are no longer needed
     TLanguageFileBuilder::TStats stats;
     try {
       files.emplace_back(language.Summary.FileName, builder.FileBytes(&stats));
@@ -373,7 +419,6 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
     language.Summary.Bytes = stats.Bytes;
     summary.Languages.push_back(language.Summary);
   }
-  fs::create_directories(target.parent_path());
   WriteSet(target, files, steps);
   for (const auto& name : dropped) {
     log << "Removed " << name << ": it belonged to the index this build replaced" << std::endl;

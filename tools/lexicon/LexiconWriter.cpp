@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <tuple>
 #include <unordered_map>
 
 #include "Translator.h"
@@ -24,6 +25,11 @@ void PutU16(std::vector<uint8_t>& out, size_t at, uint32_t value) {
 
 void PutU32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// The order of words in a bucket, which gives their word numbers.
+bool ByLengthThenBytes(const std::string& a, const std::string& b) {
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
 }  // namespace
@@ -47,16 +53,10 @@ TLexiconIndex::TLexiconIndex(std::vector<std::string> headwords) : FBuckets(kBuc
     }
     word = Stored(word);
   }
-  std::sort(headwords.begin(), headwords.end(), [](const std::string& a, const std::string& b) {
-    return a.size() != b.size() ? a.size() < b.size() : a < b;
-  });
+  std::sort(headwords.begin(), headwords.end(), ByLengthThenBytes);
   headwords.erase(std::unique(headwords.begin(), headwords.end()), headwords.end());
-  for (auto& word : headwords) {
-    const uint32_t h = BucketOfBytes(word);
-    auto& bucket = FBuckets[h];
-    FSlots.emplace(word, TWordSlot{h, static_cast<uint32_t>(bucket.size())});
-    bucket.push_back(std::move(word));
-  }
+  FWordCount = headwords.size();
+  for (auto& word : headwords) FBuckets[BucketOfBytes(word)].push_back(std::move(word));
   for (uint32_t h = 0; h < kBucketCount; ++h) {
     std::map<size_t, uint32_t> perLength;
     for (const auto& word : FBuckets[h]) {
@@ -69,9 +69,12 @@ TLexiconIndex::TLexiconIndex(std::vector<std::string> headwords) : FBuckets(kBuc
 }
 
 std::optional<TWordSlot> TLexiconIndex::Find(std::string_view headword) const {
-  const auto it = FSlots.find(Stored(headword));
-  if (it == FSlots.end()) return std::nullopt;
-  return it->second;
+  const std::string stored = Stored(headword);
+  const uint32_t h = BucketOfBytes(stored);
+  const auto& words = FBuckets[h];
+  const auto it = std::lower_bound(words.begin(), words.end(), stored, ByLengthThenBytes);
+  if (it == words.end() || *it != stored) return std::nullopt;
+  return TWordSlot{h, static_cast<uint32_t>(it - words.begin())};
 }
 
 std::vector<uint8_t> TLexiconIndex::FileBytes() const {
@@ -101,17 +104,33 @@ TLanguageFileBuilder::TLanguageFileBuilder(const TLexiconIndex& index, TSharing 
 void TLanguageFileBuilder::Set(std::string_view headword, TPackedText second, TPackedText first) {
   const auto slot = FIndex.Find(headword);
   if (!slot) throw std::invalid_argument("headword not in the index: " + std::string(headword));
-  std::vector<uint8_t> record(kEntryPrefixSize, 0);
-  record.insert(record.end(), first.begin(), first.end());
-  record.insert(record.end(), second.begin(), second.end());
-  FEntries[{slot->Bucket, slot->Number}] = std::move(record);
+  const size_t at = FRecords.size();
+  FRecords.resize(at + kEntryPrefixSize, 0);
+  FRecords.insert(FRecords.end(), first.begin(), first.end());
+  FRecords.insert(FRecords.end(), second.begin(), second.end());
+  FPlaced.push_back(
+      TPlaced{*slot, static_cast<uint32_t>(at), static_cast<uint32_t>(FRecords.size() - at)});
 }
 
 std::vector<uint8_t> TLanguageFileBuilder::FileBytes(TStats* stats) const {
+  // The records in slot order, the last one set for a slot kept.
+  std::vector<TPlaced> placed = FPlaced;
+  std::stable_sort(placed.begin(), placed.end(), [](const TPlaced& a, const TPlaced& b) {
+    return std::tie(a.Slot.Bucket, a.Slot.Number) < std::tie(b.Slot.Bucket, b.Slot.Number);
+  });
+  auto sameSlot = [](const TPlaced& a, const TPlaced& b) {
+    return a.Slot.Bucket == b.Slot.Bucket && a.Slot.Number == b.Slot.Number;
+  };
+  size_t kept = 0;
+  for (size_t i = 0; i < placed.size(); ++i) {
+    if (i + 1 == placed.size() || !sameSlot(placed[i], placed[i + 1])) placed[kept++] = placed[i];
+  }
+  placed.resize(kept);
+
   // Pointer tables back to back in bucket order for the buckets this language covers,
   // then the records in the order of their first use.
   std::vector<bool> covered(kBucketCount, false);
-  for (const auto& [slot, record] : FEntries) covered[slot.first] = true;
+  for (const auto& entry : placed) covered[entry.Slot.Bucket] = true;
 
   std::vector<uint8_t> out(kDataTablesOffset, 0);
   std::vector<uint32_t> tableOffset(kBucketCount + 1);
@@ -122,6 +141,7 @@ std::vector<uint8_t> TLanguageFileBuilder::FileBytes(TStats* stats) const {
     if (h < kBucketCount && covered[h])
       next += 4 * static_cast<uint32_t>(FIndex.BucketWords(h).size());
   }
+  out.reserve(next + FRecords.size() + kMaxEntrySize);
   out.resize(next, 0);
 
   const std::vector<uint8_t> emptyRecord = [] {
@@ -132,43 +152,78 @@ std::vector<uint8_t> TLanguageFileBuilder::FileBytes(TStats* stats) const {
   }();
   struct Stored {
     uint32_t Offset;
+    uint32_t Size;
     TWordSlot FirstUser;
   };
-  std::unordered_map<std::string, Stored> stored;  // record bytes -> where it went
+  // Records stored so far by the hash of their bytes, which lie in out.
+  std::unordered_multimap<uint64_t, Stored> stored;
   TStats counts;
+  auto entry = placed.begin();
   for (uint32_t h = 0; h < kBucketCount; ++h) {
     if (!covered[h]) continue;
     const uint32_t words = static_cast<uint32_t>(FIndex.BucketWords(h).size());
     for (uint32_t j = 0; j < words; ++j) {
-      const auto entry = FEntries.find({h, j});
-      const auto& record = entry == FEntries.end() ? emptyRecord : entry->second;
-      if (entry == FEntries.end()) ++counts.WithoutText;
+      const bool hasText =
+          entry != placed.end() && entry->Slot.Bucket == h && entry->Slot.Number == j;
+      const uint8_t* record = hasText ? FRecords.data() + entry->At : emptyRecord.data();
+      const size_t size = hasText ? entry->Size : emptyRecord.size();
+      if (hasText) {
+        ++entry;
+      } else {
+        ++counts.WithoutText;
+      }
+      const std::string_view bytes(reinterpret_cast<const char*>(record), size);
+      const uint64_t hash = HashOf(bytes);
+      const Stored* known = nullptr;
+      for (auto [it, end] = stored.equal_range(hash); it != end && !known; ++it) {
+        const Stored& candidate = it->second;
+        if (candidate.Size == size && std::memcmp(out.data() + candidate.Offset, record, size) == 0)
+          known = &candidate;
+      }
       const size_t slotAt = tableOffset[h] + 4 * j;
-      std::string key(record.begin(), record.end());
-      const auto known = stored.find(key);
-      if (known == stored.end()) {
-        if (out.size() > kMaxDirectOffset) {
-          throw ELexiconLimit("language file exceeds the 16 MiB reachable by direct offsets");
-        }
-        stored.emplace(std::move(key), Stored{static_cast<uint32_t>(out.size()), TWordSlot{h, j}});
-        PutU32(out, slotAt, static_cast<uint32_t>(out.size()));
-        out.insert(out.end(), record.begin(), record.end());
+      if (!known) {
+        if (out.size() > kMaxDirectOffset) throw ELexiconLimit(kLanguageFileTooBig);
+        const auto offset = static_cast<uint32_t>(out.size());
+        stored.emplace(hash, Stored{offset, static_cast<uint32_t>(size), TWordSlot{h, j}});
+        PutU32(out, slotAt, offset);
+        out.insert(out.end(), record, record + size);
         ++counts.Records;
         continue;
       }
-      if (entry != FEntries.end()) ++counts.SharedEntries;
-      const TWordSlot target = known->second.FirstUser;
+      if (hasText) ++counts.SharedEntries;
+      const TWordSlot target = known->FirstUser;
       if (FSharing == TSharing::CrossReferences && target.Bucket >= kMinCrossReferencedBucket &&
           target.Number <= kMaxCrossReferencedNumber) {
         PutU32(out, slotAt, (target.Bucket << 16) | target.Number);
       } else {
-        PutU32(out, slotAt, known->second.Offset);
+        PutU32(out, slotAt, known->Offset);
       }
     }
   }
   counts.Bytes = out.size();
   if (stats) *stats = counts;
   return out;
+}
+
+const char kLanguageFileTooBig[] = "language file exceeds the 16 MiB reachable by direct offsets";
+
+void TLanguageFileBound::Add(std::string_view text) {
+  FBytes += 4;
+  // Packing goes from left to right, so a text takes at least the code words of its
+  // first part; two records differ where their texts' first parts do. Equal hashes of
+  // different parts only lower the bound.
+  size_t end = 0;
+  while (end < text.size() &&
+         !((text[end] == ',' || text[end] == ';') && end + 1 < text.size() && text[end + 1] == ' '))
+    ++end;
+  const std::string_view first = text.substr(0, end);
+  if (FBeginnings.Insert(HashOf(first))) FBytes += kEntryPrefixSize + 1 + PackText(first).size();
+}
+
+void TLanguageFileBound::Check(const std::string& file) const {
+  // The last record may start at the last direct offset and reach beyond it.
+  if (FBytes > uint64_t{kMaxDirectOffset} + kMaxEntrySize)
+    throw ELexiconLimit(file + ": " + kLanguageFileTooBig);
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

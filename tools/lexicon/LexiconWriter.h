@@ -12,7 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "SeenHashes.h"
 #include "TextPacker.h"
+#include "Translator.h"
 
 namespace parlivo {
 
@@ -40,14 +42,15 @@ class TLexiconIndex {
   static std::string Stored(std::string_view headword);
 
   std::optional<TWordSlot> Find(std::string_view headword) const;
-  size_t WordCount() const noexcept { return FSlots.size(); }
+  size_t WordCount() const noexcept { return FWordCount; }
   // Words of a bucket in word-number order, in stored form.
   const std::vector<std::string>& BucketWords(uint32_t bucket) const { return FBuckets[bucket]; }
   std::vector<uint8_t> FileBytes() const;
 
  private:
+  size_t FWordCount = 0;
+  // Each bucket's words in word-number order: by length, then by their bytes.
   std::vector<std::vector<std::string>> FBuckets;
-  std::map<std::string, TWordSlot, std::less<>> FSlots;
 };
 
 // How a language file stores entries that equal one stored before.
@@ -60,7 +63,6 @@ class TLanguageFileBuilder {
   // Sets the entry of a headword of the index (throws std::invalid_argument for
   // others): its first text, which the reader passes over, and the text it shows.
   void Set(std::string_view headword, TPackedText second, TPackedText first = TPackedText{0});
-  size_t EntryCount() const noexcept { return FEntries.size(); }
 
   struct TStats {
     size_t Records = 0;        // entry records written
@@ -72,10 +74,38 @@ class TLanguageFileBuilder {
   std::vector<uint8_t> FileBytes(TStats* stats = nullptr) const;
 
  private:
+  // Where a headword's record lies in FRecords; the last one set for a slot counts.
+  struct TPlaced {
+    TWordSlot Slot;
+    uint32_t At;
+    uint32_t Size;
+  };
   const TLexiconIndex& FIndex;
   TSharing FSharing;
-  std::map<std::pair<uint32_t, uint32_t>, std::vector<uint8_t>> FEntries;  // slot -> record
+  std::vector<uint8_t> FRecords;
+  std::vector<TPlaced> FPlaced;
 };
+
+// A lower bound of a language file's size, raised text by text while a source is read,
+// so that a source too big for the format is refused as soon as that is certain, not
+// after all of it is held: a pointer for every headword, and an entry record for every
+// text whose first part, up to its first separator, no text before began with (texts
+// that share a record begin alike; those that begin alike are counted once).
+class TLanguageFileBound {
+ public:
+  // One more headword and its Latin-1 text, packable.
+  void Add(std::string_view text);
+  uint64_t Bytes() const noexcept { return FBytes; }
+  // Throws ELexiconLimit once no file of these texts fits the format, naming file.
+  void Check(const std::string& file) const;
+
+ private:
+  uint64_t FBytes = kDataTablesOffset;
+  TSeenHashes FBeginnings;  // of the texts' first parts
+};
+
+// What FileBytes throws for a language file beyond the reach of direct offsets.
+extern const char kLanguageFileTooBig[];
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 

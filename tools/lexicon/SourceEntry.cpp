@@ -237,29 +237,25 @@ std::ifstream OpenSourceFile(const std::string& path) {
   return file;
 }
 
-std::vector<TSourceEntry> ReadTabSeparated(const std::string& path) {
+void ReadTabSeparated(
+    const std::string& path,
+    const std::function<void(std::string_view headword, std::string_view text)>& line) {
   std::ifstream file = OpenSourceFile(path);
-  std::vector<TSourceEntry> entries;
-  std::string line;
+  std::string read;
   size_t lineNumber = 0;
-  while (std::getline(file, line)) {
+  while (std::getline(file, read)) {
     ++lineNumber;
-    if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    const std::string_view trimmed = Trim(line);
+    if (lineNumber == 1 && read.rfind("\xEF\xBB\xBF", 0) == 0) read.erase(0, 3);
+    const std::string_view trimmed = Trim(read);
     if (trimmed.empty() || trimmed.front() == '#') continue;
-    const size_t tab = line.find('\t');
+    const size_t tab = read.find('\t');
     if (tab == std::string::npos) {
       throw std::runtime_error(path + ":" + std::to_string(lineNumber) +
                                ": expected headword<TAB>text");
     }
-    TSourceEntry entry;
-    entry.Headword = std::string(Trim(std::string_view(line).substr(0, tab)));
-    const std::string_view text = Trim(std::string_view(line).substr(tab + 1));
-    if (!text.empty()) entry.Items.emplace_back(text);
-    entries.push_back(std::move(entry));
+    line(Trim(std::string_view(read).substr(0, tab)), Trim(std::string_view(read).substr(tab + 1)));
   }
   if (file.bad()) throw std::runtime_error("cannot read " + path);
-  return entries;
 }
 
 }  // namespace parlivo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +37,11 @@ TSourceEntry ParseWordnetEntry(const TDictdEntry& entry);
 // but a readable regular file (a folder, a FIFO that would wait for a writer).
 std::ifstream OpenSourceFile(const std::string& path);
 
-// "headword<TAB>text" lines, UTF-8; the text is one item. Empty lines and lines
-// starting with '#' are passed over. Throws std::runtime_error for a line without a tab.
-std::vector<TSourceEntry> ReadTabSeparated(const std::string& path);
+// "headword<TAB>text" lines, UTF-8, handed to line one by one, both trimmed. Empty lines
+// and lines starting with '#' are passed over. Throws std::runtime_error for a line
+// without a tab.
+void ReadTabSeparated(
+    const std::string& path,
+    const std::function<void(std::string_view headword, std::string_view text)>& line);
 
 }  // namespace parlivo
