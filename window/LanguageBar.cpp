@@ -72,7 +72,7 @@ std::vector<int> TLanguageBar::VisibleButtons() const {
 
 TItemsSource TLanguageBar::AccessibleButtons() {
   TItemsSource source;
-  source.Name = L"Languages";
+  source.Name = [] { return String16(L"Languages"); };
   source.Role = ROLE_SYSTEM_TOOLBAR;
   source.ItemRole = ROLE_SYSTEM_PUSHBUTTON;
   source.Count = [this] { return static_cast<long>(VisibleButtons().size()); };

@@ -143,6 +143,10 @@ void TMainForm::CreateControls() {
   FToolBar.Create(FHandle, idToolBar, FDpi);
   SendMessageW(FToolBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(FHandle, GWLP_HINSTANCE));
+  // Screen readers name an edit box by the static text just before it in the z-order
+  // (and the tab order); hidden, it shows nothing.
+  FEditWordLabel = CreateWindowExW(0, WC_STATICW, kEditWordName, WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                                   FHandle, nullptr, instance, nullptr);
   FEditWord = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
                               FHandle, reinterpret_cast<HMENU>(idEditWord), instance, nullptr);
@@ -157,15 +161,16 @@ void TMainForm::CreateControls() {
   FVList.OnError = [this](const String16& message) { ShowErrorBox(FHandle, message); };
   FVList.Create(FHandle, idVList, Scale(kClientWidth) - 6, FCellFont, FBoldCellFont);
   SendMessageW(FVList.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-  FStatusBar =
-      CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
-                      WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
-                      0, 0, 0, FHandle, reinterpret_cast<HMENU>(idStatusBar), instance, nullptr);
-  SendMessageW(FStatusBar, SB_SIMPLE, TRUE, 0);
+  FStatusBar.Create(FHandle, idStatusBar);
+}
+
+void TMainForm::SetEditWordName(const String16& name) {
+  SetWindowTextW(FEditWordLabel, name.c_str());
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FEditWord, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TMainForm::LayOut() {
-  if (!FStatusBar) return;
+  if (!FStatusBar.Handle()) return;
   RECT client;
   GetClientRect(FHandle, &client);
   const int width = client.right;
@@ -177,9 +182,9 @@ void TMainForm::LayOut() {
   MoveWindow(FEditWord, 0, Scale(kTopPanelHeight + kToolBarHeight), width, Scale(kEditWordHeight),
              TRUE);
   MoveWindow(FVList.Handle(), 0, top, width, std::max(0, height - top - status), TRUE);
-  MoveWindow(FStatusBar, 0, height - status, width, status, TRUE);
+  MoveWindow(FStatusBar.Handle(), 0, height - status, width, status, TRUE);
   // The status bar repaints only what a move uncovers: its size grip would stay behind.
-  InvalidateRect(FStatusBar, nullptr, TRUE);
+  InvalidateRect(FStatusBar.Handle(), nullptr, TRUE);
 }
 
 void TMainForm::MinimumSize(MINMAXINFO& info) const {
@@ -304,10 +309,7 @@ void TMainForm::ChooseLanguage(int buttonId) {
 }
 
 void TMainForm::SetStatusText(const String16& text) {
-  FStatusText = text;
-  SendMessageW(FStatusBar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(FStatusText.c_str()));
-  // Readers announce the count when the status bar says its name changed.
-  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FStatusBar, OBJID_CLIENT, CHILDID_SELF);
+  FStatusBar.SetText(text);
 }
 
 void TMainForm::EditWordChange() {

@@ -10,6 +10,7 @@
 #include "Banner.h"
 #include "LanguageBar.h"
 #include "ResultGrid.h"
+#include "StatusBar.h"
 #include "Text.h"
 #include "Translator.h"
 
@@ -18,6 +19,8 @@ namespace parlivo {
 inline constexpr wchar_t kHomePage[] = L"https://parlivo.org/";
 inline constexpr wchar_t RegistryKey[] = L"Software\\Parlivo";
 inline constexpr wchar_t kLanguageValue[] = L"Language";
+// What screen readers call the word box.
+inline constexpr wchar_t kEditWordName[] = L"Word";
 
 // Whether a path names an existing file for the language buttons: a folder does not
 // count, a file another program holds does.
@@ -51,14 +54,16 @@ class TMainForm {
   HWND TopPanel() const { return FTopPanel.Handle(); }
   HWND ToolBar() const { return FToolBar.Handle(); }
   HWND EditWord() const { return FEditWord; }
-  HWND StatusBar() const { return FStatusBar; }
+  HWND StatusBar() const { return FStatusBar.Handle(); }
   TResultGrid& VList() { return FVList; }
   TLanguageBar& LanguageBar() { return FToolBar; }
   const String16& FilesPath() const { return FFilesPath; }
   TTranslator* Translator() const { return FTranslator.get(); }
   int Scale(int pixels) const { return MulDiv(pixels, FDpi, 96); }
 
-  const String16& StatusText() const { return FStatusText; }
+  const String16& StatusText() const { return FStatusBar.Text(); }
+  // The name screen readers give the word box ("Word" to begin with).
+  void SetEditWordName(const String16& name);
 
   // Event handlers.
   void FormCreate();
@@ -106,12 +111,12 @@ class TMainForm {
     int Row = -1;
     int Height = 0;
   } FKeyMeasured;  // the key cell painted last, for the text cell of the same row
-  String16 FStatusText;
   TBanner FTopPanel;
   TLanguageBar FToolBar;
+  HWND FEditWordLabel = nullptr;  // hidden: names the word box for readers
   HWND FEditWord = nullptr;
   TResultGrid FVList;
-  HWND FStatusBar = nullptr;
+  TStatusBar FStatusBar;
   bool FShown = false;
   HWND FLastFocus = nullptr;
 

@@ -30,7 +30,7 @@ TResultGrid::~TResultGrid() {
 
 TItemsSource TResultGrid::AccessibleRows() {
   TItemsSource source;
-  source.Name = L"Results";
+  source.Name = [] { return String16(L"Results"); };
   source.Count = [this] { return static_cast<long>(FRows.size()); };
   source.ItemName = [this](long row) {
     return Cell(0, static_cast<int>(row)) + L": " + Cell(1, static_cast<int>(row));
