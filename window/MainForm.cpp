@@ -139,9 +139,9 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateControls() {
-  FTopPanel.Create(FHandle, idTopPanel);
+  FTopPanel.Create(FHandle, idTopPanel, FDpi);
   FToolBar.Create(FHandle, idToolBar, FDpi);
-  SendMessageW(FToolBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  FToolBar.SetFont(FFont);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(FHandle, GWLP_HINSTANCE));
   // Screen readers name an edit box by the static text just before it in the z-order
   // (and the tab order); hidden, it shows nothing.
