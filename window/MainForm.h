@@ -8,6 +8,8 @@
 #include <optional>
 
 #include "Banner.h"
+#include "Dpi.h"
+#include "FormFonts.h"
 #include "LanguageBar.h"
 #include "ResultGrid.h"
 #include "StatusBar.h"
@@ -59,7 +61,8 @@ class TMainForm {
   TLanguageBar& LanguageBar() { return FToolBar; }
   const String16& FilesPath() const { return FFilesPath; }
   TTranslator* Translator() const { return FTranslator.get(); }
-  int Scale(int pixels) const { return MulDiv(pixels, FDpi, 96); }
+  int Dpi() const { return FDpi; }
+  int Scale(int pixels) const { return Scaled(pixels, FDpi); }
 
   const String16& StatusText() const { return FStatusBar.Text(); }
   // The name screen readers give the word box ("Word" to begin with).
@@ -75,6 +78,8 @@ class TMainForm {
   void ToolButton3Click();
   void VListDrawCell(HDC dc, int column, int row, const RECT& rect);
   void GrdColWidth(TResultGrid& grid);
+  // The window's dpi changed to dpi; suggested is its new place on the screen.
+  void FormDpiChanged(int dpi, const RECT& suggested);
   void FormMouseWheel(int wheelDelta, bool& handled);
   void VListMouseWheelDown();
   void VListMouseWheelUp();
@@ -84,6 +89,8 @@ class TMainForm {
   friend LRESULT CALLBACK ForwardToInstance(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  // Gives the controls the fonts; the window's own stay until the new ones are given.
+  void ApplyFonts(const TFormFonts& fonts, bool redraw);
   void LayOut();
   void SnapToWorkArea(WINDOWPOS& position) const;
   void MinimumSize(MINMAXINFO& info) const;
@@ -102,11 +109,7 @@ class TMainForm {
   int FDpi = 96;
   bool FHighContrast = false;  // paint with the system's colours, not the row tints
   String16 FProgramFolder;
-  HFONT FFont = nullptr;         // the window's: "MS Sans Serif", 8 points
-  HFONT FEditFont = nullptr;     // the word box's: "MS Sans Serif", 19 pixels, bold
-  HFONT FMeasureFont = nullptr;  // the window's font in the word box's style: measures keys
-  HFONT FCellFont = nullptr;     // the drawing surface's own: the interface face, 8 points
-  HFONT FBoldCellFont = nullptr;
+  TFormFonts FFonts;  // for FDpi
   struct {
     int Row = -1;
     int Height = 0;

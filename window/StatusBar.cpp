@@ -3,6 +3,8 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "Dpi.h"
+
 namespace parlivo {
 
 namespace {
@@ -35,6 +37,18 @@ void TStatusBar::SetText(const String16& text) {
   SendMessageW(FHandle, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(FText.c_str()));
   // Readers announce the count when the status bar says its name changed.
   NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FHandle, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void TStatusBar::SetDpi(int dpi) {
+  // The stock bar takes the system's status font at the system's dpi.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+  LOGFONTW& font = metrics.lfStatusFont;
+  font.lfHeight = MulDiv(font.lfHeight, dpi, SystemDpi());
+  TFont scaled(CreateFontIndirectW(&font));
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), TRUE);
+  FFont = std::move(scaled);  // the bar no longer uses the old one
 }
 
 LRESULT CALLBACK TStatusBar::BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

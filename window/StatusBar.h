@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "GdiHandles.h"
 #include "ItemsAccessible.h"
 #include "Text.h"
 
@@ -22,6 +23,8 @@ class TStatusBar {
 
   const String16& Text() const { return FText; }
   void SetText(const String16& text);
+  // The system's status bar font, at a dpi other than the one the bar started with.
+  void SetDpi(int dpi);
 
  private:
   static LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -30,6 +33,7 @@ class TStatusBar {
   HWND FHandle = nullptr;
   String16 FText;
   TAccessibleHandle FAccessible;
+  TFont FFont;  // none while the bar keeps the font it started with
 };
 
 }  // namespace parlivo
