@@ -61,7 +61,6 @@ class TMainForm {
   TLanguageBar& LanguageBar() { return FToolBar; }
   const String16& FilesPath() const { return FFilesPath; }
   TTranslator* Translator() const { return FTranslator.get(); }
-  int Dpi() const { return FDpi; }
   int Scale(int pixels) const { return Scaled(pixels, FDpi); }
 
   const String16& StatusText() const { return FStatusBar.Text(); }

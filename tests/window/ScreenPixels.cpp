@@ -4,6 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "GdiHandles.h"
+#include "Pictures.h"
+
 namespace parlivo::test {
 
 namespace {
@@ -28,36 +31,30 @@ int Channel(uint32_t pixel, int shift) {
 TPixels ScreenPixels(const RECT& onScreen) {
   TPixels pixels{onScreen.right - onScreen.left, onScreen.bottom - onScreen.top, {}};
   pixels.Bits.resize(static_cast<size_t>(pixels.Width * pixels.Height));
-  HDC screen = GetDC(nullptr);
+  const TWindowDC screen(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP copy = CreateCompatibleBitmap(screen, pixels.Width, pixels.Height);
-  HGDIOBJ old = SelectObject(memory, copy);
-  BitBlt(memory, 0, 0, pixels.Width, pixels.Height, screen, onScreen.left, onScreen.top, SRCCOPY);
-  SelectObject(memory, old);
+  const TBitmap copy(CreateCompatibleBitmap(screen, pixels.Width, pixels.Height));
+  {
+    const TSelect target(memory, copy.get());
+    BitBlt(memory, 0, 0, pixels.Width, pixels.Height, screen, onScreen.left, onScreen.top, SRCCOPY);
+  }
   BITMAPINFO info = TopDown32(pixels.Width, pixels.Height);
-  GetDIBits(memory, copy, 0, static_cast<UINT>(pixels.Height), pixels.Bits.data(), &info,
+  GetDIBits(memory, copy.get(), 0, static_cast<UINT>(pixels.Height), pixels.Bits.data(), &info,
             DIB_RGB_COLORS);
-  DeleteObject(copy);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   for (uint32_t& pixel : pixels.Bits) pixel |= 0xFF000000;  // the screen is opaque
   return pixels;
 }
 
 TPixels ResourcePixels(int resource) {
-  HBITMAP bitmap =
-      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const TBitmap bitmap = LoadPicture(resource);
   BITMAP size{};
-  GetObjectW(bitmap, sizeof size, &size);
+  GetObjectW(bitmap.get(), sizeof size, &size);
   TPixels pixels{size.bmWidth, size.bmHeight, {}};
   pixels.Bits.resize(static_cast<size_t>(pixels.Width * pixels.Height));
   BITMAPINFO info = TopDown32(pixels.Width, pixels.Height);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, static_cast<UINT>(pixels.Height), pixels.Bits.data(), &info,
-            DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(bitmap);
+  GetDIBits(TWindowDC(nullptr), bitmap.get(), 0, static_cast<UINT>(pixels.Height),
+            pixels.Bits.data(), &info, DIB_RGB_COLORS);
   return pixels;
 }
 
