@@ -11,8 +11,8 @@ namespace {
 
 constexpr UINT_PTR kBarSubclass = 1;
 
-// The text as a reader speaks it: the leading space that keeps it off the bar's edge
-// is not part of it.
+// The text as a reader speaks it, without the leading space that keeps it off the bar's
+// edge.
 String16 Spoken(const String16& text) {
   const size_t first = text.find_first_not_of(L' ');
   const size_t last = text.find_last_not_of(L' ');

@@ -48,7 +48,7 @@ const int kFlagsShown[] = {0, 1, Languages[0].Picture};
 
 TPixels Flag(const TScale& scale, int picture) {
   const TPixels strip = ResourcePixels(scale.ToolBar);
-  return Part(strip, picture * scale.FlagSize, 0, scale.FlagSize, scale.FlagSize);
+  return Piece(strip, picture * scale.FlagSize, 0, scale.FlagSize, scale.FlagSize);
 }
 
 // A button on the screen shows the flag drawn for the scale at the flag's own size:

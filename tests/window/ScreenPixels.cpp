@@ -58,11 +58,11 @@ TPixels ResourcePixels(int resource) {
   return pixels;
 }
 
-TPixels Part(const TPixels& picture, int left, int top, int width, int height) {
-  TPixels part{width, height, {}};
+TPixels Piece(const TPixels& picture, int left, int top, int width, int height) {
+  TPixels piece{width, height, {}};
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) part.Bits.push_back(picture.At(left + x, top + y));
-  return part;
+    for (int x = 0; x < width; ++x) piece.Bits.push_back(picture.At(left + x, top + y));
+  return piece;
 }
 
 TPixels OverBackground(const TPixels& picture, uint32_t background) {

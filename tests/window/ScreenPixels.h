@@ -17,12 +17,12 @@ struct TPixels {
   uint32_t At(int x, int y) const { return Bits[static_cast<size_t>(y * Width + x)]; }
 };
 
-// A part of the screen as it shows now, other programs' windows included.
+// A piece of the screen as it shows now, other programs' windows included.
 TPixels ScreenPixels(const RECT& onScreen);
 // A bitmap of this program's resources with its alpha as stored (0 for a 24-bit one).
 TPixels ResourcePixels(int resource);
-// A part of a picture.
-TPixels Part(const TPixels& picture, int left, int top, int width, int height);
+// A piece of a picture.
+TPixels Piece(const TPixels& picture, int left, int top, int width, int height);
 // The picture with its alpha laid over a background colour, as the screen shows it.
 TPixels OverBackground(const TPixels& picture, uint32_t background);
 // A picture stretched to another size by averaging, as a program that has one picture
