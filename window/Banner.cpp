@@ -4,7 +4,7 @@
 
 #include "BufferedPaint.h"
 #include "HighContrast.h"
-#include "Resources.h"
+#include "Pictures.h"
 
 namespace parlivo {
 
@@ -13,23 +13,22 @@ void TBanner::Register(HINSTANCE instance) {
   RegisterForwardingClass<TBanner>(instance, kClassName, IDC_HAND, CS_HREDRAW | CS_VREDRAW);
 }
 
-TBanner::~TBanner() {
-  if (FPicture) DeleteObject(FPicture);
-}
-
-HWND TBanner::Create(HWND parent, int id) {
+HWND TBanner::Create(HWND parent, int id, int dpi) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  FPicture =
-      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BANNER),
-                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  SetDpi(dpi);
   FHandle = CreateWindowExW(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   return FHandle;
 }
 
+void TBanner::SetDpi(int dpi) {
+  FPicture = LoadPicture(BannerPicturesFor(dpi).Banner);
+  if (FHandle) InvalidateRect(FHandle, nullptr, FALSE);
+}
+
 SIZE TBanner::PictureSize() const {
   BITMAP info{};
-  if (!FPicture || !GetObjectW(FPicture, sizeof info, &info)) return {0, 0};
+  if (!FPicture || !GetObjectW(FPicture.get(), sizeof info, &info)) return {0, 0};
   return {info.bmWidth, info.bmHeight};
 }
 
@@ -42,10 +41,11 @@ void TBanner::Paint() {
   if (!FPicture) return;
   const SIZE size = PictureSize();
   HDC picture = CreateCompatibleDC(paint.Screen());
-  HGDIOBJ oldPicture = SelectObject(picture, FPicture);
-  BitBlt(paint.Surface(), (client.right - size.cx) / 2, (client.bottom - size.cy) / 2, size.cx,
-         size.cy, picture, 0, 0, SRCCOPY);
-  SelectObject(picture, oldPicture);
+  {
+    const TSelect selected(picture, FPicture.get());
+    BitBlt(paint.Surface(), (client.right - size.cx) / 2, (client.bottom - size.cy) / 2, size.cx,
+           size.cy, picture, 0, 0, SRCCOPY);
+  }
   DeleteDC(picture);
 }
 

@@ -1,8 +1,11 @@
-// The banner strip: the banner picture at its natural size, centred on white, with
-// the hand pointer; a click on it is reported to the parent as BN_CLICKED.
+// The banner strip: the banner picture for the window's dpi at its natural size,
+// centred on white, with the hand pointer; a click on it is reported to the parent as
+// BN_CLICKED.
 #pragma once
 
 #include <windows.h>
+
+#include "GdiHandles.h"
 
 namespace parlivo {
 
@@ -12,13 +15,15 @@ class TBanner {
   static void Register(HINSTANCE instance);
 
   TBanner() = default;
-  ~TBanner();
   TBanner(const TBanner&) = delete;
   TBanner& operator=(const TBanner&) = delete;
 
-  HWND Create(HWND parent, int id);
+  // The parent destroys the strip's window; the strip owns its picture.
+  HWND Create(HWND parent, int id, int dpi);
   HWND Handle() const { return FHandle; }
   SIZE PictureSize() const;
+  // Takes the picture drawn for a new dpi.
+  void SetDpi(int dpi);
 
  private:
   template <class T>
@@ -27,7 +32,7 @@ class TBanner {
   void Paint();
 
   HWND FHandle = nullptr;
-  HBITMAP FPicture = nullptr;
+  TBitmap FPicture;
   bool FPressed = false;
 };
 

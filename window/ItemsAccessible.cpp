@@ -105,7 +105,7 @@ HRESULT TItemsAccessible::get_accName(VARIANT child, BSTR* name) {
   if (!FConnected) return CO_E_OBJNOTCONNECTED;
   const long item = ItemOf(child);
   if (item == -2) return E_INVALIDARG;
-  return Text(item == -1 ? FSource.Name : FSource.ItemName(item), name);
+  return Text(item == -1 ? FSource.Name() : FSource.ItemName(item), name);
 }
 
 HRESULT TItemsAccessible::get_accValue(VARIANT, BSTR* value) {
@@ -132,7 +132,8 @@ HRESULT TItemsAccessible::get_accState(VARIANT child, VARIANT* state) {
   if (item == -2) return E_INVALIDARG;
   const bool focused = GetFocus() == FControl;
   if (item == -1) {
-    SetLong(state, STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0));
+    SetLong(state,
+            FSource.Focusable ? STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0) : 0);
     return S_OK;
   }
   long flags = FSource.ItemState ? FSource.ItemState(item) : 0;

@@ -1,7 +1,8 @@
 // What screen readers see of a control that paints its own items (the result grid's
-// rows, the tool bar's buttons): an IAccessible whose children are the items, each with
-// a name, a role, a state and a place. The control answers WM_GETOBJECT with it and
-// raises the WinEvents that tell readers what changed.
+// rows, the tool bar's buttons) or whose text the system does not give them (the status
+// bar): an IAccessible whose children are the items, each with a name, a role, a state
+// and a place. The control answers WM_GETOBJECT with it and raises the WinEvents that
+// tell readers what changed.
 #pragma once
 
 #include <windows.h>
@@ -15,8 +16,9 @@
 namespace parlivo {
 
 struct TItemsSource {
-  String16 Name;  // of the control itself
+  std::function<String16()> Name;  // of the control itself, asked each time a reader asks
   long Role = ROLE_SYSTEM_LIST;
+  bool Focusable = true;  // the control itself
   long ItemRole = ROLE_SYSTEM_LISTITEM;
   std::function<long()> Count;
   std::function<String16(long item)> ItemName;  // items from 0

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "Dpi.h"
 #include "Languages.h"
-#include "Resources.h"
+#include "Pictures.h"
 
 namespace parlivo {
 
@@ -34,10 +35,6 @@ int LanguageRow(int buttonId) {
   return -1;
 }
 
-int Scaled(int pixels, int dpi) {
-  return MulDiv(pixels, dpi, 96);
-}
-
 void FillFramed(HDC dc, const RECT& rect, COLORREF fill, COLORREF frame) {
   HBRUSH fillBrush = CreateSolidBrush(fill);
   HBRUSH frameBrush = CreateSolidBrush(frame);
@@ -58,10 +55,6 @@ StringView16 ToolButtonHint(int buttonId) {
   return row < 0 ? StringView16() : Languages[row].Name;
 }
 
-TLanguageBar::~TLanguageBar() {
-  if (FPictures) ImageList_Destroy(FPictures);
-}
-
 std::vector<int> TLanguageBar::VisibleButtons() const {
   std::vector<int> visible;
   for (const TButtonPlace& place : kPlaces) {
@@ -72,7 +65,7 @@ std::vector<int> TLanguageBar::VisibleButtons() const {
 
 TItemsSource TLanguageBar::AccessibleButtons() {
   TItemsSource source;
-  source.Name = L"Languages";
+  source.Name = [] { return String16(L"Languages"); };
   source.Role = ROLE_SYSTEM_TOOLBAR;
   source.ItemRole = ROLE_SYSTEM_PUSHBUTTON;
   source.Count = [this] { return static_cast<long>(VisibleButtons().size()); };
@@ -126,23 +119,7 @@ HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
                             instance, nullptr);
   SendMessageW(FHandle, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SetWindowSubclass(FHandle, BarProc, 1, reinterpret_cast<DWORD_PTR>(this));
-
-  FPictures = ImageList_Create(32, 32, ILC_COLOR32, 8, 0);
-  if (HBITMAP strip =
-          static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR),
-                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-    ImageList_Add(FPictures, strip, nullptr);
-    DeleteObject(strip);
-  }
-  // Disabled buttons draw from the same list: they keep their colours.
-  SendMessageW(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FPictures));
-  SendMessageW(FHandle, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(FPictures));
-  SendMessageW(FHandle, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
-  SendMessageW(FHandle, TB_SETPADDING, 0, MAKELPARAM(Scaled(39, dpi) - 32, Scaled(38, dpi) - 32));
-  // A 2-pixel border inside the bar's edges: the indent gives the left one; the top one
-  // is the margin a bar without TBSTYLE_FLAT keeps (a flat bar has none). Our custom
-  // draw paints every button, so the style changes nothing else that shows.
-  SendMessageW(FHandle, TB_SETINDENT, Scaled(2, dpi), 0);
+  SetDpi(dpi);
 
   TBBUTTON buttons[std::size(kPlaces)] = {};
   for (size_t i = 0; i < std::size(kPlaces); ++i) {
@@ -154,10 +131,49 @@ HWND TLanguageBar::Create(HWND parent, int id, int dpi) {
     buttons[i].fsStyle = BTNS_BUTTON;
     buttons[i].iString = -1;
   }
-  SendMessageW(FHandle, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(39, dpi), Scaled(38, dpi)));
-  SendMessageW(FHandle, TB_SETBUTTONWIDTH, 0, MAKELPARAM(Scaled(39, dpi), Scaled(39, dpi)));
   SendMessageW(FHandle, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  KeepButtonSize();
   return FHandle;
+}
+
+void TLanguageBar::SetFont(HFONT font) {
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  KeepButtonSize();
+}
+
+void TLanguageBar::KeepButtonSize() {
+  // The stock bar measures its buttons again when it gets buttons or a font: Wine's
+  // makes them as high as a picture and its own padding, whatever padding it is given.
+  const SIZE button = ButtonSize();
+  SendMessageW(FHandle, TB_SETBUTTONSIZE, 0, MAKELPARAM(button.cx, button.cy));
+}
+
+void TLanguageBar::SetDpi(int dpi) {
+  FDpi = dpi;
+  const TPictureSet& pictures = ToolBarPicturesFor(dpi);
+  const int size = pictures.FlagSize;
+  TImageList list(ImageList_Create(size, size, ILC_COLOR32, 8, 0));
+  if (const TBitmap strip = LoadPicture(pictures.ToolBar))
+    ImageList_Add(list.get(), strip.get(), nullptr);
+  // Disabled buttons draw from the same list: they keep their colours.
+  SendMessageW(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
+  SendMessageW(FHandle, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
+  FPictures = std::move(list);  // the bar no longer uses the old list
+  SendMessageW(FHandle, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+  const SIZE button = ButtonSize();
+  SendMessageW(FHandle, TB_SETPADDING, 0, MAKELPARAM(button.cx - size, button.cy - size));
+  // A 2-pixel border inside the bar's edges: the indent gives the left one; the top one
+  // is the margin a bar without TBSTYLE_FLAT keeps (a flat bar has none). Our custom
+  // draw paints every button, so the style changes nothing else that shows.
+  SendMessageW(FHandle, TB_SETINDENT, Scaled(2, dpi), 0);
+  SendMessageW(FHandle, TB_SETBUTTONSIZE, 0, MAKELPARAM(button.cx, button.cy));
+  SendMessageW(FHandle, TB_SETBUTTONWIDTH, 0, MAKELPARAM(button.cx, button.cx));
+  KeepButtonSize();
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+SIZE TLanguageBar::ButtonSize() const {
+  return {Scaled(39, FDpi), Scaled(38, FDpi)};
 }
 
 bool TLanguageBar::IsVisible(int buttonId) const {
@@ -222,8 +238,12 @@ LRESULT TLanguageBar::CustomDraw(NMTBCUSTOMDRAW& draw) {
       info.cbSize = sizeof info;
       info.dwMask = TBIF_IMAGE;
       SendMessageW(FHandle, TB_GETBUTTONINFOW, item.dwItemSpec, reinterpret_cast<LPARAM>(&info));
-      ImageList_Draw(FPictures, info.iImage, item.hdc, item.rc.left + 3, item.rc.top + 4,
-                     ILD_TRANSPARENT);
+      // Where the design puts a picture of its scale, centred on that place when the
+      // pictures are drawn for a nearby scale.
+      const int design = Scaled(32, FDpi);
+      const int shift = (design - ToolBarPicturesFor(FDpi).FlagSize) / 2;
+      ImageList_Draw(FPictures.get(), info.iImage, item.hdc, item.rc.left + Scaled(3, FDpi) + shift,
+                     item.rc.top + Scaled(4, FDpi) + shift, ILD_TRANSPARENT);
       return CDRF_SKIPDEFAULT;
     }
   }

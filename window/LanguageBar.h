@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "GdiHandles.h"
 #include "ItemsAccessible.h"
 #include "Languages.h"
 #include "Text.h"
@@ -31,14 +32,18 @@ constexpr int LanguageButtonId(size_t row) {
 class TLanguageBar {
  public:
   TLanguageBar() = default;
-  ~TLanguageBar();
   TLanguageBar(const TLanguageBar&) = delete;
   TLanguageBar& operator=(const TLanguageBar&) = delete;
 
-  // Sizes are given at 96 dpi and scaled to the screen's dpi. The parent destroys the
-  // bar's window; the bar owns its picture list.
+  // Sizes are designed at 96 dpi and scaled to the window's dpi. The parent destroys
+  // the bar's window; the bar owns its picture list.
   HWND Create(HWND parent, int id, int dpi);
   HWND Handle() const { return FHandle; }
+  // Takes the pictures and button sizes of a new dpi.
+  void SetDpi(int dpi);
+  // The bar's font (the caller's, which outlives the bar's window); the buttons keep
+  // their size.
+  void SetFont(HFONT font);
 
   bool IsVisible(int buttonId) const;
   void SetVisible(int buttonId, bool visible);
@@ -59,6 +64,8 @@ class TLanguageBar {
 
  private:
   LRESULT CustomDraw(NMTBCUSTOMDRAW& draw);
+  SIZE ButtonSize() const;
+  void KeepButtonSize();
   // The visible buttons from the left, as screen readers count them.
   std::vector<int> VisibleButtons() const;
   TItemsSource AccessibleButtons();
@@ -67,7 +74,8 @@ class TLanguageBar {
 
   HWND FHandle = nullptr;
   TAccessibleHandle FAccessible;
-  HIMAGELIST FPictures = nullptr;
+  TImageList FPictures;
+  int FDpi = 96;
   int FDown = 0;  // the language button that is down; 0 for none
 };
 

@@ -12,7 +12,9 @@
 #include <optional>
 #include <vector>
 
+#include "Dpi.h"
 #include "ErrorBox.h"
+#include "GdiHandles.h"
 #include "HighContrast.h"
 #include "Languages.h"
 #include "Registry.h"
@@ -43,26 +45,6 @@ constexpr COLORREF kEvenRowColour = 0xFFFFFF;
 constexpr COLORREF kOddRowColour = 0xFFF4F2;
 constexpr UINT_PTR kEditWordSubclass = 1;
 
-HFONT MakeFont(int pixelHeight, int weight, const wchar_t* face = L"MS Sans Serif") {
-  return CreateFontW(-pixelHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
-// The system's default interface face: the substitute registered for "MS Shell Dlg 2".
-String16 InterfaceFace() {
-  return RegReadString(L"", HKEY_LOCAL_MACHINE, 0,
-                       L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes",
-                       L"MS Shell Dlg 2", L"MS Sans Serif");
-}
-
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
 void RegisterClasses(HINSTANCE instance) {
   static bool registered = false;
   if (registered) return;
@@ -87,10 +69,41 @@ void RegisterClasses(HINSTANCE instance) {
   TResultGrid::Register(instance);
 }
 
-SIZE OuterSize(int clientWidth, int clientHeight) {
-  RECT rect{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
-  return {rect.right - rect.left, rect.bottom - rect.top};
+// The width of the widest key in the font selected into dc.
+int WidestKey(HDC dc, const TResultGrid& grid) {
+  // A key's width is the sum of its characters' advance widths, which the font gives
+  // at once for U+0000 to U+00FF; only the keys that come within a margin of the
+  // widest sum, or hold other characters, are measured in full.
+  std::array<int, 256> advances{};
+  const bool haveAdvances = GetCharWidth32W(dc, 0, 255, advances.data());
+  constexpr int kMargin = 8;
+  std::vector<int> sums(static_cast<size_t>(grid.RowCount()), 0);
+  int widestSum = 0;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    int& sum = sums[static_cast<size_t>(row)];
+    for (const Char16 ch : grid.Key(row)) {
+      if (!haveAdvances || ch > 0xFF) {
+        sum = INT_MAX;  // measured in full
+        break;
+      }
+      sum += advances[ch];
+    }
+    if (sum != INT_MAX) widestSum = std::max(widestSum, sum);
+  }
+  int widest = 0;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    if (sums[static_cast<size_t>(row)] < widestSum - kMargin) continue;
+    const StringView16 key = grid.Key(row);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, key.data(), static_cast<int>(key.size()), &size);
+    widest = std::max<int>(widest, size.cx);
+  }
+  return widest;
+}
+
+// The outer size of the main window around a client area at a dpi.
+SIZE FormSize(int clientWidth, int clientHeight, int dpi) {
+  return OuterSize({clientWidth, clientHeight}, kStyle, kExStyle, dpi);
 }
 
 }  // namespace
@@ -114,39 +127,45 @@ String16 ProgramFolder() {
 }
 
 TMainForm::TMainForm(const String16& programFolder)
-    : FDpi(ScreenDpi()), FHighContrast(HighContrastOn()), FProgramFolder(programFolder) {
+    : FDpi(SystemDpi()),
+      FHighContrast(HighContrastOn()),
+      FProgramFolder(programFolder),
+      FFonts(FDpi) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterClasses(instance);
-  FFont = MakeFont(MulDiv(8, FDpi, 72), FW_NORMAL);
-  FEditFont = MakeFont(Scale(19), FW_BOLD);
-  FMeasureFont = MakeFont(MulDiv(8, FDpi, 72), FW_BOLD);
-  const String16 face = InterfaceFace();
-  FCellFont = MakeFont(MulDiv(8, FDpi, 72), FW_NORMAL, face.c_str());
-  FBoldCellFont = MakeFont(MulDiv(8, FDpi, 72), FW_BOLD, face.c_str());
-  const SIZE outer = OuterSize(Scale(kClientWidth), Scale(kClientHeight));
+  const SIZE outer = FormSize(Scale(kClientWidth), Scale(kClientHeight), FDpi);
   const int left = (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2;
   CreateWindowExW(kExStyle, kClassName, kApplicationTitle, kStyle, left, top, outer.cx, outer.cy,
                   nullptr, nullptr, instance, this);
+  // Windows gives a window on a monitor of another scale than the screen's that
+  // monitor's dpi from the start, without WM_DPICHANGED.
+  const int dpi = WindowDpi(FHandle);
+  if (FHandle && dpi != FDpi) {
+    const SIZE scaled = FormSize(Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi), dpi);
+    FormDpiChanged(dpi, {left, top, left + scaled.cx, top + scaled.cy});
+  }
   LayOut();
   // The last step of creating the window; an error ends FormCreate, not the window.
   RunHandler(FHandle, [this] { FormCreate(); });
 }
 
 TMainForm::~TMainForm() {
+  // Before the fonts, which the controls use to the end.
   if (FHandle) DestroyWindow(FHandle);
-  for (HFONT font : {FFont, FEditFont, FMeasureFont, FCellFont, FBoldCellFont}) DeleteObject(font);
 }
 
 void TMainForm::CreateControls() {
-  FTopPanel.Create(FHandle, idTopPanel);
+  FTopPanel.Create(FHandle, idTopPanel, FDpi);
   FToolBar.Create(FHandle, idToolBar, FDpi);
-  SendMessageW(FToolBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(FHandle, GWLP_HINSTANCE));
+  // Screen readers name an edit box by the static text just before it in the z-order
+  // (and the tab order); hidden, it shows nothing.
+  FEditWordLabel = CreateWindowExW(0, WC_STATICW, kEditWordName, WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                                   FHandle, nullptr, instance, nullptr);
   FEditWord = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
                               FHandle, reinterpret_cast<HMENU>(idEditWord), instance, nullptr);
-  SendMessageW(FEditWord, WM_SETFONT, reinterpret_cast<WPARAM>(FEditFont), FALSE);
   SendMessageW(FEditWord, EM_SETLIMITTEXT, 0, 0);
   SetWindowSubclass(FEditWord, EditWordProc, kEditWordSubclass, 0);
   FVList.OnDrawCell = [this](HDC dc, int column, int row, const RECT& rect) {
@@ -155,17 +174,26 @@ void TMainForm::CreateControls() {
   FVList.OnMouseWheelDown = [this] { VListMouseWheelDown(); };
   FVList.OnMouseWheelUp = [this] { VListMouseWheelUp(); };
   FVList.OnError = [this](const String16& message) { ShowErrorBox(FHandle, message); };
-  FVList.Create(FHandle, idVList, Scale(kClientWidth) - 6, FCellFont, FBoldCellFont);
-  SendMessageW(FVList.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-  FStatusBar =
-      CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
-                      WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
-                      0, 0, 0, FHandle, reinterpret_cast<HMENU>(idStatusBar), instance, nullptr);
-  SendMessageW(FStatusBar, SB_SIMPLE, TRUE, 0);
+  FVList.Create(FHandle, idVList, Scale(kClientWidth) - 6);
+  FStatusBar.Create(FHandle, idStatusBar);
+  ApplyFonts(FFonts, false);
+}
+
+void TMainForm::ApplyFonts(const TFormFonts& fonts, bool redraw) {
+  FToolBar.SetFont(fonts.Font.get());
+  SendMessageW(FEditWord, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.EditFont.get()), redraw);
+  FVList.SetScale(fonts.CellFont.get(), fonts.BoldCellFont.get(),
+                  Scale(TResultGrid::kDefaultRowHeight));
+  SendMessageW(FVList.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Font.get()), redraw);
+}
+
+void TMainForm::SetEditWordName(const String16& name) {
+  SetWindowTextW(FEditWordLabel, name.c_str());
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FEditWord, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TMainForm::LayOut() {
-  if (!FStatusBar) return;
+  if (!FStatusBar.Handle()) return;
   RECT client;
   GetClientRect(FHandle, &client);
   const int width = client.right;
@@ -177,14 +205,14 @@ void TMainForm::LayOut() {
   MoveWindow(FEditWord, 0, Scale(kTopPanelHeight + kToolBarHeight), width, Scale(kEditWordHeight),
              TRUE);
   MoveWindow(FVList.Handle(), 0, top, width, std::max(0, height - top - status), TRUE);
-  MoveWindow(FStatusBar, 0, height - status, width, status, TRUE);
+  MoveWindow(FStatusBar.Handle(), 0, height - status, width, status, TRUE);
   // The status bar repaints only what a move uncovers: its size grip would stay behind.
-  InvalidateRect(FStatusBar, nullptr, TRUE);
+  InvalidateRect(FStatusBar.Handle(), nullptr, TRUE);
 }
 
 void TMainForm::MinimumSize(MINMAXINFO& info) const {
-  // No strip may become narrower than the banner's 366 pixels.
-  const SIZE outer = OuterSize(Scale(kClientWidth), 0);
+  // No strip may become narrower than the banner's 366 pixels at 96 dpi.
+  const SIZE outer = FormSize(Scale(kClientWidth), 0, FDpi);
   info.ptMinTrackSize.x = std::max<LONG>(Scale(kMinimumWidth), outer.cx);
   info.ptMinTrackSize.y = Scale(kMinimumHeight);
 }
@@ -304,10 +332,7 @@ void TMainForm::ChooseLanguage(int buttonId) {
 }
 
 void TMainForm::SetStatusText(const String16& text) {
-  FStatusText = text;
-  SendMessageW(FStatusBar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(FStatusText.c_str()));
-  // Readers announce the count when the status bar says its name changed.
-  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, FStatusBar, OBJID_CLIENT, CHILDID_SELF);
+  FStatusBar.SetText(text);
 }
 
 void TMainForm::EditWordChange() {
@@ -353,38 +378,13 @@ std::optional<String16> TMainForm::SearchTypedText() {
 }
 
 void TMainForm::GrdColWidth(TResultGrid& grid) {
-  HDC dc = GetDC(FHandle);
-  HGDIOBJ oldFont = SelectObject(dc, FMeasureFont);
-  // A key's width is the sum of its characters' advance widths, which the font gives
-  // at once for U+0000 to U+00FF; only the keys that come within a margin of the
-  // widest sum, or hold other characters, are measured in full.
-  std::array<int, 256> advances{};
-  const bool haveAdvances = GetCharWidth32W(dc, 0, 255, advances.data());
-  constexpr int kMargin = 8;
-  std::vector<int> sums(static_cast<size_t>(grid.RowCount()), 0);
-  int widestSum = 0;
-  for (int row = 0; row < grid.RowCount(); ++row) {
-    int& sum = sums[static_cast<size_t>(row)];
-    for (const Char16 ch : grid.Key(row)) {
-      if (!haveAdvances || ch > 0xFF) {
-        sum = INT_MAX;  // measured in full
-        break;
-      }
-      sum += advances[ch];
-    }
-    if (sum != INT_MAX) widestSum = std::max(widestSum, sum);
-  }
   int widest = 0;
-  for (int row = 0; row < grid.RowCount(); ++row) {
-    if (sums[static_cast<size_t>(row)] < widestSum - kMargin) continue;
-    const StringView16 key = grid.Key(row);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, key.data(), static_cast<int>(key.size()), &size);
-    widest = std::max<int>(widest, size.cx);
+  {
+    const TWindowDC dc(FHandle);
+    const TSelect font(dc, FFonts.MeasureFont.get());
+    widest = WidestKey(dc, grid);
   }
-  SelectObject(dc, oldFont);
-  ReleaseDC(FHandle, dc);
-  grid.SetColWidth(0, widest + TResultGrid::kGridLineWidth + 10);
+  grid.SetColWidth(0, widest + TResultGrid::kGridLineWidth + Scale(10));
   grid.SetColWidth(1, grid.ClientWidth() - grid.ColWidth(0));
 }
 
@@ -397,9 +397,9 @@ void TMainForm::VListDrawCell(HDC dc, int column, int row, const RECT& rect) {
   const String16 text = FVList.Cell(column, row);
   if (text.empty()) return;
   SelectObject(dc, FVList.CellFont(column == 0));
-  r.left += 3;
+  r.left += Scale(3);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK);
-  const int needed = r.bottom - r.top + 3;
+  const int needed = r.bottom - r.top + Scale(3);
   if (column == 1) {
     // A key that wraps into more lines than its text keeps the row at the key's
     // height; otherwise each paint would undo the last.
@@ -411,6 +411,24 @@ void TMainForm::VListDrawCell(HDC dc, int column, int row, const RECT& rect) {
     if (FVList.RowHeight(row) < needed) FVList.SetRowHeight(row, needed);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE);
   }
+}
+
+void TMainForm::FormDpiChanged(int dpi, const RECT& suggested) {
+  FDpi = dpi;
+  TFormFonts fonts(dpi);
+  ApplyFonts(fonts, true);
+  FFonts = std::move(fonts);  // the old fonts go once nothing uses them
+  FKeyMeasured = {};
+  FTopPanel.SetDpi(dpi);
+  FToolBar.SetDpi(dpi);
+  FStatusBar.SetDpi(dpi);
+  SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The strips take their new heights even where the window kept its size.
+  LayOut();
+  // Fitted columns are fitted again to the keys in the new font.
+  if (FVList.ColWidth(0) > 0) GrdColWidth(FVList);
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void TMainForm::FormMouseWheel(int wheelDelta, bool& handled) {
@@ -461,6 +479,12 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SIZE:
       LayOut();
+      return 0;
+    case WM_DPICHANGED:
+      // The window moved to a monitor of another scale, or the scale changed: Windows
+      // suggests the place and size that keep it where it was at the new scale.
+      RunHandler(FHandle,
+                 [&] { FormDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); });
       return 0;
     case WM_GETMINMAXINFO:
       MinimumSize(*reinterpret_cast<MINMAXINFO*>(lParam));

@@ -8,8 +8,11 @@
 #include <optional>
 
 #include "Banner.h"
+#include "Dpi.h"
+#include "FormFonts.h"
 #include "LanguageBar.h"
 #include "ResultGrid.h"
+#include "StatusBar.h"
 #include "Text.h"
 #include "Translator.h"
 
@@ -18,6 +21,8 @@ namespace parlivo {
 inline constexpr wchar_t kHomePage[] = L"https://parlivo.org/";
 inline constexpr wchar_t RegistryKey[] = L"Software\\Parlivo";
 inline constexpr wchar_t kLanguageValue[] = L"Language";
+// What screen readers call the word box.
+inline constexpr wchar_t kEditWordName[] = L"Word";
 
 // Whether a path names an existing file for the language buttons: a folder does not
 // count, a file another program holds does.
@@ -51,14 +56,16 @@ class TMainForm {
   HWND TopPanel() const { return FTopPanel.Handle(); }
   HWND ToolBar() const { return FToolBar.Handle(); }
   HWND EditWord() const { return FEditWord; }
-  HWND StatusBar() const { return FStatusBar; }
+  HWND StatusBar() const { return FStatusBar.Handle(); }
   TResultGrid& VList() { return FVList; }
   TLanguageBar& LanguageBar() { return FToolBar; }
   const String16& FilesPath() const { return FFilesPath; }
   TTranslator* Translator() const { return FTranslator.get(); }
-  int Scale(int pixels) const { return MulDiv(pixels, FDpi, 96); }
+  int Scale(int pixels) const { return Scaled(pixels, FDpi); }
 
-  const String16& StatusText() const { return FStatusText; }
+  const String16& StatusText() const { return FStatusBar.Text(); }
+  // The name screen readers give the word box ("Word" to begin with).
+  void SetEditWordName(const String16& name);
 
   // Event handlers.
   void FormCreate();
@@ -70,6 +77,8 @@ class TMainForm {
   void ToolButton3Click();
   void VListDrawCell(HDC dc, int column, int row, const RECT& rect);
   void GrdColWidth(TResultGrid& grid);
+  // The window's dpi changed to dpi; suggested is its new place on the screen.
+  void FormDpiChanged(int dpi, const RECT& suggested);
   void FormMouseWheel(int wheelDelta, bool& handled);
   void VListMouseWheelDown();
   void VListMouseWheelUp();
@@ -79,6 +88,8 @@ class TMainForm {
   friend LRESULT CALLBACK ForwardToInstance(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  // Gives the controls the fonts; the window's own stay until the new ones are given.
+  void ApplyFonts(const TFormFonts& fonts, bool redraw);
   void LayOut();
   void SnapToWorkArea(WINDOWPOS& position) const;
   void MinimumSize(MINMAXINFO& info) const;
@@ -97,21 +108,17 @@ class TMainForm {
   int FDpi = 96;
   bool FHighContrast = false;  // paint with the system's colours, not the row tints
   String16 FProgramFolder;
-  HFONT FFont = nullptr;         // the window's: "MS Sans Serif", 8 points
-  HFONT FEditFont = nullptr;     // the word box's: "MS Sans Serif", 19 pixels, bold
-  HFONT FMeasureFont = nullptr;  // the window's font in the word box's style: measures keys
-  HFONT FCellFont = nullptr;     // the drawing surface's own: the interface face, 8 points
-  HFONT FBoldCellFont = nullptr;
+  TFormFonts FFonts;  // for FDpi
   struct {
     int Row = -1;
     int Height = 0;
   } FKeyMeasured;  // the key cell painted last, for the text cell of the same row
-  String16 FStatusText;
   TBanner FTopPanel;
   TLanguageBar FToolBar;
+  HWND FEditWordLabel = nullptr;  // hidden: names the word box for readers
   HWND FEditWord = nullptr;
   TResultGrid FVList;
-  HWND FStatusBar = nullptr;
+  TStatusBar FStatusBar;
   bool FShown = false;
   HWND FLastFocus = nullptr;
 

@@ -30,7 +30,7 @@ TResultGrid::~TResultGrid() {
 
 TItemsSource TResultGrid::AccessibleRows() {
   TItemsSource source;
-  source.Name = L"Results";
+  source.Name = [] { return String16(L"Results"); };
   source.Count = [this] { return static_cast<long>(FRows.size()); };
   source.ItemName = [this](long row) {
     return Cell(0, static_cast<int>(row)) + L": " + Cell(1, static_cast<int>(row));
@@ -57,16 +57,23 @@ RECT TResultGrid::RowRect(int row) const {
           y + FHeights[static_cast<size_t>(row)]};
 }
 
-HWND TResultGrid::Create(HWND parent, int id, int defaultValueWidth, HFONT cellFont,
-                         HFONT boldCellFont) {
+HWND TResultGrid::Create(HWND parent, int id, int defaultValueWidth) {
   FColWidths[1] = defaultValueWidth;
-  FCellFont = cellFont;
-  FBoldCellFont = boldCellFont;
   CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, nullptr,
                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
   return FHandle;
+}
+
+void TResultGrid::SetScale(HFONT cellFont, HFONT boldCellFont, int defaultRowHeight) {
+  EndEdit();
+  FCellFont = cellFont;
+  FBoldCellFont = boldCellFont;
+  FDefaultRowHeight = defaultRowHeight;
+  std::fill(FHeights.begin(), FHeights.end(), defaultRowHeight);
+  UpdateScrollBar();
+  InvalidateRect(FHandle, nullptr, FALSE);
 }
 
 int TResultGrid::ClientWidth() const {
@@ -145,7 +152,7 @@ TGridUpdate::~TGridUpdate() {
 
 void TResultGrid::AddRow(StringView16 headword, StringView16 text) {
   AppendResultRow(FRows.emplace_back(), headword, text);
-  if (FRows.size() > FHeights.size()) FHeights.push_back(kDefaultRowHeight);
+  if (FRows.size() > FHeights.size()) FHeights.push_back(FDefaultRowHeight);
   if (FUpdating > 0) return;
   UpdateScrollBar();
   InvalidateRect(FHandle, nullptr, FALSE);

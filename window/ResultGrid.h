@@ -33,7 +33,7 @@ class TGridUpdate {
 class TResultGrid {
  public:
   static constexpr wchar_t kClassName[] = L"ParlivoResultGrid";
-  static constexpr int kDefaultRowHeight = 20;
+  static constexpr int kDefaultRowHeight = 20;  // at 96 dpi
   static constexpr int kGridLineWidth = 0;
   static void Register(HINSTANCE instance);
 
@@ -51,8 +51,12 @@ class TResultGrid {
   TResultGrid(const TResultGrid&) = delete;
   TResultGrid& operator=(const TResultGrid&) = delete;
 
-  HWND Create(HWND parent, int id, int defaultValueWidth, HFONT cellFont, HFONT boldCellFont);
+  HWND Create(HWND parent, int id, int defaultValueWidth);
   HWND Handle() const { return FHandle; }
+  // The fonts cells are painted in (the caller's, which outlive the grid's window) and
+  // the height of a row not yet painted, for the window's dpi. Every row is measured
+  // anew as it is painted; editing ends.
+  void SetScale(HFONT cellFont, HFONT boldCellFont, int defaultRowHeight);
 
   int ColWidth(int column) const { return FColWidths[column]; }
   // Setting a width applies the column rule: the text column takes what is left.
@@ -137,8 +141,9 @@ class TResultGrid {
 
   HWND FHandle = nullptr;
   TAccessibleHandle FAccessible;
-  HFONT FCellFont = nullptr;
+  HFONT FCellFont = nullptr;  // not owned
   HFONT FBoldCellFont = nullptr;
+  int FDefaultRowHeight = kDefaultRowHeight;
   int FColWidths[2] = {0, 0};
   bool FApplyingRule = false;
   TRowList FRows;

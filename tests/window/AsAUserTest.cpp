@@ -13,6 +13,7 @@
 #include "Languages.h"
 #include "Registry.h"
 #include "Resources.h"
+#include "ScreenReader.h"
 #include "UserInput.h"
 #include "WindowTestSupport.h"
 
@@ -336,90 +337,6 @@ TEST_F(AsAUser, NoWayOfSettingTheSizeGoesBelowTheMinimum) {
   EXPECT_EQ(client.right, 366);
 }
 
-// What a screen reader gets from a window: its accessible object, as readers ask for it.
-struct TReaderView {
-  explicit TReaderView(HWND window) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                               reinterpret_cast<void**>(&Object));
-  }
-  ~TReaderView() {
-    if (Object) Object->Release();
-    CoUninitialize();
-  }
-  long Count() const {
-    long count = -1;
-    Object->get_accChildCount(&count);
-    return count;
-  }
-  static VARIANT Child(long id) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-  }
-  String16 Name(long id) const {
-    BSTR name = nullptr;
-    Object->get_accName(Child(id), &name);
-    String16 text = name ? String16(name, SysStringLen(name)) : String16();
-    SysFreeString(name);
-    return text;
-  }
-  long Role(long id) const {
-    VARIANT role;
-    VariantInit(&role);
-    Object->get_accRole(Child(id), &role);
-    return role.lVal;
-  }
-  long State(long id) const {
-    VARIANT state;
-    VariantInit(&state);
-    Object->get_accState(Child(id), &state);
-    return state.lVal;
-  }
-  long Focus() const {
-    VARIANT focus;
-    VariantInit(&focus);
-    return Object->get_accFocus(&focus) == S_OK && focus.vt == VT_I4 ? focus.lVal : -1;
-  }
-  IAccessible* Object = nullptr;
-};
-
-// The WinEvents that reach a reader listening from outside the window's thread code.
-class TEventListener {
- public:
-  TEventListener() {
-    Current = this;
-    FHook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Heard, GetCurrentProcessId(), 0,
-                            WINEVENT_OUTOFCONTEXT);
-  }
-  ~TEventListener() {
-    UnhookWinEvent(FHook);
-    Current = nullptr;
-  }
-  struct TEvent {
-    DWORD Event;
-    HWND Window;
-    LONG Object;
-    LONG Child;
-  };
-  bool Heard(DWORD event, HWND window, LONG child) const {
-    for (const TEvent& e : Events)
-      if (e.Event == event && e.Window == window && (child < 0 || e.Child == child)) return true;
-    return false;
-  }
-  std::vector<TEvent> Events;
-
- private:
-  static void CALLBACK Heard(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
-                             DWORD, DWORD) {
-    if (Current) Current->Events.push_back({event, window, object, child});
-  }
-  static inline TEventListener* Current = nullptr;
-  HWINEVENTHOOK FHook;
-};
-
 TEST_F(AsAUser, AScreenReaderHearsTheRowsTheFocusedRowAndTheCount) {
   TEventListener listener;
   Type(L"rowa");
@@ -428,7 +345,7 @@ TEST_F(AsAUser, AScreenReaderHearsTheRowsTheFocusedRowAndTheCount) {
   EXPECT_TRUE(listener.Heard(EVENT_OBJECT_REORDER, grid, CHILDID_SELF));
   EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, FForm->StatusBar(), -1));
   const TReaderView rows(grid);
-  ASSERT_NE(rows.Object, nullptr);
+  ASSERT_NE(rows.Object(), nullptr);
   ASSERT_EQ(rows.Count(), 26);
   EXPECT_EQ(rows.Role(CHILDID_SELF), ROLE_SYSTEM_LIST);
   EXPECT_EQ(rows.Name(1), L"rowaa: x");
@@ -448,7 +365,7 @@ TEST_F(AsAUser, AScreenReaderHearsTheRowsTheFocusedRowAndTheCount) {
 
 TEST_F(AsAUser, TheLanguageButtonsHaveNamesAndTheChosenOneIsChecked) {
   const TReaderView bar(FForm->ToolBar());
-  ASSERT_NE(bar.Object, nullptr);
+  ASSERT_NE(bar.Object(), nullptr);
   EXPECT_EQ(bar.Role(CHILDID_SELF), ROLE_SYSTEM_TOOLBAR);
   // The two pictures, then the three languages whose files exist.
   ASSERT_EQ(bar.Count(), 5);
@@ -466,6 +383,19 @@ TEST_F(AsAUser, TheLanguageButtonsHaveNamesAndTheChosenOneIsChecked) {
   EXPECT_FALSE(bar.State(3) & STATE_SYSTEM_CHECKED);
   PumpMessages();
   EXPECT_TRUE(listener.Heard(EVENT_OBJECT_STATECHANGE, FForm->ToolBar(), 4));
+}
+
+TEST_F(AsAUser, TheWordBoxIsCalledWordUntilItIsRenamed) {
+  const TReaderView box(FForm->EditWord());
+  ASSERT_NE(box.Object(), nullptr);
+  EXPECT_EQ(box.Name(CHILDID_SELF), L"Word");
+  TEventListener listener;
+  FForm->SetEditWordName(L"German word");
+  PumpMessages();
+  EXPECT_EQ(box.Name(CHILDID_SELF), L"German word");
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, FForm->EditWord(), CHILDID_SELF));
+  FForm->SetEditWordName(kEditWordName);
+  EXPECT_EQ(box.Name(CHILDID_SELF), L"Word");
 }
 
 TEST_F(AsAUser, AHighContrastThemePaintsTheGridAndBannerInSystemColours) {

@@ -14,6 +14,7 @@
 #include "ErrorBox.h"
 #include "Languages.h"
 #include "Registry.h"
+#include "ScreenReader.h"
 #include "WindowTestSupport.h"
 
 namespace parlivo::test {
@@ -281,6 +282,12 @@ TEST(ShippedProgram, ReadByAScreenReaderFromAnotherProcess) {
   EXPECT_EQ(String16(name ? name : L""), expected);
   SysFreeString(name);
   rows->Release();
+  // The word box's name and the count, which the system's own objects leave out.
+  const HWND edit = FindWindowExW(window, nullptr, WC_EDITW, nullptr);
+  const HWND status = FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+  ASSERT_TRUE(edit && status);
+  EXPECT_EQ(TReaderView(edit).Name(CHILDID_SELF), L"Word");
+  EXPECT_EQ(TReaderView(status).Name(CHILDID_SELF).substr(0, 7), L"Found: ");
   CoUninitialize();
 }
 

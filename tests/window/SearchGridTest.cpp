@@ -60,15 +60,6 @@ class SearchGrid : public ::testing::Test {
       PumpMessages();
     }
   }
-  int LineHeight() {
-    HDC dc = GetDC(FForm->VList().Handle());
-    HGDIOBJ old = SelectObject(dc, FForm->VList().CellFont(false));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(FForm->VList().Handle(), dc);
-    return metrics.tmHeight;
-  }
   int KeyWidth(const String16& key) {
     HDC dc = GetDC(FForm->Handle());
     HFONT font =
@@ -138,7 +129,7 @@ TEST_F(SearchGrid, CleaningKeepsLettersAndPutsTheCaretAtP) {
 TEST_F(SearchGrid, RowHeightsFollowTheWrappedText) {
   Type(L"sun");
   Paint();
-  const int line = LineHeight();
+  const int line = CellLineHeight(FForm->VList());
   std::printf("cell font line height under Wine: %d pixels; one-line row %d, three-line row %d\n",
               line, FForm->VList().RowHeight(0), FForm->VList().RowHeight(3));
   EXPECT_EQ(FForm->VList().RowHeight(0), line + 3);      // sun=Sonne

@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "ErrorBox.h"
+#include "GdiHandles.h"
 #include "Languages.h"
 #include "LexiconWriter.h"
 #include "WorkedExample.h"
@@ -55,6 +56,14 @@ String16 WindowText(HWND window) {
   text.resize(static_cast<size_t>(
       SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
+}
+
+int CellLineHeight(const TResultGrid& grid) {
+  const TWindowDC dc(grid.Handle());
+  const TSelect font(dc, grid.CellFont(false));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  return metrics.tmHeight;
 }
 
 void WriteLexicon(const std::filesystem::path& programFolder,

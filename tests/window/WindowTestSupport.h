@@ -41,6 +41,9 @@ RECT ChildRect(HWND child);
 
 String16 WindowText(HWND window);
 
+// The height of a line of the grid's cell font, as painting measures a row.
+int CellLineHeight(const TResultGrid& grid);
+
 // Writes Files\Index.plv and one file per entry of languages (file name -> headword,
 // text pairs) into programFolder, with the writer the lexicon builder uses.
 using TEntries = std::vector<std::pair<std::string, std::string>>;

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Draws the program's pictures with ImageMagick: round glossy flag buttons and the
 # arrow for the tool bar (32 x 32, alpha), the program icon and the 366 x 50 banner.
+# The tool bar strip and the banner are drawn again for 125, 150 and 200 % scaling
+# (toolbar-150.bmp, banner-150.bmp, ...), each from the 256-pixel drawings, so that a
+# large screen gets pictures as sharp as a small one.
 # Run it after changing a drawing; the results are committed beside it.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -72,28 +75,51 @@ convert "$work/arrow-a.png" \( -size ${S}x${S} xc:none -fill '#2A62C9' \
 
 for flag in uk de fr nl it es pt; do disc "$work/$flag.png" "$work/$flag-disc.png"; done
 
-# Tool bar pictures in picture-list order: UK, arrow, Germany, France, Netherlands,
-# Italy, Spain, Portugal
-i=0
-for name in uk-disc arrow de-disc fr-disc nl-disc it-disc es-disc pt-disc; do
-  convert "$work/$name.png" -filter Lanczos -resize 32x32 "PNG32:$work/toolbar-$i.png"
-  i=$((i + 1))
+# A length of the 100 % pictures at another scale, rounded as Windows scales the strips
+# they fill.
+at() {  # percent pixels
+  echo $((($2 * $1 + 50) / 100))
+}
+# A type size at a scale, in points with decimals.
+points() {  # percent points
+  awk -v p="$1" -v s="$2" 'BEGIN { print s * p / 100 }'
+}
+# The file of a picture at a scale: the 100 % one keeps the plain name.
+named() {  # stem percent
+  if [ "$2" = 100 ]; then echo "$1.bmp"; else echo "$1-$2.bmp"; fi
+}
+
+for percent in 100 125 150 200; do
+  # Tool bar pictures in picture-list order: UK, arrow, Germany, France, Netherlands,
+  # Italy, Spain, Portugal
+  flag=$(at $percent 32)
+  i=0
+  for name in uk-disc arrow de-disc fr-disc nl-disc it-disc es-disc pt-disc; do
+    convert "$work/$name.png" -filter Lanczos -resize ${flag}x${flag} "PNG32:$work/toolbar-$i.png"
+    i=$((i + 1))
+  done
+  # One strip of 32-bit pixels with alpha for the picture list.
+  convert "$work"/toolbar-{0..7}.png +append +repage -define bmp:format=bmp4 -alpha on \
+    "BMP:$(named toolbar $percent)"
+
+  # The banner: 366 x 50 at 100 %, 24-bit; the line along its foot reaches the bottom
+  # at every scale
+  convert -size $(at $percent 366)x$(at $percent 50) xc:white \
+    \( "$work/uk-disc.png" -resize $(at $percent 40)x$(at $percent 40) \) \
+    -geometry +$(at $percent 10)+$(at $percent 5) -compose Over -composite \
+    \( "$work/arrow.png" -resize $(at $percent 24)x$(at $percent 24) \) \
+    -geometry +$(at $percent 54)+$(at $percent 13) -compose Over -composite \
+    -font DejaVu-Sans-Bold -pointsize $(points $percent 24) -fill '#1F3F8F' \
+    -annotate +$(at $percent 86)+$(at $percent 28) 'Parlivo' \
+    -font DejaVu-Sans -pointsize $(points $percent 11) -fill '#5A6B8C' \
+    -annotate +$(at $percent 88)+$(at $percent 43) 'English words as you type them' \
+    -fill '#C6D3EF' -draw "rectangle 0,$(at $percent 48) $(at $percent 366),$(($(at $percent 50) - 1))" \
+    -alpha off -type TrueColor "BMP3:$(named banner $percent)"
 done
-# One 256 x 32 strip of 32-bit pixels with alpha for the picture list.
-convert "$work"/toolbar-{0..7}.png +append +repage -define bmp:format=bmp4 -alpha on "BMP:toolbar.bmp"
 
 # The icon: the UK disc in five sizes
 for size in 16 24 32 48 128; do
   convert "$work/uk-disc.png" -filter Lanczos -resize ${size}x${size} "PNG32:$work/icon-$size.png"
 done
 convert "$work"/icon-{16,24,32,48,128}.png Parlivo.ico
-
-# The banner: 366 x 50, 24-bit
-convert -size 366x50 xc:white \
-  \( "$work/uk-disc.png" -resize 40x40 \) -geometry +10+5 -compose Over -composite \
-  \( "$work/arrow.png" -resize 24x24 \) -geometry +54+13 -compose Over -composite \
-  -font DejaVu-Sans-Bold -pointsize 24 -fill '#1F3F8F' -annotate +86+28 'Parlivo' \
-  -font DejaVu-Sans -pointsize 11 -fill '#5A6B8C' -annotate +88+43 'English words as you type them' \
-  -fill '#C6D3EF' -draw "rectangle 0,48 366,49" \
-  -alpha off -type TrueColor "BMP3:banner.bmp"
 echo "pictures written"
