@@ -152,7 +152,9 @@ TEST_F(MalformedFiles, AFileCutShortIsReportedWheneverItCostsARow) {
       Open();
       const std::string rows = SearchRows(FTranslator);
       const unsigned damage = cutIndex ? TTranslator::dmIndex : TTranslator::dmData;
-      if (rows != whole) EXPECT_EQ(FTranslator.Damage(), damage) << cutIndex << " " << kept;
+      if (rows != whole) {
+        EXPECT_EQ(FTranslator.Damage(), damage) << cutIndex << " " << kept;
+      }
       EXPECT_EQ(FTranslator.Damage() & ~damage, 0u);
     }
   }
