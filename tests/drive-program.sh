@@ -8,6 +8,8 @@
 #       the release zip unpacked into a fresh folder; types "house"
 #   drive-program.sh PREFIX window_tests.exe installer Parlivo-x.y.z-setup.exe
 #       installed silently, started from Program Files, then uninstalled silently
+# With the release's lexicon, the row the window must show first is what the lookup
+# tool beside the tests (tools/parlivo-lookup.exe) finds in the same files.
 set -eu
 prefix=$1 tests=$2 mode=$3 source=$4
 mkdir -p "$prefix"
@@ -16,6 +18,7 @@ export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 export wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
 export tests mode source
+export lookup=$(dirname "$tests")/../tools/parlivo-lookup.exe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export work
@@ -31,12 +34,12 @@ case $mode in
   zip)
     unzip -q "$source" -d "$work"
     export program=$(find "$work" -name Parlivo.exe | head -n 1)
-    export PARLIVO_TYPED=house PARLIVO_FIRST_ROW="house=Haus, House-Musik, House, Geschlecht, Familie"
+    export PARLIVO_TYPED=house PARLIVO_FILES=$(windows_path "$(dirname "$program")/Files")
     ;;
   installer)
     export program="$WINEPREFIX/drive_c/Program Files/Parlivo/Parlivo.exe"
     export PARLIVO_INSTALLED_FOLDER='C:\Program Files\Parlivo'
-    export PARLIVO_TYPED=house PARLIVO_FIRST_ROW="house=Haus, House-Musik, House, Geschlecht, Familie"
+    export PARLIVO_TYPED=house PARLIVO_FILES=$(windows_path "$(dirname "$program")/Files")
     ;;
   *) echo "unknown mode $mode" >&2; exit 2 ;;
 esac
@@ -49,6 +52,11 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     step InstalledWithAStartMenuShortcut
   fi
   [ "$mode" = sample ] && step WriteSampleLexicon
+  if [ -n "${PARLIVO_FILES:-}" ]; then
+    export PARLIVO_FIRST_ROW=$("$wine" "$lookup" --files "$PARLIVO_FILES" German "$PARLIVO_TYPED" |
+                               head -n 1 | tr -d "\r")
+    case $PARLIVO_FIRST_ROW in "$PARLIVO_TYPED="*) ;; *) echo "no row for $PARLIVO_TYPED" >&2; exit 1 ;; esac
+  fi
   step ChooseGerman
   (cd "$work" && "$wine" "$program") &
   window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Parlivo\$" | head -n 1)

@@ -11,22 +11,39 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: parlivo-build-lexicon [--max-text N] [--cross-references] FOLDER "
-    "LANGUAGE=FORMAT:PATH...\n"
+    "usage: parlivo-build-lexicon [--max-text N] [--cross-references] [--wordnet DIR]\n"
+    "         [--spelling LANGUAGE=PATH]... [--analyser LANGUAGE=PATH]...\n"
+    "         [--pivot-threshold [LANGUAGE=]S]... [--explain HEADWORD]...\n"
+    "         [--tune GOLDFOLDER | --agreement]\n"
+    "         FOLDER LANGUAGE=FORMAT:PATH...\n"
     "  LANGUAGE  German, French, Dutch, Italian, Spanish, Portuguese or English\n"
-    "  FORMAT    freedict or wordnet (PATH: a dictd dictionary without .index/.dict[.dz]),\n"
-    "            tsv (PATH: a UTF-8 file of headword<TAB>text lines),\n"
-    "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned around),\n"
+    "  FORMAT    freedict (PATH: a dictd dictionary of English to LANGUAGE, without\n"
+    "            .index/.dict[.dz]),\n"
+    "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned round),\n"
     "            pivot ([VIA:]PATH: a FreeDict dictionary of VIA (German unless given) to\n"
-    "            LANGUAGE, reached through VIA's freedict source in the same build; texts\n"
-    "            begin with \"~ \"),\n"
-    "            inflected (PATH: an English word list, one word a line: its forms that no\n"
-    "            earlier source gave a text show their base word's, after \"(base) \"; the\n"
-    "            base words come from WordNet's database, --wordnet DIR, default\n"
-    "            /usr/share/wordnet)\n"
-    "A language may have several sources, most trusted first: a headword's text comes from\n"
-    "the first that has one. --pivot-threshold [LANGUAGE=]S keeps translations through\n"
-    "another language whose score reaches S (default 1), for all or for the one named.\n"
+    "            LANGUAGE, reached through VIA's freedict source in the same build),\n"
+    "            apertium (PATH: Apertium pairs' path prefixes joined by +, English's\n"
+    "            first: .../eng-spa+.../spa-ita),\n"
+    "            ding (PATH: Ding's German-English dictionary, trans-de-en),\n"
+    "            wordnet (PATH: WordNet's database folder: English explained),\n"
+    "            tsv (PATH: a UTF-8 file of headword<TAB>text lines: your own texts, which\n"
+    "            stand as written),\n"
+    "            inflected (PATH: an English word list, one word a line: its forms without\n"
+    "            a row of their own show their base word's translations of their part of\n"
+    "            speech, after \"(base) \"; the base words come from WordNet, --wordnet DIR,\n"
+    "            default /usr/share/wordnet)\n"
+    "Every source of a language proposes translations; a translation's place in its row\n"
+    "comes from how many sources give it and how sure each is. Translations that came\n"
+    "through another language only are kept where nothing else exists, when their score\n"
+    "reaches S (--pivot-threshold), and marked \"~ \". --spelling names a language's\n"
+    "Hunspell dictionary (PATH without .aff/.dic): words it does not know go last, words\n"
+    "run together are put apart. --analyser names an Apertium analyser of the language\n"
+    "(.automorf.bin), which tells the part of speech of translations a source leaves\n"
+    "untagged. --explain writes how the rows of a headword are weighed to the log.\n"
+    "--tune GOLDFOLDER builds nothing: it judges the words of the gold lists in\n"
+    "GOLDFOLDER (LANGUAGE.tsv) under a grid of rules and prints how each fares.\n"
+    "--agreement builds nothing: it prints how often each source's first translation\n"
+    "leads the row the other sources make without it.\n"
     "FOLDER is replaced as one set, only once everything is built: its Index.plv and the\n"
     "languages given. Language files it held for other languages are removed, since they\n"
     "belong to the index they were built with; a folder holding other files is refused.\n";
@@ -42,7 +59,8 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
                                   argument.substr(colon + 1)};
   for (auto known : {parlivo::TSourceFormat::Freedict, parlivo::TSourceFormat::Wordnet,
                      parlivo::TSourceFormat::TabSeparated, parlivo::TSourceFormat::Reversed,
-                     parlivo::TSourceFormat::Pivot, parlivo::TSourceFormat::Inflected}) {
+                     parlivo::TSourceFormat::Pivot, parlivo::TSourceFormat::Inflected,
+                     parlivo::TSourceFormat::Apertium, parlivo::TSourceFormat::Ding}) {
     if (format == parlivo::FormatName(known)) {
       source.Format = known;
       // pivot:LANGUAGE:PATH passes through LANGUAGE instead of German.
@@ -64,6 +82,8 @@ int main(int argc, char** argv) {
   try {
     parlivo::TBuildOptions options;
     std::string folder;
+    std::string tuneGold;
+    bool agreement = false;
     std::vector<parlivo::TLanguageSource> sources;
     for (int i = 1; i < argc; ++i) {
       const std::string argument = argv[i];
@@ -75,10 +95,23 @@ int main(int argc, char** argv) {
         const std::string value = argv[++i];
         const size_t equals = value.find('=');
         if (equals == std::string::npos) {
-          options.PivotThreshold = std::stod(value);
+          options.Rules.PivotThreshold = std::stof(value);
         } else {
-          options.PivotThresholds[value.substr(0, equals)] = std::stod(value.substr(equals + 1));
+          options.PivotThresholds[value.substr(0, equals)] = std::stof(value.substr(equals + 1));
         }
+      } else if (argument == "--tune" && i + 1 < argc) {
+        tuneGold = argv[++i];
+      } else if (argument == "--agreement") {
+        agreement = true;
+      } else if (argument == "--explain" && i + 1 < argc) {
+        options.Explain.insert(argv[++i]);
+      } else if ((argument == "--spelling" || argument == "--analyser") && i + 1 < argc) {
+        const std::string value = argv[++i];
+        const size_t equals = value.find('=');
+        if (equals == std::string::npos)
+          throw std::invalid_argument(argument + " takes LANGUAGE=PATH");
+        auto& paths = argument == "--spelling" ? options.Spelling : options.Analysers;
+        paths[value.substr(0, equals)] = value.substr(equals + 1);
       } else if (argument == "--wordnet" && i + 1 < argc) {
         options.WordNetFolder = argv[++i];
       } else if (argument == "--cross-references") {
@@ -88,6 +121,19 @@ int main(int argc, char** argv) {
       } else {
         sources.push_back(ParseSource(argument));
       }
+    }
+    if ((!tuneGold.empty() || agreement) && !folder.empty()) {
+      // No folder is written: what looked like one is a source.
+      sources.insert(sources.begin(), ParseSource(folder));
+      folder.clear();
+    }
+    if (!tuneGold.empty()) {
+      parlivo::TuneRules(sources, options, tuneGold, std::clog, std::cout);
+      return 0;
+    }
+    if (agreement) {
+      parlivo::MeasureAgreement(sources, options, std::clog, std::cout);
+      return 0;
     }
     if (folder.empty() || sources.empty()) {
       std::cerr << kUsage;

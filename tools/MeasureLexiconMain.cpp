@@ -11,24 +11,93 @@
 //       that ENG-X translates itself and whose base word it translates too, how often
 //       the base's first translation is one of the form's, or begins with the same
 //       four letters (an inflected form of the same word)
+//   gold FOLDER GOLDFOLDER [LANGUAGE]
+//       per language file in FOLDER with a gold list LANGUAGE.tsv in GOLDFOLDER: of the
+//       gold list's words, how many rows are listed, how many of them have a right
+//       first translation, how many nothing right at all; with LANGUAGE, every row
+//       that is not right first, for reading
 //   (dictionaries as dictd paths without .index/.dict[.dz])
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <sstream>
 
 #include "EntryText.h"
 #include "Errors.h"
+#include "GoldList.h"
 #include "Inflection.h"
 #include "Languages.h"
 #include "LexiconBuilder.h"
 #include "Pivot.h"
+#include "Producers.h"
 #include "Search.h"
 #include "Translator.h"
+#include "WordNet.h"
 
 namespace parlivo {
 namespace {
+
+// The text of the row whose headword is word, Latin-1, or nothing.
+std::optional<std::string> RowOf(TTranslator& translator, const String16& word) {
+  std::optional<std::string> row;
+  SearchTypedWord(translator, word, [&](StringView16 headword, StringView16 text) {
+    // Words of one or two letters come back padded with spaces.
+    const size_t end = headword.find_last_not_of(Char16{' '});
+    if (!row && headword.substr(0, end + 1) == word) {
+      std::string latin1;
+      for (const Char16 ch : text) latin1.push_back(static_cast<char>(ch));
+      row = latin1;
+    }
+  });
+  return row;
+}
+
+int Gold(const std::string& folder, const std::string& goldFolder, const std::string& shown) {
+  TTranslator translator;
+  translator.SetIndexFileName(FromUtf8(folder + "/" + ToUtf8(IndexFileName)));
+  std::printf("%-11s %6s %7s %12s %12s %12s\n", "", "words", "listed", "right first",
+              "nothing right", "not listed");
+  for (const auto& language : Languages) {
+    const std::string name = ToUtf8(language.Name);
+    const std::string goldPath = goldFolder + "/" + name + ".tsv";
+    if (!std::ifstream(goldPath)) continue;
+    try {
+      translator.SetDataFileName(FromUtf8(folder + "/" + ToUtf8(language.FileName)));
+    } catch (const EFOpenError&) {
+      continue;
+    }
+    const bool definitions = name == "English";
+    size_t words = 0, listed = 0, first = 0, nothing = 0;
+    for (const TGoldWord& gold : ReadGoldList(goldPath)) {
+      if (gold.Skipped) continue;
+      ++words;
+      const auto row = RowOf(translator, FromUtf8(gold.Word));
+      if (!row) {
+        if (name == shown) std::printf("  not listed: %s\n", gold.Word.c_str());
+        continue;
+      }
+      ++listed;
+      const TGoldVerdict verdict = JudgeAgainstGold(*row, gold, definitions);
+      first += verdict == TGoldVerdict::FirstRight;
+      nothing += verdict == TGoldVerdict::NothingRight;
+      if (name == shown && verdict != TGoldVerdict::FirstRight) {
+        std::string accepted;
+        for (const auto& item : gold.Accepted) accepted += (accepted.empty() ? "" : "|") + item;
+        std::printf("  %s %s=%s\n      gold: %s\n",
+                    verdict == TGoldVerdict::NothingRight ? "NOTHING" : "later  ",
+                    gold.Word.c_str(), ToUtf8(FromLatin1(*row)).c_str(), accepted.c_str());
+      }
+    }
+    auto share = [&](size_t part, size_t whole) {
+      return whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0;
+    };
+    std::printf("%-11s %6zu %7zu %10.1f %% %10.1f %% %12zu\n", name.c_str(), words, listed,
+                share(first, listed), share(nothing, listed), words - listed);
+  }
+  return 0;
+}
 
 int Coverage(const std::string& folder, const std::string& wordList) {
   std::vector<String16> words;
@@ -91,7 +160,7 @@ int Pivots(const std::string& engVia, const std::string& viaX, const std::string
     const auto candidates = PivotCandidates(middleItems->second, middleToX);
     if (candidates.empty()) continue;
     std::set<std::string> wanted;
-    for (const auto& item : translations) wanted.insert(AsStored(item));
+    for (const auto& item : translations) wanted.insert(AsStored(item.Text));
     const bool correct = wanted.count(AsStored(candidates.front().Text)) > 0;
     for (size_t t = 0; t < std::size(thresholds); ++t) {
       if (candidates.front().Score < thresholds[t]) continue;
@@ -112,18 +181,18 @@ int Pivots(const std::string& engVia, const std::string& viaX, const std::string
 
 int Inflected(const std::string& engX, const std::string& wordList, const std::string& wordNet) {
   const TSourceItems direct = DictionaryItems(engX);
-  const TEnglishMorphology morphology(wordNet);
+  const TWordNet morphology(wordNet);
   size_t heldOut = 0, agreeing = 0;
   for (const auto& form : ReadWordForms(wordList)) {
     const auto own = direct.Items.find(StoredHeadword(form).Key);
     if (own == direct.Items.end() || own->second.empty()) continue;
-    for (const auto& base : morphology.BaseWords(form)) {
-      const auto baseItems = direct.Items.find(StoredHeadword(base).Key);
+    for (const auto& base : morphology.Bases(form)) {
+      const auto baseItems = direct.Items.find(StoredHeadword(base.Word).Key);
       if (baseItems == direct.Items.end() || baseItems->second.empty()) continue;
       ++heldOut;
-      const std::string first = AsStored(baseItems->second.front());
+      const std::string first = AsStored(baseItems->second.front().Text);
       agreeing += std::any_of(own->second.begin(), own->second.end(), [&](const auto& item) {
-        const std::string translation = AsStored(item);
+        const std::string translation = AsStored(item.Text);
         return translation == first ||
                (first.size() >= 4 && translation.compare(0, 4, first, 0, 4) == 0);
       });
@@ -146,9 +215,12 @@ int main(int argc, char** argv) {
     if (mode == "coverage" && argc == 4) return parlivo::Coverage(argv[2], argv[3]);
     if (mode == "pivots" && argc == 5) return parlivo::Pivots(argv[2], argv[3], argv[4]);
     if (mode == "inflected" && argc == 5) return parlivo::Inflected(argv[2], argv[3], argv[4]);
+    if (mode == "gold" && (argc == 4 || argc == 5))
+      return parlivo::Gold(argv[2], argv[3], argc == 5 ? argv[4] : "");
     std::cerr << "usage: parlivo-measure-lexicon coverage FOLDER WORDLIST\n"
                  "       parlivo-measure-lexicon pivots ENG-VIA VIA-X ENG-X\n"
-                 "       parlivo-measure-lexicon inflected ENG-X WORDLIST WORDNET\n";
+                 "       parlivo-measure-lexicon inflected ENG-X WORDLIST WORDNET\n"
+                 "       parlivo-measure-lexicon gold FOLDER GOLDFOLDER [LANGUAGE]\n";
     return 2;
   } catch (const std::exception& error) {
     std::cerr << "parlivo-measure-lexicon: " << error.what() << '\n';

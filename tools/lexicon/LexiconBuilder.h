@@ -1,59 +1,86 @@
 // Builds a whole lexicon folder, Index.plv and one file per language, from dictionary
-// sources, and says what it stored and what it left out.
+// sources, and says what it stored, what it left out and which source decided what.
 #pragma once
 
 #include <cstddef>
 #include <iosfwd>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "FolderSwap.h"
+#include "Judge.h"
 #include "LexiconWriter.h"
-#include "SourceEntry.h"
 
 namespace parlivo {
 
-// Freedict, Wordnet and TabSeparated give English headwords their texts; Reversed is a
-// dictionary of the language to English, turned around; Pivot a dictionary of another
-// language (German unless said) to this one, reached through the build's English
-// dictionary of that language.
-// Inflected gives the forms of an English word list (one a line) that no earlier source
-// gave a text the text of their base word ("accepted" that of "accept"), marked.
-enum class TSourceFormat { Freedict, Wordnet, TabSeparated, Reversed, Pivot, Inflected };
+// Where each source's proposals come from. Freedict: a FreeDict dictionary of English to
+// the language; Wordnet: WordNet's database, English explained in English; Reversed: a
+// FreeDict dictionary of the language to English, turned round; Pivot: a dictionary of a
+// middle language (German unless said) to this one, reached through the build's English
+// dictionary of the middle language; Apertium: a chain of a machine-translation system's
+// lexicons from English; Ding: Ding's German-English dictionary. TabSeparated: the
+// user's own texts, which stand as written. Inflected: the forms of an English word list
+// (one a line) without a row of their own show their base word's translations of their
+// part of speech, marked.
+enum class TSourceFormat {
+  Freedict,
+  Wordnet,
+  TabSeparated,
+  Reversed,
+  Pivot,
+  Inflected,
+  Apertium,
+  Ding
+};
 const char* FormatName(TSourceFormat format);
 
 struct TLanguageSource {
   std::string Language;  // one of the language table's names
   TSourceFormat Format;
-  std::string Path;  // dictd: the path without .index/.dict; tab-separated: the file
+  // dictd: the path without .index/.dict; tab-separated and word lists: the file;
+  // WordNet: its database folder; Apertium: the pairs' path prefixes joined by "+",
+  // English's first ("…/eng-spa+…/spa-ita").
+  std::string Path;
   // Pivot: the language passed through, whose first freedict source in the same build
   // gives the first leg.
   std::string Via = "German";
 };
 
-inline constexpr double kDefaultPivotThreshold = 1.0;
-
 struct TBuildOptions {
   size_t MaxTextLength = 255;  // counted characters
   TSharing Sharing = TSharing::EqualOffsets;
-  // The score a translation through German needs to be kept, chosen per language from
-  // the measured precision (parlivo-measure-lexicon); the default where none is given.
-  double PivotThreshold = kDefaultPivotThreshold;
-  // Where inflected sources find WordNet's database (index.noun, verb.exc, ...).
+  TJudgeRules Rules;
+  // The evidence an unconfirmed translation through another language needs, per
+  // language, where it differs from Rules.PivotThreshold (chosen on the measures).
+  std::map<std::string, float> PivotThresholds;
+  // Where WordNet's database lies: the inflected forms' base words and the parts of
+  // speech English words mostly have.
   std::string WordNetFolder = "/usr/share/wordnet";
-  std::map<std::string, double> PivotThresholds;
-  double PivotThresholdOf(const std::string& language) const {
+  // Per language, the path of its spelling dictionary without .aff/.dic.
+  std::map<std::string, std::string> Spelling;
+  // Per language, an analyser of its words (Apertium's .automorf.bin), which tells the
+  // part of speech of translations their source does not tag.
+  std::map<std::string, std::string> Analysers;
+  // Headwords (as stored) whose proposals and weighing the build writes to its log.
+  std::set<std::string> Explain;
+  TJudgeRules RulesOf(const std::string& language) const {
+    TJudgeRules rules = Rules;
     const auto given = PivotThresholds.find(language);
-    return given == PivotThresholds.end() ? PivotThreshold : given->second;
+    if (given != PivotThresholds.end()) rules.PivotThreshold = given->second;
+    return rules;
   }
 };
 
-// What one source gave a language: the headwords that had no text from an earlier one.
+// What one source gave a language: the headwords it proposed translations for, and
+// the rows whose first translation it gave, alone or with other sources.
 struct TSourceSummary {
   std::string Format;
   std::string Path;
   size_t Headwords = 0;
+  size_t FirstAlone = 0;
+  size_t FirstAgreed = 0;
 };
 
 struct TLanguageSummary {
@@ -68,7 +95,9 @@ struct TLanguageSummary {
   size_t LongerThan30 = 0;
   size_t UnreachableStart = 0;
   size_t NoText = 0;
-  std::vector<TSourceSummary> Sources;  // in order of trust
+  size_t ThroughOther = 0;  // rows marked as come through another language only
+  size_t Inflected = 0;     // rows of word forms that show their base word's translations
+  std::vector<TSourceSummary> Sources;  // in the order given
 };
 
 struct TBuildSummary {
@@ -91,15 +120,17 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
 
 void PrintSummary(const TBuildSummary& summary, std::ostream& out);
 
-// A source's entries as read, parsed after its format.
-std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log);
+// Reads the sources as a build does, then says for every source of every language how
+// often its first translation of a headword is the first one the other sources decide
+// without it, over the headwords both have; writes no lexicon.
+void MeasureAgreement(const std::vector<TLanguageSource>& sources, const TBuildOptions& options,
+                      std::ostream& log, std::ostream& out);
 
-// A source's items for each stored headword, its main senses first; what it leaves out
-// is counted into summary.
-struct TSourceItems {
-  size_t Entries = 0;
-  std::map<std::string, std::vector<std::string>> Items;
-};
-TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary, std::ostream& log);
+// Reads the sources as a build does, then, for every language with a gold list
+// LANGUAGE.tsv in goldFolder, judges the gold words' rows under a grid of rules around
+// options.Rules and writes to out how often each set of rules puts a right translation
+// first: the best sets and the one given. Writes no lexicon.
+void TuneRules(const std::vector<TLanguageSource>& sources, const TBuildOptions& options,
+               const std::string& goldFolder, std::ostream& log, std::ostream& out);
 
 }  // namespace parlivo

@@ -47,11 +47,12 @@ std::unordered_map<std::string, std::vector<std::string>> Reversed(
   return reversed;
 }
 
-std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& middle,
+std::vector<TPivotCandidate> PivotCandidates(const std::vector<TSourceItem>& middle,
                                              const TKeyedDictionary& middleToX) {
   std::vector<TPivotCandidate> candidates;  // in order of first appearance
+  std::vector<double> partPath;             // the strongest path of each so far
   for (size_t rank = 0; rank < middle.size(); ++rank) {
-    const auto found = middleToX.find(Comparable(middle[rank]));
+    const auto found = middleToX.find(Comparable(middle[rank].Text));
     if (found == middleToX.end()) continue;
     const TKeyedItems& x = found->second;
     for (size_t i = 0; i < x.Items.size(); ++i) {
@@ -60,9 +61,16 @@ std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& mid
       auto same = std::find_if(candidates.begin(), candidates.end(),
                                [&](const auto& candidate) { return candidate.Text == x.Items[i]; });
       if (same == candidates.end()) {
-        candidates.push_back({x.Items[i], path});
-      } else {
-        same->Score += path;
+        candidates.push_back({x.Items[i], path, middle[rank].Part, middle[rank].Capital});
+        partPath.push_back(path);
+        continue;
+      }
+      same->Score += path;
+      double& strongest = partPath[static_cast<size_t>(same - candidates.begin())];
+      if (path > strongest) {
+        strongest = path;
+        same->Part = middle[rank].Part;
+        same->Capital = middle[rank].Capital;
       }
     }
   }

@@ -28,6 +28,8 @@ std::unordered_map<std::string, std::vector<std::string>> Reversed(
 struct TPivotCandidate {
   std::string Text;  // UTF-8
   double Score;
+  TPartOfSpeech Part;  // that of the middle word whose paths add the most
+  bool Capital;        // that middle word translates the headword spelt with a capital
 };
 
 // The translations into X of an English word whose translations into the middle
@@ -35,7 +37,7 @@ struct TPivotCandidate {
 // first) -> X word of that middle word's sense s (1 for the first) adds
 // 1 / (r + 1) / 2^(s - 1): the more and the better the paths to a word, the higher it
 // scores.
-std::vector<TPivotCandidate> PivotCandidates(const std::vector<std::string>& middle,
+std::vector<TPivotCandidate> PivotCandidates(const std::vector<TSourceItem>& middle,
                                              const TKeyedDictionary& middleToX);
 
 // The leading mark of a text that came through another language, which the user guide

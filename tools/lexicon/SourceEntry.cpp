@@ -98,34 +98,23 @@ std::string_view WithoutSenseNumber(std::string_view line) {
   return line;
 }
 
-bool IsSenseStart(std::string_view word) {
-  if (word.size() < 2 || word.back() != ':') return false;
-  for (size_t i = 0; i + 1 < word.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(word[i]))) return false;
-  }
-  return true;
-}
-
-bool IsPartOfSpeech(std::string_view word) {
-  return word == "n" || word == "v" || word == "adj" || word == "adv";
-}
-
-// A WordNet sense without its examples and [syn: ...] lists.
-std::string_view Gloss(std::string_view sense) {
-  const size_t example = sense.find("; \"");
-  sense = sense.substr(0, example);
-  const size_t list = sense.find(" [");
-  sense = sense.substr(0, list);
-  if (!sense.empty() && sense.front() == '"') return {};
-  return Trim(sense);
-}
-
 }  // namespace
+
+// The part of speech a grammar tag list ("v, trans", "n, fem") names by its first tag.
+TPartOfSpeech PartOfTags(std::string_view tags) {
+  return PartOfTag(tags.substr(0, tags.find(',')));
+}
 
 TSourceEntry ParseFreedictEntry(const TDictdEntry& entry) {
   TSourceEntry result;
   const auto lines = SplitLines(entry.Text);
-  const std::string_view header = Trim(lines.front());
+  std::string_view header = Trim(lines.front());
+  TPartOfSpeech headwordPart = TPartOfSpeech::Unknown;
+  const size_t tag = header.find(" <");
+  if (tag != std::string_view::npos && header.back() == '>') {
+    headwordPart = PartOfTags(header.substr(tag + 2, header.size() - tag - 3));
+    header = Trim(header.substr(0, tag));
+  }
   const size_t slash = header.find(" /");
   result.Headword = std::string(Trim(header.substr(0, slash)));
   if (slash != std::string_view::npos) {
@@ -134,6 +123,7 @@ TSourceEntry ParseFreedictEntry(const TDictdEntry& entry) {
         header.substr(slash + 2, end == std::string_view::npos ? end : end - slash - 2));
   }
   if (result.Headword.empty()) result.Headword = entry.Key;
+  int sense = 0;
   for (size_t i = 1; i < lines.size(); ++i) {
     std::string_view line = Trim(lines[i]);
     if (line.empty()) continue;
@@ -141,12 +131,30 @@ TSourceEntry ParseFreedictEntry(const TDictdEntry& entry) {
       ++result.Weight;
       continue;
     }
-    line = WithoutSenseNumber(line);
-    std::string clean = RemoveDelimited(line, '<', '>', ",");
-    clean = RemoveDelimited(clean, '[', ']', "");
-    clean = RemoveDelimited(clean, '{', '}', "");
-    clean = RemovePronunciations(clean);
-    AddSplitItems(clean, result.Items);
+    const std::string_view translations = WithoutSenseNumber(line);
+    sense = translations.size() != line.size() || sense == 0 ? sense + 1 : sense;
+    // Each piece up to a grammar tag takes that tag's part of speech.
+    std::string_view rest = translations;
+    while (!rest.empty()) {
+      const size_t open = rest.find('<');
+      const size_t close = open == std::string_view::npos ? open : rest.find('>', open);
+      const std::string_view piece = rest.substr(0, close == std::string_view::npos ? close : open);
+      const TPartOfSpeech part = close == std::string_view::npos
+                                     ? TPartOfSpeech::Unknown
+                                     : PartOfTags(rest.substr(open + 1, close - open - 1));
+      std::string clean = RemoveDelimited(piece, '[', ']', "");
+      clean = RemoveDelimited(clean, '{', '}', "");
+      clean = RemovePronunciations(clean);
+      const size_t before = result.Items.size();
+      AddSplitItems(clean, result.Items);
+      for (size_t k = before; k < result.Items.size(); ++k) {
+        // The tag follows the last item of its piece; the others take the headword's.
+        const bool tagged = k + 1 == result.Items.size() && part != TPartOfSpeech::Unknown;
+        result.Parts.push_back(tagged ? part : headwordPart);
+        result.Senses.push_back(sense);
+      }
+      rest = close == std::string_view::npos ? std::string_view() : rest.substr(close + 1);
+    }
   }
   return result;
 }
@@ -177,6 +185,11 @@ TSourceEntry ParseWikdictEntry(const TDictdEntry& entry) {
   int sense = 0;
   for (size_t i = 1; i < lines.size(); ++i) {
     const std::string_view line = Trim(lines[i]);
+    // "[1. gloss] translations": the gloss in brackets before its sense's translations.
+    if (!line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos) {
+      add(Trim(line.substr(line.find(']') + 1)), sense = std::max(sense, 0) + 1);
+      continue;
+    }
     const std::string_view translations = WithoutSenseNumber(line);
     if (translations.size() != line.size()) {
       add(translations, ++sense);
@@ -184,45 +197,6 @@ TSourceEntry ParseWikdictEntry(const TDictdEntry& entry) {
       add(line, ++sense);  // one sense, unnumbered: its gloss follows on the next line
       sense = -1;
     }
-  }
-  return result;
-}
-
-TSourceEntry ParseWordnetEntry(const TDictdEntry& entry) {
-  TSourceEntry result;
-  const auto lines = SplitLines(entry.Text);
-  result.Headword = std::string(Trim(lines.front()));
-  if (result.Headword.empty()) result.Headword = entry.Key;
-
-  // The senses run over several lines: work on the words.
-  std::vector<std::string_view> words;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    std::string_view line = lines[i];
-    size_t start = 0;
-    for (size_t k = 0; k <= line.size(); ++k) {
-      if (k == line.size() || IsSpace(line[k])) {
-        if (k > start) words.push_back(line.substr(start, k - start));
-        start = k + 1;
-      }
-    }
-  }
-  std::vector<std::string> senses;
-  bool inSense = false;
-  for (size_t i = 0; i < words.size(); ++i) {
-    if (IsSenseStart(words[i])) {
-      senses.emplace_back();
-      inSense = true;
-      continue;
-    }
-    // A part-of-speech word that opens the next sense is not part of this one.
-    if (IsPartOfSpeech(words[i]) && i + 1 < words.size() && IsSenseStart(words[i + 1])) continue;
-    if (!inSense) continue;
-    if (!senses.back().empty()) senses.back().push_back(' ');
-    senses.back().append(words[i]);
-  }
-  for (const auto& sense : senses) {
-    const std::string_view gloss = Gloss(sense);
-    if (!gloss.empty()) result.Items.emplace_back(gloss);
   }
   return result;
 }

@@ -1,0 +1,199 @@
+// The judge of the rows: agreement, pivots and their mark, parts of speech, names, and
+// the spelling dictionary's say, on proposals made by hand.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "GoldList.h"
+#include "Judge.h"
+#include "Spelling.h"
+#include "TestFiles.h"
+
+namespace parlivo::test {
+namespace {
+
+using TKinds = std::vector<TSourceKind>;
+constexpr auto kToX = TSourceKind::EnglishToX;
+constexpr auto kFromX = TSourceKind::XToEnglish;
+constexpr auto kCurated = TSourceKind::Curated;
+constexpr auto kPivot = TSourceKind::Pivot;
+constexpr auto kNoun = TPartOfSpeech::Noun;
+constexpr auto kVerb = TPartOfSpeech::Verb;
+constexpr auto kAdjective = TPartOfSpeech::Adjective;
+constexpr auto kUnknown = TPartOfSpeech::Unknown;
+
+TProposal Proposal(std::string translation, uint8_t source, float strength = 1,
+                   TPartOfSpeech part = kUnknown, bool capital = false) {
+  return {std::move(translation), part, source, capital, strength};
+}
+
+// A row as the judge makes it, with these sources and the rules as they ship.
+class Judge : public ::testing::Test {
+ protected:
+  std::string Row(const std::vector<TProposal>& proposals) {
+    FContext.Kinds = &FKinds;
+    FContext.Headword = "word";
+    FLast = JudgeRow(proposals, FContext, FRules);
+    return FLast.Text;
+  }
+  TKinds FKinds;
+  TRowContext FContext;
+  TJudgeRules FRules;
+  TJudgedRow FLast;
+};
+
+TEST_F(Judge, WhatTwoSourcesAgreeOnComesBeforeWhatOneIsSureOf) {
+  FKinds = {kToX, kFromX, kToX};
+  // The first source's first choice has no witness; its third has two.
+  EXPECT_EQ(Row({Proposal("Loeffelbagger", 0, 1.0f), Proposal("Schaufel", 0, 0.5f),
+                 Proposal("Schaufel", 1, 0.5f), Proposal("Schaufel", 2, 0.4f)}),
+            "Schaufel, Loeffelbagger");
+  EXPECT_EQ(FLast.FirstSources, 0b111u);
+  // Alone, a source keeps its own order, and says so.
+  EXPECT_EQ(Row({Proposal("a", 0, 1.0f), Proposal("b", 0, 0.5f)}), "a, b");
+  EXPECT_EQ(FLast.FirstSources, 0b1u);
+  // A curated lexicon outweighs a dictionary's first choice.
+  FKinds = {kToX, kCurated};
+  EXPECT_EQ(Row({Proposal("charge", 0), Proposal("fret", 1)}), "fret, charge");
+  // The same translation twice from one source counts once, at its best.
+  EXPECT_EQ(Row({Proposal("b", 1, 0.3f), Proposal("a", 0, 1.0f), Proposal("b", 1, 0.2f)}), "b, a");
+}
+
+TEST_F(Judge, TranslationsThroughAnotherLanguageStandInOnlyWhereNothingElseDoes) {
+  FKinds = {kToX, kPivot, kPivot};
+  // Confirmed by a direct source: no mark, and the pivots' other words go.
+  EXPECT_EQ(Row({Proposal("casa", 0), Proposal("casa", 1, 2.0f), Proposal("camera", 1, 3.0f)}),
+            "casa");
+  EXPECT_FALSE(FLast.ThroughOther);
+  // Nothing direct: marked, strongest first, only those reaching the threshold.
+  FRules.PivotThreshold = 0.5f;
+  EXPECT_EQ(Row({Proposal("banc", 1, 1.0f), Proposal("banque", 1, 0.4f),
+                 Proposal("banque", 2, 0.5f), Proposal("rive", 2, 0.3f)}),
+            "~ banque, banc");
+  EXPECT_TRUE(FLast.ThroughOther);
+  EXPECT_EQ(Row({Proposal("rive", 1, 0.3f)}), "");
+  // At most so many of them.
+  FRules.MaxPivotTranslations = 2;
+  EXPECT_EQ(Row({Proposal("a", 1, 3), Proposal("b", 1, 2), Proposal("c", 1, 1)}), "~ a, b");
+}
+
+TEST_F(Judge, AFormShowsItsPartOfSpeechAndACommonWordNoNames) {
+  FKinds = {kToX, kCurated};
+  const std::vector<TProposal> polish = {
+      Proposal("polacco", 0, 1.0f, kAdjective, true), Proposal("lucido", 0, 0.9f, kNoun),
+      Proposal("lucidare", 1, 1.0f, kVerb), Proposal("pulire", 0, 0.5f, kUnknown)};
+  // The row of "polished", a verb form: verbs and untagged ones.
+  FContext.OnlyPart = kVerb;
+  EXPECT_EQ(Row(polish), "lucidare, pulire");
+  // Its own row: the name last.
+  FContext.OnlyPart = kUnknown;
+  EXPECT_EQ(Row(polish), "lucidare, lucido, pulire, polacco");
+  // A common word in small letters shows no name at all.
+  FContext.CommonWord = true;
+  EXPECT_EQ(Row(polish), "lucidare, lucido, pulire");
+  // A part of speech the headword rarely has weighs less: "smoothly" is an adverb.
+  FContext.CommonWord = false;
+  FContext.PartShareKnown = true;
+  FContext.PartShare[static_cast<size_t>(TPartOfSpeech::Adverb)] = 1;
+  EXPECT_EQ(Row({Proposal("lisse", 0, 1.0f, kAdjective),
+                 Proposal("en douceur", 0, 0.6f, TPartOfSpeech::Adverb)}),
+            "en douceur, lisse");
+}
+
+TEST_F(Judge, TextsAreJoinedCutAndKeepTheirSeparators) {
+  FKinds = {kToX};
+  FContext.MaxCounted = 12;
+  // Whole translations up to the first that does not fit; a first one that alone is too
+  // long is cut at a word.
+  EXPECT_EQ(Row({Proposal("Haus", 0, 1.0f), Proposal("Heim", 0, 0.9f),
+                 Proposal("Gebaeude", 0, 0.8f), Proposal("Hof", 0, 0.7f)}),
+            "Haus, Heim");
+  EXPECT_EQ(Row({Proposal("eins zwei drei vier", 0)}), "eins zwei...");
+  ASSERT_EQ(FLast.Translations.size(), 1u);
+  // English explained: definitions apart by semicolons.
+  FKinds = {TSourceKind::Definitions};
+  FContext.Definitions = true;
+  FContext.MaxCounted = 255;
+  EXPECT_EQ(Row({Proposal("a dwelling", 0, 1.0f, kNoun),
+                 Proposal("provide housing for", 0, 0.5f, kVerb)}),
+            "a dwelling; provide housing for");
+  // Nothing but signs is no translation.
+  FKinds = {kCurated};
+  FContext.Definitions = false;
+  EXPECT_EQ(Row({Proposal("$", 0)}), "");
+}
+
+// A spelling dictionary of a few words, written by the test.
+class Spelling : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::ofstream((FDir / "xx.aff").string()) << "SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n";
+    std::ofstream((FDir / "xx.dic").string())
+        << "12\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n";
+  }
+  TSpelling Make(bool joinsCompounds) {
+    return TSpelling((FDir / "xx.aff").string(), (FDir / "xx.dic").string(), joinsCompounds);
+  }
+  TTempDir FDir;
+};
+
+TEST_F(Spelling, WordsRunTogetherArePutApartAndUnknownOnesRefused) {
+  const TSpelling spelling = Make(false);
+  EXPECT_TRUE(spelling.Knows("habitación"));
+  EXPECT_FALSE(spelling.Knows("habitacion"));
+  EXPECT_EQ(spelling.Checked("pez de colores"), "pez de colores");
+  EXPECT_EQ(spelling.Checked("pezdecolores"), "pez de colores");
+  EXPECT_EQ(spelling.Checked("crema parazapatos"), "crema para zapatos");
+  EXPECT_EQ(spelling.Checked("pelota-bola"), "pelota-bola");
+  // Names pass; what stays unknown, or would need more than four pieces, does not.
+  EXPECT_EQ(spelling.Checked("Roma"), "Roma");
+  EXPECT_EQ(spelling.Checked("bolla"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("aaaaa"), std::nullopt);
+  // A language that writes compounds as one word splits nothing and names nothing.
+  const TSpelling compounds = Make(true);
+  EXPECT_EQ(compounds.Checked("pezdecolores"), std::nullopt);
+  EXPECT_EQ(compounds.Checked("Roma"), std::nullopt);
+  EXPECT_THROW(TSpelling((FDir / "none.aff").string(), (FDir / "none.dic").string(), false),
+               std::runtime_error);
+}
+
+TEST_F(Spelling, TheJudgeMendsWhatItCanAndPutsTheUnknownLast) {
+  const TSpelling spelling = Make(false);
+  TKinds kinds = {kToX, kFromX};
+  TRowContext context;
+  context.Kinds = &kinds;
+  context.Spelling = &spelling;
+  context.Headword = "goldfish";
+  // Mended, it meets the same words of the other source: one translation of two.
+  const TJudgedRow row =
+      JudgeRow({Proposal("pezdecolores", 0, 1.0f), Proposal("pecesito", 0, 0.9f),
+                Proposal("pez de colores", 1, 0.5f), Proposal("goldfish", 1, 0.2f)},
+               context, TJudgeRules{});
+  EXPECT_EQ(row.Text, "pez de colores, goldfish, pecesito");
+  EXPECT_EQ(row.FirstSources, 0b11u);
+}
+
+TEST(GoldLists, ARowsFirstTranslationAsAReaderComparesIt) {
+  TTempDir dir;
+  std::ofstream((dir / "Italian.tsv").string())
+      << "house\tcasa|abitazione\nho\tSKIP\nanime\tNONE\n";
+  const auto gold = ReadGoldList((dir / "Italian.tsv").string());
+  ASSERT_EQ(gold.size(), 3u);
+  EXPECT_TRUE(gold[1].Skipped);
+  EXPECT_TRUE(gold[2].Accepted.empty());
+  // Marks, notes, articles and case do not count.
+  EXPECT_EQ(ComparableTranslation("~ La Casa (edificio) "), "casa");
+  EXPECT_EQ(ComparableTranslation("(house) l'abitazione"), "abitazione");
+  EXPECT_EQ(JudgeAgainstGold("~ la casa, dimora", gold[0], false), TGoldVerdict::FirstRight);
+  EXPECT_EQ(JudgeAgainstGold("dimora; abitazione", gold[0], false), TGoldVerdict::LaterRight);
+  EXPECT_EQ(JudgeAgainstGold("camera", gold[0], false), TGoldVerdict::NothingRight);
+  // Definitions are compared by their first part, as a row splits them.
+  const TGoldWord building{"building", {"a structure; stands in one place"}, false};
+  EXPECT_EQ(JudgeAgainstGold("(build) a structure; stands in one place; the act", building, true),
+            TGoldVerdict::FirstRight);
+  EXPECT_EQ(JudgeAgainstGold("the act; a structure", building, true), TGoldVerdict::LaterRight);
+  EXPECT_THROW(ReadGoldList((dir / "none.tsv").string()), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace parlivo::test

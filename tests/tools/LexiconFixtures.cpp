@@ -1,0 +1,182 @@
+#include "LexiconFixtures.h"
+
+#include <zlib.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace parlivo::test {
+
+namespace fs = std::filesystem;
+
+void WriteDictd(const fs::path& base,
+                const std::vector<std::pair<std::string, std::string>>& entries, bool compressed) {
+  auto base64 = [](uint64_t value) {
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    do {
+      out.insert(out.begin(), digits[value % 64]);
+      value /= 64;
+    } while (value > 0);
+    return out;
+  };
+  std::ostringstream index;
+  index << "00databaseinfo\t" << base64(0) << "\t" << base64(5) << "\n";
+  std::string data = "info\n";
+  for (const auto& [key, text] : entries) {
+    index << key << "\t" << base64(data.size()) << "\t" << base64(text.size()) << "\n";
+    data += text;
+  }
+  std::ofstream(base.string() + ".index") << index.str();
+  if (compressed) {
+    gzFile file = gzopen((base.string() + ".dict.dz").c_str(), "wb");
+    gzwrite(file, data.data(), static_cast<unsigned>(data.size()));
+    gzclose(file);
+  } else {
+    std::ofstream(base.string() + ".dict", std::ios::binary) << data;
+  }
+}
+
+void WriteWordNet(const fs::path& folder) {
+  fs::create_directories(folder);
+  const char* licence = "  1 This software and database is being provided\n";
+  std::ofstream((folder / "index.noun").string())
+      << licence << "child n 1 0 1 0 00000010\nglasses n 1 0 1 0 00000100\n"
+      << "box n 1 0 1 0 00000020\nability n 1 0 1 0 00000030\n"
+      << "house n 2 0 2 2 00000040 00000050\nbank n 1 0 1 0 00000060\n"
+      << "banks n 1 0 1 0 00000200\nacting n 1 0 1 0 00000300\nglass n 1 0 1 0 00000070\n"
+      << "warren n 2 0 2 0 00000400 00000410\n";
+  std::ofstream((folder / "index.verb").string())
+      << licence << "accept v 1 0 1 0 00000010\ngo v 1 0 1 0 00000020\n"
+      << "house v 1 0 1 1 00000030\nmake v 1 0 1 0 00000040\nact v 1 0 1 0 00000050\n";
+  std::ofstream((folder / "index.adj").string())
+      << licence << "large a 1 0 1 0 00000010\nalternative a 1 0 1 0 00000500\n";
+  std::ofstream((folder / "index.adv").string())
+      << licence << "instead r 1 0 1 0 00000600\nalternatively r 1 0 1 0 00000600\n";
+  std::ofstream((folder / "noun.exc").string()) << "children child\n";
+  std::ofstream((folder / "verb.exc").string()) << "went go\n";
+  std::ofstream((folder / "adj.exc").string()) << "";
+  std::ofstream((folder / "adv.exc").string()) << "";
+  std::ofstream((folder / "data.noun").string())
+      << licence << "00000010 18 n 01 child 0 000 | a young person\n"
+      << "00000020 06 n 01 box 0 000 | a container\n"
+      << "00000030 07 n 01 ability 0 000 | the quality of being able\n"
+      << "00000040 06 n 01 house 0 000 | a dwelling that serves as living quarters; \"he has a "
+         "house\"\n"
+      << "00000050 14 n 01 house 0 000 | a family\n"
+      << "00000060 17 n 01 bank 0 000 | sloping land\n"
+      << "00000070 27 n 01 glass 0 000 | a brittle transparent solid\n"
+      << "00000100 06 n 02 glasses 0 spectacles 0 000 | optical instrument\n"
+      << "00000200 18 n 02 Banks 0 Sir_Joseph_Banks 0 000 | English botanist\n"
+      << "00000300 04 n 01 acting 0 001 @ 00000100 n 0000 | performing\n"
+      << "00000400 18 n 01 Warren 0 000 | United States writer\n"
+      << "00000410 06 n 01 warren 0 000 | a series of connected underground tunnels\n";
+  std::ofstream((folder / "data.verb").string())
+      << licence << "00000010 31 v 01 accept 0 000 | consider or hold as true\n"
+      << "00000020 38 v 01 go 0 000 | change location\n"
+      << "00000030 41 v 01 house 0 000 | provide housing for\n"
+      << "00000040 36 v 01 make 0 000 | create\n"
+      << "00000050 41 v 01 act 0 000 | perform an action\n";
+  std::ofstream((folder / "data.adj").string())
+      << licence << "00000010 00 a 01 large 0 000 | above average in size\n"
+      << "00000500 00 a 01 alternative(a) 0 000 | allowing a choice\n";
+  std::ofstream((folder / "data.adv").string())
+      << licence << "00000600 02 r 02 instead 0 alternatively 0 001 \\ 00000500 a 0201 | "
+      << "in place of\n";
+  std::ofstream((folder / "cntlist.rev").string())
+      << "house%1:06:00:: 1 30\nhouse%1:14:00:: 2 3\nhouse%2:41:00:: 1 5\n";
+}
+
+namespace {
+
+void Compile(const fs::path& folder, const std::string& name, const std::string& dix,
+             const char* direction) {
+  const fs::path source = folder / (name + ".dix");
+  std::ofstream(source.string()) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<dictionary>\n"
+                                 << dix << "</dictionary>\n";
+  const std::string command = std::string("lt-comp ") + direction + " '" + source.string() + "' '" +
+                              (folder / name).string() + ".bin' > /dev/null";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot run " + command);
+}
+
+std::string Symbols(std::initializer_list<const char*> names) {
+  std::string out = "<sdefs>";
+  for (const char* name : names) out += std::string("<sdef n=\"") + name + "\"/>";
+  return out + "</sdefs>\n";
+}
+
+// A bilingual entry: left lemma and tags, right lemma and tags, tags as "<n><f>".
+std::string Pair(const std::string& left, const std::string& leftTags, const std::string& right,
+                 const std::string& rightTags) {
+  auto tags = [](const std::string& written) {
+    std::string out;
+    for (size_t at = written.find('<'); at != std::string::npos; at = written.find('<', at + 1))
+      out += "<s n=\"" + written.substr(at + 1, written.find('>', at) - at - 1) + "\"/>";
+    return out;
+  };
+  return "<e><p><l>" + left + tags(leftTags) + "</l><r>" + right + tags(rightTags) +
+         "</r></p></e>\n";
+}
+
+}  // namespace
+
+void CompileApertium(const fs::path& folder) {
+  fs::create_directories(folder);
+  const std::string symbols =
+      Symbols({"n", "vblex", "adj", "m", "f", "sg", "pl", "inf", "past", "pres"});
+  const std::string letters =
+      "<alphabet>abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ</alphabet>\n";
+  // Analyser: surface on the left, lemma and tags on the right.
+  std::string english = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
+  for (auto [surface, lemma, tags] : {std::tuple{"house", "house", "<n><sg>"},
+                                      {"houses", "house", "<n><pl>"},
+                                      {"house", "house", "<vblex><inf>"},
+                                      {"daughter", "daughter", "<n><sg>"},
+                                      {"run", "run", "<vblex><inf>"},
+                                      {"ran", "run", "<vblex><past>"},
+                                      {"red", "red", "<adj>"},
+                                      {"polish", "polish", "<vblex><inf>"},
+                                      {"Polish", "polish", "<adj>"}})
+    english += Pair(surface, "", lemma, tags);
+  Compile(folder, "eng-spa.automorf", english + "</section>\n", "lr");
+
+  std::string engSpa = "<alphabet/>" + symbols + "<section id=\"main\" type=\"standard\">\n";
+  engSpa += Pair("house", "<n>", "casa", "<n><f>") + Pair("house", "<n>", "cámara", "<n><f>") +
+            Pair("daughter", "<n>", "hijo", "<n><f>") +
+            Pair("run", "<vblex>", "correr", "<vblex>") + Pair("red", "<adj>", "rojo", "<adj>") +
+            Pair("polish", "<vblex>", "abrillantar", "<vblex>") +
+            Pair("polish", "<adj>", "polaco", "<adj>");
+  Compile(folder, "eng-spa.autobil", engSpa + "</section>\n", "lr");
+
+  // Generators: surface on the left, compiled right to left.
+  std::string spanish = "<alphabet>abcdefghijklmnopqrstuvwxyzáéíóú</alphabet>\n" + symbols +
+                        "<section id=\"main\" type=\"standard\">\n";
+  for (auto [surface, lemma, tags] : {std::tuple{"casa", "casa", "<n><f><sg>"},
+                                      {"cámara", "cámara", "<n><f><sg>"},
+                                      {"hijo", "hijo", "<n><m><sg>"},
+                                      {"hija", "hijo", "<n><f><sg>"},
+                                      {"correr", "correr", "<vblex><inf>"},
+                                      {"rojo", "rojo", "<adj><m><sg>"},
+                                      {"abrillantar", "abrillantar", "<vblex><inf>"},
+                                      {"polaco", "polaco", "<adj><m><sg>"}})
+    spanish += Pair(surface, "", lemma, tags);
+  Compile(folder, "eng-spa.autogen", spanish + "</section>\n", "rl");
+
+  // Spanish to Italian: an adjective is found with its gender and number only.
+  std::string spaIta = "<alphabet/>" + symbols + "<section id=\"main\" type=\"standard\">\n";
+  spaIta += Pair("casa", "<n>", "casa", "<n>") + Pair("cámara", "<n>", "camera", "<n>") +
+            Pair("correr", "<vblex>", "correre", "<vblex>") +
+            Pair("rojo", "<adj><m><sg>", "rosso", "<adj><m><sg>");
+  Compile(folder, "spa-ita.autobil", spaIta + "</section>\n", "lr");
+  std::string italian = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
+  for (auto [surface, lemma, tags] : {std::tuple{"casa", "casa", "<n><f><sg>"},
+                                      {"camera", "camera", "<n><f><sg>"},
+                                      {"correre", "correre", "<vblex><inf>"},
+                                      {"rosso", "rosso", "<adj><m><sg>"}})
+    italian += Pair(surface, "", lemma, tags);
+  Compile(folder, "spa-ita.autogen", italian + "</section>\n", "rl");
+}
+
+}  // namespace parlivo::test

@@ -1,0 +1,31 @@
+// Small sources of every kind the lexicon builder reads, written by the tests: dictd
+// dictionaries, a WordNet database and Apertium's compiled lexicons.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace parlivo::test {
+
+// NAME.index and NAME.dict (or NAME.dict.dz) of the entries, under base.
+void WriteDictd(const std::filesystem::path& base,
+                const std::vector<std::pair<std::string, std::string>>& entries, bool compressed);
+
+// A WordNet database of a few words in folder: index files whose licence lines are
+// indented, the lists of irregular forms, synsets with their definitions and tag
+// counts. "house" is mostly a noun ("a dwelling", met 30 times; "a family", 3) and
+// sometimes a verb ("provide housing for", 5); "glasses" a common noun, "Banks" a name,
+// "acting" a noun in -ing, "alternatively" an adverb from "alternative", "Warren" a name
+// only and "warren" a common noun too.
+void WriteWordNet(const std::filesystem::path& folder);
+
+// Apertium's lexicons, compiled with lt-comp into folder: an English analyser, an
+// English-Spanish and a Spanish-Italian dictionary, a Spanish and an Italian generator,
+// as folder/eng-spa.* and folder/spa-ita.*. "house" is casa or camara in Spanish, casa
+// or camera in Italian; "daughter" is hija; "run" and "ran" are correr; "red" is rojo,
+// rosso; "Polish" and "polish" are polaco and abrillantar.
+void CompileApertium(const std::filesystem::path& folder);
+
+}  // namespace parlivo::test

@@ -1,0 +1,196 @@
+// The sources as the builder reads them: WordNet's senses and base words, Apertium's
+// lexicons chained through Spanish, Ding's lines and paths through a middle language.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "Apertium.h"
+#include "Ding.h"
+#include "LexiconBuilder.h"
+#include "LexiconFixtures.h"
+#include "Pivot.h"
+#include "TestFiles.h"
+#include "WordNet.h"
+
+namespace parlivo::test {
+namespace {
+
+TEST(WordNetDatabase, SensesByUseAndPartsOfSpeechByShare) {
+  TTempDir dir;
+  WriteWordNet(dir / "wordnet");
+  const TWordNet wordNet((dir / "wordnet").string());
+  // The most met first, whatever their part of speech; examples taken off.
+  const auto house = wordNet.Senses("house");
+  ASSERT_EQ(house.size(), 3u);
+  EXPECT_EQ(house[0].Gloss, "a dwelling that serves as living quarters");
+  EXPECT_EQ(house[1].Gloss, "provide housing for");
+  EXPECT_EQ(house[1].Part, TPartOfSpeech::Verb);
+  EXPECT_EQ(house[2].Gloss, "a family");
+  EXPECT_EQ(wordNet.MostMet("house"), 30u);
+  EXPECT_EQ(wordNet.MostMet("house", TPartOfSpeech::Verb), 5u);
+  std::array<float, kPartCount> shares{};
+  ASSERT_TRUE(wordNet.PartShares("house", shares));
+  EXPECT_FLOAT_EQ(shares[static_cast<size_t>(TPartOfSpeech::Noun)], 1.0f);
+  EXPECT_NEAR(shares[static_cast<size_t>(TPartOfSpeech::Verb)], 5.5f / 34.0f, 1e-6);
+  EXPECT_FALSE(wordNet.PartShares("during", shares));
+  // A name is spelt with a capital; "warren" is a common word too, "banks" is not.
+  const auto warren = wordNet.Senses("warren");
+  ASSERT_EQ(warren.size(), 2u);
+  EXPECT_TRUE(warren[0].Capital);
+  EXPECT_FALSE(warren[1].Capital);
+  EXPECT_TRUE(wordNet.HasCommonSense("warren"));
+  EXPECT_FALSE(wordNet.HasCommonSense("banks"));
+  EXPECT_THROW(TWordNet((dir / "nowhere").string()), std::runtime_error);
+}
+
+TEST(WordNetDatabase, BaseWordsWithThePartOfSpeechOfTheForm) {
+  TTempDir dir;
+  WriteWordNet(dir / "wordnet");
+  const TWordNet wordNet((dir / "wordnet").string());
+  using TBases = std::vector<std::pair<std::string, TPartOfSpeech>>;
+  auto bases = [&](const std::string& form) {
+    TBases found;
+    for (const auto& base : wordNet.Bases(form)) found.emplace_back(base.Word, base.Part);
+    return found;
+  };
+  constexpr auto noun = TPartOfSpeech::Noun, verb = TPartOfSpeech::Verb;
+  EXPECT_EQ(bases("children"), (TBases{{"child", noun}}));
+  EXPECT_EQ(bases("went"), (TBases{{"go", verb}}));
+  EXPECT_EQ(bases("accepted"), (TBases{{"accept", verb}}));
+  EXPECT_EQ(bases("making"), (TBases{{"make", verb}}));
+  EXPECT_EQ(bases("abilities"), (TBases{{"ability", noun}}));
+  EXPECT_EQ(bases("larger"), (TBases{{"large", TPartOfSpeech::Adjective}}));
+  // A plural noun and a verb form at once: both, the noun first.
+  EXPECT_EQ(bases("houses"), (TBases{{"house", noun}, {"house", verb}}));
+  // Words of their own have their bases all the same.
+  EXPECT_EQ(bases("glasses"), (TBases{{"glass", noun}}));
+  EXPECT_EQ(bases("acting"), (TBases{{"act", verb}}));
+  // An adverb comes from an adjective; the form is an adverb.
+  EXPECT_EQ(bases("alternatively"), (TBases{{"alternative", TPartOfSpeech::Adverb}}));
+  EXPECT_TRUE(bases("instead").empty());
+  EXPECT_TRUE(bases("during").empty());
+  EXPECT_TRUE(bases("s").empty());
+}
+
+class ApertiumLexicons : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { CompileApertium(Dir() / "apertium"); }
+  static const TTempDir& Dir() {
+    static const TTempDir dir;
+    return dir;
+  }
+  static std::string Step(const std::string& pair) { return (Dir() / "apertium" / pair).string(); }
+  // The translations of each word as "text/part/rank", capitals starred.
+  static std::vector<std::vector<std::string>> Translations(TApertiumChain& chain,
+                                                            const std::vector<std::string>& words) {
+    std::vector<std::vector<std::string>> shown;
+    for (const auto& found : chain.Translate(words)) {
+      shown.emplace_back();
+      for (const auto& translation : found)
+        shown.back().push_back(translation.Text + "/" + PartName(translation.Part) + "/" +
+                               std::to_string(translation.Rank) + (translation.Capital ? "*" : ""));
+    }
+    return shown;
+  }
+};
+
+using TShown = std::vector<std::vector<std::string>>;
+
+TEST_F(ApertiumLexicons, AWordsDictionaryFormsInTheFirstLanguage) {
+  TApertiumChain chain({Step("eng-spa")});
+  EXPECT_EQ(Translations(chain, {"house", "daughter", "ran", "red", "polish", "zebra"}),
+            (TShown{{"casa/noun/0", "cámara/noun/1"},
+                    // the bilingual dictionary's gender, spelt by the generator
+                    {"hija/noun/0"},
+                    // a form: its base word is translated, not it
+                    {},
+                    {"rojo/adjective/0"},
+                    // the capital's reading comes from the word spelt with one
+                    {"polaco/adjective/0*", "abrillantar/verb/0"},
+                    {}}));
+  TProposals proposals;
+  ProduceApertium(chain, {"house", "ran"}, 3, proposals);
+  ASSERT_EQ(proposals.size(), 1u);
+  ASSERT_EQ(proposals["house"].size(), 2u);
+  EXPECT_EQ(proposals["house"][1].Translation, "cámara");
+  EXPECT_EQ(proposals["house"][1].Source, 3);
+  EXPECT_LT(proposals["house"][1].Strength, proposals["house"][0].Strength);
+}
+
+TEST_F(ApertiumLexicons, AChainCarriesTheTranslationsOnToAnotherLanguage) {
+  TApertiumChain chain({Step("eng-spa"), Step("spa-ita")});
+  // "rojo" is found in the second dictionary with its gender and number added; "hijo"
+  // is not there at all.
+  EXPECT_EQ(Translations(chain, {"house", "red", "daughter"}),
+            (TShown{{"casa/noun/0", "camera/noun/1"}, {"rosso/adjective/0"}, {}}));
+  EXPECT_THROW(TApertiumChain({Step("eng-fra")}), std::runtime_error);
+}
+
+TEST_F(ApertiumLexicons, TheAnalyserTellsTheOnePartOfSpeechOfADictionaryForm) {
+  TApertiumAnalyser analyser(Step("eng-spa") + ".automorf.bin");
+  EXPECT_EQ(analyser.PartsOf({"daughter", "red", "house", "ran", "zebra", "red daughter"}),
+            (std::vector<TPartOfSpeech>{TPartOfSpeech::Noun, TPartOfSpeech::Adjective,
+                                        TPartOfSpeech::Unknown, TPartOfSpeech::Unknown,
+                                        TPartOfSpeech::Unknown, TPartOfSpeech::Adjective}));
+}
+
+TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {
+  TTempDir dir;
+  std::ofstream((dir / "de-en").string())
+      << "# Version :: test\n"
+      << "Schaufel {f}; Schippe {f} [Norddt.] | Schaufeln {pl} :: shovel | shovels\n"
+      << "schaufeln {vt} | schaufelnd :: to shovel | shovelling\n"
+      << "etw. unterschreiben; sich für/zu etw. melden :: to sign sth.\n"
+      << "Polnisch {n} [ling.] :: Polish\n"
+      << "Haus {n} :: house; home (of a family)\n"
+      << "kein Trenner\n";
+  TProposals proposals;
+  TLanguageSummary summary;
+  ProduceDing((dir / "de-en").string(), [](const std::string& key) { return key != "home"; }, 2,
+              proposals, summary);
+  EXPECT_EQ(summary.SourceEntries, 5u);
+  auto shown = [&](const std::string& key) {
+    std::vector<std::string> out;
+    for (const auto& proposal : proposals[key])
+      out.push_back(proposal.Translation + "/" + PartName(proposal.Part) +
+                    (proposal.Capital ? "*" : ""));
+    return out;
+  };
+  using TList = std::vector<std::string>;
+  EXPECT_EQ(shown("shovel"), (TList{"Schaufel/noun", "Schippe/noun", "schaufeln/verb"}));
+  EXPECT_EQ(shown("shovels"), (TList{"Schaufeln/noun"}));
+  // A translation that offers two words at once is none; placeholders go.
+  EXPECT_EQ(shown("sign"), (TList{"unterschreiben/verb"}));
+  EXPECT_EQ(shown("polish"), (TList{"Polnisch/noun*"}));
+  EXPECT_EQ(shown("house"), (TList{"Haus/noun"}));
+  EXPECT_FALSE(proposals.count("home"));  // not wanted
+  const auto& first = proposals["shovel"];
+  EXPECT_GT(first[0].Strength, first[1].Strength);
+  EXPECT_EQ(first[0].Source, 2);
+  EXPECT_THROW(ProduceDing((dir / "none").string(), [](const std::string&) { return true; }, 0,
+                           proposals, summary),
+               std::runtime_error);
+}
+
+TEST(PivotCandidates, PathsAddUpByRankAndSenseAndKeepTheirPartOfSpeech) {
+  TKeyedDictionary germanToFrench;
+  germanToFrench["bank"] = {{"banc", "banque", "banque", "banc"}, {1, 1, 2, 2}};
+  germanToFrench["ufer"] = {{"rive", "banque"}, {1, 3}};
+  const std::vector<TSourceItem> middle = {{"Bank", TPartOfSpeech::Noun, 1, 0, false},
+                                           {"Ufer", TPartOfSpeech::Noun, 1, 1, false},
+                                           {"Geld", TPartOfSpeech::Noun, 2, 0, false}};
+  const auto candidates = PivotCandidates(middle, germanToFrench);
+  ASSERT_EQ(candidates.size(), 3u);
+  EXPECT_EQ(candidates[0].Text, "banque");  // 1 + 1/2 + 1/2 * 1/4
+  EXPECT_DOUBLE_EQ(candidates[0].Score, 1.625);
+  EXPECT_EQ(candidates[0].Part, TPartOfSpeech::Noun);
+  EXPECT_EQ(candidates[1].Text, "banc");  // 1 + 1/2
+  EXPECT_DOUBLE_EQ(candidates[1].Score, 1.5);
+  EXPECT_EQ(candidates[2].Text, "rive");
+  EXPECT_DOUBLE_EQ(candidates[2].Score, 0.5);
+  EXPECT_TRUE(
+      PivotCandidates({{"Geld", TPartOfSpeech::Noun, 1, 0, false}}, germanToFrench).empty());
+}
+
+}  // namespace
+}  // namespace parlivo::test

@@ -1,0 +1,398 @@
+#include "Apertium.h"
+
+#include <lttoolbox/fst_processor.h>
+#include <unicode/ustdio.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+#include "EntryText.h"
+#include "Text.h"
+
+namespace parlivo {
+
+namespace {
+
+// A compiled transducer read from its file.
+void Load(FSTProcessor& processor, const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) throw std::runtime_error("cannot read the Apertium data " + path);
+  processor.load(file);
+  std::fclose(file);
+}
+
+// Runs a transducer over text, one item a line, as lt-proc does over a stream.
+template <class F>
+std::string RunOverText(const std::string& text, F&& run) {
+  std::string input = text;
+  FILE* in = fmemopen(input.data(), input.size(), "r");
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&buffer, &size);
+  if (!in || !out) throw std::runtime_error("cannot run the Apertium transducers");
+  {
+    InputFile inputFile;
+    inputFile.wrap(in);
+    UFILE* output = u_finit(out, nullptr, "UTF-8");
+    run(inputFile, output);
+    u_fflush(output);
+    u_fclose(output);
+  }
+  std::fclose(out);
+  std::string result(buffer, size);
+  std::free(buffer);
+  return result;
+}
+
+// A lexical unit "^surface/reading/reading$" taken apart.
+struct TUnit {
+  std::string Surface;
+  std::vector<std::string> Readings;
+};
+
+std::vector<std::string> SplitUnescaped(std::string_view text, char separator) {
+  std::vector<std::string> parts(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      parts.back().push_back(text[++i]);
+    } else if (text[i] == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(text[i]);
+    }
+  }
+  return parts;
+}
+
+// The units of each line of a transducer's output.
+std::vector<std::vector<TUnit>> UnitsByLine(const std::string& output) {
+  std::vector<std::vector<TUnit>> lines(1);
+  for (size_t i = 0; i < output.size(); ++i) {
+    if (output[i] == '\n') {
+      lines.emplace_back();
+    } else if (output[i] == '^') {
+      size_t end = i + 1;
+      while (end < output.size() && output[end] != '$') end += output[end] == '\\' ? 2 : 1;
+      auto parts = SplitUnescaped(std::string_view(output).substr(i + 1, end - i - 1), '/');
+      TUnit unit{parts.front(), {parts.begin() + 1, parts.end()}};
+      lines.back().push_back(std::move(unit));
+      i = end;
+    }
+  }
+  return lines;
+}
+
+std::string Lemma(const std::string& reading) {
+  return reading.substr(0, reading.find('<'));
+}
+std::string FirstTag(const std::string& reading) {
+  const size_t open = reading.find('<');
+  const size_t close = reading.find('>', open);
+  return open == std::string::npos ? "" : reading.substr(open + 1, close - open - 1);
+}
+
+TPartOfSpeech PartOfReading(const std::string& reading) {
+  const std::string tag = FirstTag(reading);
+  if (tag == "n" || tag == "np") return TPartOfSpeech::Noun;
+  if (tag.rfind("vb", 0) == 0 || tag == "vaux") return TPartOfSpeech::Verb;
+  if (tag == "adj") return TPartOfSpeech::Adjective;
+  if (tag == "adv" || tag == "preadv") return TPartOfSpeech::Adverb;
+  return TPartOfSpeech::Other;
+}
+
+// How well a reading stands for its part of speech's dictionary form: the singular
+// noun and the infinitive before other forms.
+int FormRank(const std::string& reading) {
+  if (reading.find("<n><sg>") != std::string::npos) return 0;
+  if (reading.find("<inf>") != std::string::npos) return 0;
+  if (reading.find("<pl>") != std::string::npos || reading.find("<past>") != std::string::npos)
+    return 2;
+  return 1;
+}
+
+// A bilingual dictionary's answer: its targets, without those it does not know ("@").
+std::vector<std::string> Targets(FSTProcessor& bilingual, const std::string& unit) {
+  const String16 answer = bilingual.biltrans(FromUtf8("^" + unit + "$"));
+  std::vector<std::string> targets;
+  // A unit the dictionary does not know comes back as "$" alone, or marked with "@".
+  const std::string text = ToUtf8(answer);
+  if (text.size() < 3 || text.front() != '^' || text.back() != '$') return {};
+  for (auto& target : SplitUnescaped(std::string_view(text).substr(1, text.size() - 2), '/')) {
+    if (target.empty() || target[0] == '@') return {};
+    targets.push_back(std::move(target));
+  }
+  return targets;
+}
+
+// A bilingual dictionary's answer, trying the unit with the tags of a dictionary form
+// added where it lacks them: the next step of a chain may want an adjective's gender
+// and number, which the first step leaves out.
+std::vector<std::string> TargetsOfDictionaryForm(FSTProcessor& bilingual, const std::string& unit) {
+  auto targets = Targets(bilingual, unit);
+  const std::string tag = FirstTag(unit);
+  const bool bare = unit.find("><") == std::string::npos;
+  if (!targets.empty() || !bare) return targets;
+  if (tag == "adj") {
+    for (const char* tags : {"<m><sg>", "<mf><sg>"}) {
+      targets = Targets(bilingual, unit + tags);
+      if (!targets.empty()) break;
+    }
+  }
+  return targets;
+}
+
+// A multiword's invariable tail follows its tags when it is generated: "fin# de
+// semana<n>" becomes "fin<n># de semana"; tags yet to be settled take their default.
+std::string ForGeneration(std::string unit) {
+  const size_t hash = unit.find('#');
+  const size_t tags = unit.find('<');
+  if (hash != std::string::npos && tags != std::string::npos && hash < tags)
+    unit = unit.substr(0, hash) + unit.substr(tags) + unit.substr(hash, tags - hash);
+  for (auto [from, to] : {std::pair{"<ND>", "<sg>"}, std::pair{"<GD>", "<m>"}}) {
+    for (size_t at = unit.find(from); at != std::string::npos; at = unit.find(from))
+      unit.replace(at, 4, to);
+  }
+  return unit;
+}
+
+// The dictionary form's spellings to try, best first: the unit as it stands, then its
+// lemma with the tags a dictionary form has.
+std::vector<std::string> GenerationForms(const std::string& unit) {
+  std::vector<std::string> forms{ForGeneration(unit)};
+  const std::string lemmaPart = unit.substr(0, unit.find('<'));
+  const std::string tag = FirstTag(unit);
+  if (tag == "adj") {
+    forms.push_back(ForGeneration(lemmaPart + "<adj><m><sg>"));
+    forms.push_back(ForGeneration(lemmaPart + "<adj><mf><sg>"));
+  } else if (tag == "n") {
+    for (const char* gender : {"<m>", "<f>", "<mf>", "<nt>"})
+      if (unit.find(gender) != std::string::npos)
+        forms.push_back(ForGeneration(lemmaPart + "<n>" + gender + "<sg>"));
+  }
+  return forms;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// A word as the transducers' stream format carries it: its special characters escaped.
+std::string Escaped(const std::string& word) {
+  std::string out;
+  for (const char ch : word) {
+    if (std::string_view("\\^$/<>@[]{}*#+~").find(ch) != std::string_view::npos)
+      out.push_back('\\');
+    out.push_back(ch);
+  }
+  return out;
+}
+
+std::string Capitalised(const std::string& word) {
+  std::string out = word;
+  if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 32);
+  return out;
+}
+
+// A reading of an English word to translate: one a part of speech.
+struct TReading {
+  size_t Word;       // among the words asked about
+  std::string Unit;  // lemma and tags
+  bool Capital;      // only the word spelt with a capital has it
+};
+
+// A translation a reading leads to through the bilingual dictionaries.
+struct TFound {
+  size_t Reading;
+  std::string Unit;
+  size_t Rank;  // the dictionaries' choices before it, summed over the steps
+};
+
+// The readings of each word that are the word itself, the best one of each part of
+// speech; those only its capitalised spelling has are marked.
+std::vector<TReading> OwnReadings(const std::vector<std::string>& words,
+                                  const std::vector<std::vector<TUnit>>& lower,
+                                  const std::vector<std::vector<TUnit>>& upper) {
+  std::vector<TReading> readings;
+  for (size_t w = 0; w < words.size(); ++w) {
+    std::map<std::string, std::string> ownByTag;  // first tag, "+" for a capital's -> reading
+    std::set<std::string> lowerTags;
+    auto collect = [&](const std::vector<std::vector<TUnit>>& lines, bool capital) {
+      if (w >= lines.size() || lines[w].size() != 1) return;
+      for (const auto& reading : lines[w].front().Readings) {
+        if (reading.empty() || reading[0] == '*') continue;
+        const std::string lemma = Lemma(reading);
+        const bool own = capital ? EqualsIgnoringCase(lemma, words[w]) : lemma == words[w];
+        const std::string tag = FirstTag(reading);
+        if (!own || (capital && lowerTags.count(tag))) continue;
+        if (!capital) lowerTags.insert(tag);
+        auto& best = ownByTag[tag + (capital ? "+" : "")];
+        if (best.empty() || FormRank(reading) < FormRank(best)) best = reading;
+      }
+    };
+    collect(lower, false);
+    collect(upper, true);
+    for (const auto& [tag, reading] : ownByTag) readings.push_back({w, reading, tag.back() == '+'});
+  }
+  return readings;
+}
+
+// Each reading through every bilingual dictionary in turn, keeping their choices' order.
+std::vector<TFound> ThroughDictionaries(const std::vector<TReading>& readings,
+                                        std::vector<std::unique_ptr<FSTProcessor>>& bilinguals) {
+  std::vector<TFound> found;
+  for (size_t r = 0; r < readings.size(); ++r) {
+    std::vector<std::pair<std::string, size_t>> current{{readings[r].Unit, 0}};
+    for (auto& bilingual : bilinguals) {
+      std::vector<std::pair<std::string, size_t>> next;
+      for (const auto& [unit, rank] : current) {
+        const auto targets = TargetsOfDictionaryForm(*bilingual, unit);
+        for (size_t t = 0; t < targets.size(); ++t) next.emplace_back(targets[t], rank + t);
+      }
+      current.swap(next);
+    }
+    for (auto& [unit, rank] : current) found.push_back({r, std::move(unit), rank});
+  }
+  return found;
+}
+
+// How the generator spells each unit's dictionary form, every try of every unit in one
+// run; where it spells none, the lemma without its multiword marks.
+std::vector<std::string> Spelt(const std::vector<TFound>& found, FSTProcessor& generator) {
+  std::string text;
+  std::vector<size_t> tries(found.size());
+  for (size_t f = 0; f < found.size(); ++f) {
+    const auto forms = GenerationForms(found[f].Unit);
+    tries[f] = forms.size();
+    for (const auto& form : forms) text += "^" + form + "$\n";
+  }
+  const std::string output = RunOverText(
+      text, [&](InputFile& in, UFILE* out) { generator.generation(in, out, gm_unknown); });
+  std::vector<std::string> lines;
+  for (size_t start = 0, end = output.find('\n'); end != std::string::npos;
+       start = end + 1, end = output.find('\n', start))
+    lines.push_back(output.substr(start, end - start));
+  std::vector<std::string> spellings;
+  size_t line = 0;
+  for (size_t f = 0; f < found.size(); ++f) {
+    std::string spelling;
+    for (size_t t = 0; t < tries[f]; ++t, ++line) {
+      const std::string& form = line < lines.size() ? lines[line] : std::string();
+      if (spelling.empty() && !form.empty() && form[0] != '#' &&
+          form.find('<') == std::string::npos)
+        spelling = form;
+    }
+    std::erase(spelling, '~');  // a mark for the post-generator, which joins "de el"
+    if (std::none_of(spelling.begin(), spelling.end(), [](char ch) {
+          return std::isalpha(static_cast<unsigned char>(ch)) ||
+                 static_cast<unsigned char>(ch) >= 0x80;
+        }))
+      spelling.clear();
+    if (spelling.empty()) {
+      spelling = Lemma(found[f].Unit);
+      std::erase(spelling, '#');
+    }
+    spellings.push_back(std::move(spelling));
+  }
+  return spellings;
+}
+
+}  // namespace
+
+struct TApertiumChain::Impl {
+  FSTProcessor Analyser;
+  std::vector<std::unique_ptr<FSTProcessor>> Bilinguals;
+  FSTProcessor Generator;
+};
+
+TApertiumChain::TApertiumChain(const std::vector<std::string>& steps)
+    : FImpl(std::make_unique<Impl>()) {
+  if (steps.empty()) throw std::runtime_error("an Apertium chain needs at least one pair");
+  Load(FImpl->Analyser, steps.front() + ".automorf.bin");
+  FImpl->Analyser.initAnalysis();
+  for (const auto& step : steps) {
+    FImpl->Bilinguals.push_back(std::make_unique<FSTProcessor>());
+    Load(*FImpl->Bilinguals.back(), step + ".autobil.bin");
+    FImpl->Bilinguals.back()->initBiltrans();
+  }
+  Load(FImpl->Generator, steps.back() + ".autogen.bin");
+  FImpl->Generator.initGeneration();
+}
+
+TApertiumChain::~TApertiumChain() = default;
+
+std::vector<std::vector<TApertiumChain::TTranslation>> TApertiumChain::Translate(
+    const std::vector<std::string>& words) {
+  auto analyse = [&](bool capital) {
+    std::string text;
+    for (const auto& word : words) text += Escaped(capital ? Capitalised(word) : word) + "\n";
+    return UnitsByLine(
+        RunOverText(text, [&](InputFile& in, UFILE* out) { FImpl->Analyser.analysis(in, out); }));
+  };
+  const std::vector<TReading> readings = OwnReadings(words, analyse(false), analyse(true));
+  const std::vector<TFound> found = ThroughDictionaries(readings, FImpl->Bilinguals);
+  const std::vector<std::string> spellings = Spelt(found, FImpl->Generator);
+  std::vector<std::vector<TTranslation>> translations(words.size());
+  for (size_t f = 0; f < found.size(); ++f) {
+    const TReading& reading = readings[found[f].Reading];
+    translations[reading.Word].push_back(
+        {spellings[f], PartOfReading(reading.Unit), found[f].Rank, reading.Capital});
+  }
+  return translations;
+}
+
+struct TApertiumAnalyser::Impl {
+  FSTProcessor Analyser;
+};
+
+TApertiumAnalyser::TApertiumAnalyser(const std::string& path) : FImpl(std::make_unique<Impl>()) {
+  Load(FImpl->Analyser, path);
+  FImpl->Analyser.initAnalysis();
+}
+
+TApertiumAnalyser::~TApertiumAnalyser() = default;
+
+std::vector<TPartOfSpeech> TApertiumAnalyser::PartsOf(const std::vector<std::string>& words) {
+  std::string text;
+  for (const auto& word : words) text += Escaped(word) + "\n";
+  const auto lines = UnitsByLine(
+      RunOverText(text, [&](InputFile& in, UFILE* out) { FImpl->Analyser.analysis(in, out); }));
+  std::vector<TPartOfSpeech> parts(words.size(), TPartOfSpeech::Unknown);
+  for (size_t w = 0; w < words.size() && w < lines.size(); ++w) {
+    if (lines[w].empty()) continue;
+    const TUnit& first = lines[w].front();
+    TPartOfSpeech found = TPartOfSpeech::Unknown;
+    bool several = false;
+    for (const auto& reading : first.Readings) {
+      if (reading.empty() || reading[0] == '*' ||
+          !EqualsIgnoringCase(Lemma(reading), first.Surface))
+        continue;
+      const TPartOfSpeech part = PartOfReading(reading);
+      several = several || (found != TPartOfSpeech::Unknown && found != part);
+      found = part;
+    }
+    if (!several) parts[w] = found;
+  }
+  return parts;
+}
+
+void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& words, uint8_t place,
+                     TProposals& proposals) {
+  const auto translations = chain.Translate(words);
+  for (size_t w = 0; w < words.size(); ++w) {
+    if (translations[w].empty()) continue;
+    const THeadword stored = StoredHeadword(words[w]);
+    if (stored.LeftOut) continue;
+    auto& own = proposals[stored.Key];
+    for (const auto& translation : translations[w])
+      own.push_back({translation.Text, translation.Part, place, translation.Capital,
+                     RankStrength(translation.Rank)});
+  }
+}
+
+}  // namespace parlivo

@@ -1,0 +1,66 @@
+// The curated lexicons of a machine-translation system, read with lttoolbox: an English
+// analyser tells which parts of speech an English word has, a bilingual dictionary
+// gives its translations into a first language, further bilingual dictionaries carry
+// those on to other languages, and the last language's generator spells each one's
+// dictionary form ("hija", not "hijo", for "daughter").
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Candidates.h"
+
+namespace parlivo {
+
+class TApertiumChain {
+ public:
+  // steps: the path prefixes of the compiled pairs, English's first ("…/eng-spa": it
+  // needs eng-spa.automorf.bin and eng-spa.autobil.bin), then one further pair a step
+  // ("…/spa-ita": spa-ita.autobil.bin); the last pair's .autogen.bin spells the words.
+  // Throws std::runtime_error when a file cannot be read.
+  explicit TApertiumChain(const std::vector<std::string>& steps);
+  ~TApertiumChain();
+  TApertiumChain(const TApertiumChain&) = delete;
+  TApertiumChain& operator=(const TApertiumChain&) = delete;
+
+  struct TTranslation {
+    std::string Text;  // UTF-8, the dictionary form
+    TPartOfSpeech Part;
+    size_t Rank;   // 0 for the bilingual dictionaries' first choice
+    bool Capital;  // a reading only the word spelt with a capital has
+  };
+  // The translations of each of the English words (lower case, UTF-8), in the words'
+  // order: of every part of speech the analyser finds the word itself to have.
+  std::vector<std::vector<TTranslation>> Translate(const std::vector<std::string>& words);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> FImpl;
+};
+
+// A language's analyser from the same system: the parts of speech a word of that
+// language has as a dictionary form.
+class TApertiumAnalyser {
+ public:
+  // path: a compiled analyser (".automorf.bin"); throws std::runtime_error.
+  explicit TApertiumAnalyser(const std::string& path);
+  ~TApertiumAnalyser();
+  TApertiumAnalyser(const TApertiumAnalyser&) = delete;
+  TApertiumAnalyser& operator=(const TApertiumAnalyser&) = delete;
+
+  // For each word (UTF-8), its one part of speech as a dictionary form (the readings
+  // whose lemma is the word itself); Unknown where it has none or several. A phrase
+  // takes that of its first word.
+  std::vector<TPartOfSpeech> PartsOf(const std::vector<std::string>& words);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> FImpl;
+};
+
+// Adds the chain's translations of the words, as proposals of the source at place.
+void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& words, uint8_t place,
+                     TProposals& proposals);
+
+}  // namespace parlivo

@@ -1,0 +1,112 @@
+#include "Ding.h"
+
+#include <fstream>
+#include <vector>
+
+#include "EntryText.h"
+#include "LexiconBuilder.h"
+#include "Producers.h"
+#include "SourceEntry.h"
+
+namespace parlivo {
+
+namespace {
+
+std::vector<std::string_view> Split(std::string_view text, std::string_view separator) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find(separator, start);
+    parts.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + separator.size();
+  }
+  return parts;
+}
+
+// A synonym without its notes and grammar, and the part of speech its grammar names.
+struct TClean {
+  std::string Text;
+  TPartOfSpeech Part = TPartOfSpeech::Unknown;
+};
+
+// Words that hold the place of an object ("etw. unterschreiben", "to give sb. sth."):
+// the translation is the rest.
+bool IsPlaceholder(std::string_view word) {
+  for (std::string_view placeholder : {"etw.", "jdn.", "jdm.", "jds.", "sb.", "sth.", "sb.'s",
+                                       "sb./sth.", "jdn./etw.", "jdm./etw."})
+    if (word == placeholder) return true;
+  return false;
+}
+
+TClean Cleaned(std::string_view synonym) {
+  TClean clean;
+  std::string text;
+  int depth = 0;
+  for (size_t i = 0; i < synonym.size(); ++i) {
+    const char ch = synonym[i];
+    if (ch == '{') {
+      const size_t close = synonym.find('}', i);
+      if (close != std::string_view::npos && clean.Part == TPartOfSpeech::Unknown)
+        clean.Part = PartOfTag(synonym.substr(i + 1, close - i - 1));
+      ++depth;
+    } else if (ch == '[' || ch == '(') {
+      ++depth;
+    } else if (ch == '}' || ch == ']' || ch == ')') {
+      if (depth > 0) --depth;
+    } else if (depth == 0) {
+      text.push_back(ch);
+    }
+  }
+  for (std::string_view word : Split(text, " ")) {
+    if (word.empty() || IsPlaceholder(word)) continue;
+    if (!clean.Text.empty()) clean.Text.push_back(' ');
+    clean.Text.append(word);
+  }
+  return clean;
+}
+
+}  // namespace
+
+void ProduceDing(const std::string& path, const std::function<bool(const std::string&)>& wanted,
+                 uint8_t place, TProposals& proposals, TLanguageSummary& summary) {
+  std::ifstream file = OpenSourceFile(path);
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t middle = line.find(" :: ");
+    if (middle == std::string::npos) continue;
+    ++summary.SourceEntries;
+    const auto german = Split(std::string_view(line).substr(0, middle), " | ");
+    const auto english = Split(std::string_view(line).substr(middle + 4), " | ");
+    // The first part is the entry's own word; the others its forms and phrases.
+    for (size_t part = 0; part < std::min(german.size(), english.size()); ++part) {
+      std::vector<TClean> translations;
+      for (std::string_view synonym : Split(german[part], "; ")) {
+        TClean clean = Cleaned(synonym);
+        // "sich für/zu etw. melden" offers two words at once: no translation to show.
+        if (!clean.Text.empty() && clean.Text.find('/') == std::string::npos)
+          translations.push_back(std::move(clean));
+      }
+      if (translations.empty()) continue;
+      for (std::string_view synonym : Split(english[part], "; ")) {
+        TClean clean = Cleaned(synonym);
+        const bool verb = clean.Text.rfind("to ", 0) == 0;
+        if (verb) clean.Text.erase(0, 3);
+        const THeadword stored = StoredHeadword(clean.Text);
+        if (stored.LeftOut || stored.Key.empty() || !wanted(stored.Key)) continue;
+        const bool capital = clean.Text.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0;
+        auto& own = proposals[stored.Key];
+        for (size_t rank = 0; rank < translations.size(); ++rank) {
+          const TPartOfSpeech tagged = translations[rank].Part;
+          own.push_back({translations[rank].Text,
+                         tagged != TPartOfSpeech::Unknown ? tagged
+                         : verb                           ? TPartOfSpeech::Verb
+                                                          : TPartOfSpeech::Unknown,
+                         place, capital, RankStrength(rank, part == 0 ? 1 : 2)});
+        }
+      }
+    }
+  }
+}
+
+}  // namespace parlivo

@@ -1,0 +1,213 @@
+#include "Judge.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <ostream>
+
+#include "EntryText.h"
+#include "Spelling.h"
+
+namespace parlivo {
+
+namespace {
+
+// One translation with everything said for it.
+struct TGroup {
+  std::string Translation;
+  size_t FirstSeen = 0;
+  uint64_t Sources = 0;
+  float Evidence = 0;
+  float PivotScore = 0;  // the strengths of the pivots that give it, summed
+  std::array<float, kPartCount> PartStrength{};
+  bool AllCapital = true;
+  bool AllPivot = true;
+  bool Doubtful = false;  // a word the spelling dictionary does not know
+};
+
+std::string Collapsed(std::string_view text) {
+  std::string out;
+  for (const char ch : text) {
+    if (ch == ' ' && (out.empty() || out.back() == ' ')) continue;
+    out.push_back(ch);
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+// The part of speech its sources give a translation most strongly, if any does.
+TPartOfSpeech StrongestPart(const TGroup& group) {
+  size_t best = 0;
+  for (size_t part = 1; part < kPartCount; ++part)
+    if (group.PartStrength[part] > (best == 0 ? 0.0f : group.PartStrength[best])) best = part;
+  return static_cast<TPartOfSpeech>(best);
+}
+
+// The groups of the row's proposals, each weighed by its sources.
+std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowContext& context,
+                            const TJudgeRules& rules) {
+  std::vector<TGroup> groups;
+  // The best strength each source gives each group, for the evidence.
+  std::vector<std::vector<float>> best;
+  for (const TProposal& proposal : proposals) {
+    const bool wrongPart = context.OnlyPart != TPartOfSpeech::Unknown &&
+                           proposal.Part != TPartOfSpeech::Unknown &&
+                           proposal.Part != context.OnlyPart;
+    if (wrongPart) continue;
+    std::string translation = Collapsed(proposal.Translation);
+    if (translation.empty()) continue;
+    auto group = std::find_if(groups.begin(), groups.end(),
+                              [&](const TGroup& g) { return g.Translation == translation; });
+    if (group == groups.end()) {
+      groups.push_back(TGroup{std::move(translation), groups.size()});
+      best.emplace_back(64, 0.0f);
+      group = groups.end() - 1;
+    }
+    const size_t at = static_cast<size_t>(group - groups.begin());
+    const TSourceKind kind = (*context.Kinds)[proposal.Source];
+    group->Sources |= uint64_t{1} << proposal.Source;
+    best[at][proposal.Source] = std::max(best[at][proposal.Source], proposal.Strength);
+    group->PartStrength[static_cast<size_t>(proposal.Part)] += proposal.Strength;
+    group->AllCapital = group->AllCapital && proposal.Capital;
+    group->AllPivot = group->AllPivot && kind == TSourceKind::Pivot;
+  }
+  for (size_t at = 0; at < groups.size(); ++at) {
+    TGroup& group = groups[at];
+    for (size_t source = 0; source < 64; ++source) {
+      if (!(group.Sources >> source & 1)) continue;
+      const TSourceKind kind = (*context.Kinds)[source];
+      group.Evidence += rules.Trust[static_cast<size_t>(kind)] * best[at][source];
+      if (kind == TSourceKind::Pivot) group.PivotScore += best[at][source];
+    }
+    group.Evidence *=
+        1 + rules.AgreementBonus * static_cast<float>(std::popcount(group.Sources) - 1);
+    if (context.Commonness && rules.CommonnessExponent != 0) {
+      const auto headwords = context.Commonness->find(group.Translation);
+      if (headwords != context.Commonness->end())
+        group.Evidence *= std::pow(static_cast<float>(headwords->second), rules.CommonnessExponent);
+    }
+    const TPartOfSpeech part = StrongestPart(group);
+    if (context.PartShareKnown && part != TPartOfSpeech::Unknown && part != TPartOfSpeech::Other) {
+      const float share = context.PartShare[static_cast<size_t>(part)];
+      group.Evidence *= rules.RarePartFloor + (1 - rules.RarePartFloor) * share;
+    }
+  }
+  return groups;
+}
+
+// Checks each translation's words: words run together are put apart, and what the
+// language does not know goes last.
+void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context) {
+  for (TGroup& group : groups) {
+    if (SameIgnoringAsciiCase(group.Translation, context.Headword)) continue;
+    const auto checked = context.Spelling->Checked(group.Translation);
+    if (!checked) {
+      group.Doubtful = true;
+    } else if (*checked != group.Translation) {
+      group.Translation = *checked;
+    }
+  }
+  // A mended translation may now equal another: they become one.
+  for (size_t i = 0; i < groups.size(); ++i) {
+    for (size_t j = i + 1; j < groups.size();) {
+      if (groups[j].Translation != groups[i].Translation) {
+        ++j;
+        continue;
+      }
+      groups[i].Evidence += groups[j].Evidence;
+      groups[i].PivotScore += groups[j].PivotScore;
+      groups[i].Sources |= groups[j].Sources;
+      groups[i].AllPivot = groups[i].AllPivot && groups[j].AllPivot;
+      groups[i].AllCapital = groups[i].AllCapital && groups[j].AllCapital;
+      groups.erase(groups.begin() + static_cast<std::ptrdiff_t>(j));
+    }
+  }
+}
+
+// The row's groups as the judge orders them, those it drops gone.
+std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowContext& context,
+                            const TJudgeRules& rules, bool& direct) {
+  std::vector<TGroup> groups = Grouped(proposals, context, rules);
+  if (context.Spelling && !context.Definitions) CheckSpelling(groups, context);
+
+  std::erase_if(groups, [&](const TGroup& g) {
+    const bool letters = std::any_of(g.Translation.begin(), g.Translation.end(), [](char ch) {
+      return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
+             static_cast<unsigned char>(ch) >= 0x80;
+    });
+    return !letters || (context.CommonWord && g.AllCapital);
+  });
+  // Through another language only where nothing better exists, and only the strong.
+  direct = std::any_of(groups.begin(), groups.end(), [](const TGroup& g) { return !g.AllPivot; });
+  if (direct) {
+    std::erase_if(groups, [](const TGroup& g) { return g.AllPivot; });
+  } else {
+    std::erase_if(groups, [&](const TGroup& g) { return g.PivotScore < rules.PivotThreshold; });
+  }
+  std::stable_sort(groups.begin(), groups.end(), [](const TGroup& a, const TGroup& b) {
+    if (a.Doubtful != b.Doubtful) return b.Doubtful;
+    if (a.AllCapital != b.AllCapital) return b.AllCapital;
+    if (a.Evidence != b.Evidence) return a.Evidence > b.Evidence;
+    return a.FirstSeen < b.FirstSeen;
+  });
+  if (!direct && groups.size() > rules.MaxPivotTranslations)
+    groups.resize(rules.MaxPivotTranslations);
+  return groups;
+}
+
+}  // namespace
+
+float RankStrength(size_t rank, int sense) {
+  return 1.0f / (1.0f + 0.5f * static_cast<float>(rank) + 0.5f * static_cast<float>(sense - 1));
+}
+
+TJudgedRow JudgeRow(const std::vector<TProposal>& proposals, const TRowContext& context,
+                    const TJudgeRules& rules) {
+  bool direct = false;
+  const std::vector<TGroup> groups = Ordered(proposals, context, rules, direct);
+  TJudgedRow row;
+  row.ThroughOther = !direct && !groups.empty();
+  const std::string_view mark = row.ThroughOther ? "~ " : "";
+  const std::string_view separator = context.Definitions ? "; " : ", ";
+  TEntryText text;
+  for (const TGroup& group : groups) {
+    const size_t before = text.Text().size();
+    const bool more = text.Add(group.Translation, separator, context.MaxCounted - mark.size());
+    if (text.Text().size() != before) {
+      if (before == 0) row.FirstSources = group.Sources;
+      row.Translations.emplace_back(group.Translation, StrongestPart(group));
+    }
+    if (!more) break;
+  }
+  if (!text.Text().empty()) row.Text = std::string(mark) + text.Take();
+  return row;
+}
+
+}  // namespace parlivo
+
+namespace parlivo {
+
+void ExplainRow(const std::vector<TProposal>& proposals, const TRowContext& context,
+                const TJudgeRules& rules, std::ostream& out) {
+  out << context.Headword << ":\n";
+  for (const TProposal& proposal : proposals) {
+    out << "  proposed by " << int{proposal.Source} << ": " << proposal.Translation << " ("
+        << PartName(proposal.Part) << (proposal.Capital ? ", capital" : "") << ", "
+        << proposal.Strength << ")\n";
+  }
+  bool direct = false;
+  for (const TGroup& group : Ordered(proposals, context, rules, direct)) {
+    out << "  " << group.Translation << "  evidence " << group.Evidence << ", sources "
+        << std::popcount(group.Sources) << (group.Doubtful ? ", doubtful" : "")
+        << (group.AllPivot ? ", pivot only" : "") << (group.AllCapital ? ", capital" : "") << "\n";
+  }
+}
+
+}  // namespace parlivo

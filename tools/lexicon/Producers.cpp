@@ -1,0 +1,171 @@
+#include "Producers.h"
+
+#include <algorithm>
+#include <ostream>
+#include <set>
+
+#include "LexiconBuilder.h"
+#include "WordNet.h"
+
+namespace parlivo {
+
+namespace {
+
+std::string Grouped(size_t value) {
+  std::string digits = std::to_string(value);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+    digits.insert(static_cast<size_t>(at), ",");
+  return digits;
+}
+
+bool HasCapital(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; });
+}
+
+// Dictionaries that index phrases under their first word keep the phrase only in the
+// pronunciation ("go /gouaut/" beside "go /gou/" for "go out"): an entry whose
+// pronunciation extends the shortest one of its headword belongs to a phrase.
+std::vector<const TSourceEntry*> MainEntries(std::vector<const TSourceEntry*> group) {
+  const TSourceEntry* shortest = nullptr;
+  for (const auto* entry : group) {
+    if (!entry->Pronunciation.empty() &&
+        (!shortest || entry->Pronunciation.size() < shortest->Pronunciation.size())) {
+      shortest = entry;
+    }
+  }
+  if (shortest) {
+    const std::string& word = shortest->Pronunciation;
+    std::erase_if(group, [&](const TSourceEntry* entry) {
+      const std::string& own = entry->Pronunciation;
+      return own.size() > word.size() && own.compare(0, word.size(), word) == 0;
+    });
+  }
+  // Main senses carry the most examples and notes: they come first.
+  std::stable_sort(group.begin(), group.end(), [](const TSourceEntry* a, const TSourceEntry* b) {
+    return a->Weight > b->Weight;
+  });
+  return group;
+}
+
+}  // namespace
+
+void CountLeftOut(TLeftOutReason reason, TLanguageSummary& summary) {
+  switch (reason) {
+    case TLeftOutReason::NoLatin1Form:
+      ++summary.NoLatin1Form;
+      break;
+    case TLeftOutReason::LongerThan30:
+      ++summary.LongerThan30;
+      break;
+    case TLeftOutReason::UnreachableStart:
+      ++summary.UnreachableStart;
+      break;
+  }
+}
+
+std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log) {
+  log << source.Language << ": reading " << source.Path << std::endl;
+  const auto raw = ReadDictd(source.Path, [&](size_t lines) {
+    log << "  " << Grouped(lines) << " index lines\r" << std::flush;
+  });
+  log << std::endl;
+  std::vector<TSourceEntry> entries;
+  entries.reserve(raw.size());
+  for (const auto& entry : raw) {
+    entries.push_back(source.Format == TSourceFormat::Pivot ? ParseWikdictEntry(entry)
+                                                            : ParseFreedictEntry(entry));
+  }
+  return entries;
+}
+
+TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary,
+                       std::ostream& log) {
+  const auto entries = ReadSource(source, log);
+  TSourceItems read;
+  read.Entries = entries.size();
+  std::map<std::string, std::vector<const TSourceEntry*>> groups;
+  std::set<std::pair<TLeftOutReason, std::string>> leftOut;
+  for (const auto& entry : entries) {
+    THeadword headword = StoredHeadword(entry.Headword);
+    if (headword.LeftOut) {
+      leftOut.insert({*headword.LeftOut, entry.Headword});
+    } else {
+      groups[headword.Key].push_back(&entry);
+    }
+  }
+  for (const auto& [reason, headword] : leftOut) CountLeftOut(reason, summary);
+  for (const auto& [key, group] : groups) {
+    std::vector<TSourceItem>& items = read.Items[key];
+    // Each entry of a headword is a sense of its own, as is each numbered line.
+    int senses = 0;
+    for (const auto* entry : MainEntries(group)) {
+      const bool capital = HasCapital(entry->Headword);
+      int last = 0;
+      size_t rank = 0;
+      for (size_t i = 0; i < entry->Items.size(); ++i) {
+        const int sense = senses + entry->SenseOf(i);
+        rank = sense == last ? rank + 1 : 0;
+        last = sense;
+        items.push_back({entry->Items[i], entry->PartOf(i), sense, rank, capital});
+      }
+      senses = std::max(senses, last);
+    }
+  }
+  return read;
+}
+
+void ProduceEnglishToX(const TSourceItems& read, uint8_t place, TProposals& proposals) {
+  for (const auto& [key, items] : read.Items) {
+    auto& own = proposals[key];
+    for (size_t at = 0; at < items.size(); ++at) {
+      const TSourceItem& item = items[at];
+      own.push_back({item.Text, item.Part, place, item.Capital, RankStrength(at, item.Sense)});
+    }
+  }
+}
+
+void ProduceReversed(const std::vector<TSourceEntry>& xToEnglish, uint8_t place,
+                     TProposals& proposals) {
+  for (const auto& entry : xToEnglish) {
+    for (size_t i = 0; i < entry.Items.size(); ++i) {
+      const THeadword stored = StoredHeadword(entry.Items[i]);
+      if (stored.LeftOut || stored.Key.empty()) continue;
+      auto& own = proposals[stored.Key];
+      own.push_back({entry.Headword, entry.PartOf(i), place, HasCapital(entry.Items[i]),
+                     RankStrength(i, entry.SenseOf(i))});
+    }
+  }
+}
+
+void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleToX, uint8_t place,
+                  TProposals& proposals) {
+  for (const auto& [key, items] : firstLeg.Items) {
+    const auto candidates = PivotCandidates(items, middleToX);
+    if (candidates.empty()) continue;
+    auto& own = proposals[key];
+    for (const auto& candidate : candidates)
+      own.push_back({candidate.Text, candidate.Part, place, candidate.Capital,
+                     static_cast<float>(candidate.Score)});
+  }
+}
+
+void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& proposals,
+                        TLanguageSummary& summary) {
+  for (const std::string& lemma : wordNet.Lemmas()) {
+    ++summary.SourceEntries;
+    const THeadword stored = StoredHeadword(lemma);
+    if (stored.LeftOut) {
+      CountLeftOut(*stored.LeftOut, summary);
+      continue;
+    }
+    const auto senses = wordNet.Senses(lemma);
+    auto& own = proposals[stored.Key];
+    for (size_t rank = 0; rank < senses.size(); ++rank) {
+      const auto& sense = senses[rank];
+      if (!sense.Gloss.empty())
+        own.push_back({sense.Gloss, sense.Part, place, sense.Capital, RankStrength(rank)});
+    }
+  }
+}
+
+}  // namespace parlivo

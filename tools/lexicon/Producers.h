@@ -1,0 +1,53 @@
+// The sources as producers of proposals: each reads its dictionary and says, for every
+// English headword it knows, which translations it gives and how sure it is of each.
+// Only the judge decides what a row shows.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Candidates.h"
+#include "EntryText.h"
+#include "Pivot.h"
+#include "SourceEntry.h"
+
+namespace parlivo {
+
+struct TLanguageSource;
+struct TLanguageSummary;
+class TWordNet;
+
+// A source's entries as read, parsed after its format.
+std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log);
+
+// A source's items for each stored headword, its main senses first; what it leaves out
+// is counted into summary.
+struct TSourceItems {
+  size_t Entries = 0;
+  std::map<std::string, std::vector<TSourceItem>> Items;
+};
+TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary, std::ostream& log);
+
+// A dictionary of English to the language: its items as they stand.
+void ProduceEnglishToX(const TSourceItems& read, uint8_t place, TProposals& proposals);
+
+// A dictionary of the language to English, turned round: an English word that is the
+// first translation of an entry proposes that entry's headword most strongly.
+void ProduceReversed(const std::vector<TSourceEntry>& xToEnglish, uint8_t place,
+                     TProposals& proposals);
+
+// Translations through a middle language: the English headwords' translations into it
+// (firstLeg) looked up in a dictionary of it to the language, scored by their paths.
+void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleToX, uint8_t place,
+                  TProposals& proposals);
+
+// English explained in English: WordNet's definitions of its words, the most used first.
+void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& proposals,
+                        TLanguageSummary& summary);
+
+// A dictionary key as the lexicon stores it counted into summary when it is left out.
+void CountLeftOut(TLeftOutReason reason, TLanguageSummary& summary);
+
+}  // namespace parlivo

@@ -1,0 +1,144 @@
+#include "Spelling.h"
+
+#include <hunspell/hunspell.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <unordered_map>
+#include <vector>
+
+#include "Latin1.h"
+
+namespace parlivo {
+
+namespace {
+
+bool IsWordCharacter(unsigned char ch) {
+  return ch >= 0x80 || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch == '\'' ||
+         ch == '-';
+}
+
+bool StartsWithCapital(std::string_view word) {
+  if (word.empty()) return false;
+  const auto first = static_cast<unsigned char>(word[0]);
+  if (first >= 'A' && first <= 'Z') return true;
+  // Latin-1's capitals, À to Þ, are C3 80 to C3 9E in UTF-8.
+  return first == 0xC3 && word.size() > 1 && static_cast<unsigned char>(word[1]) >= 0x80 &&
+         static_cast<unsigned char>(word[1]) <= 0x9E && static_cast<unsigned char>(word[1]) != 0x97;
+}
+
+// The length of the UTF-8 character that starts with this byte.
+size_t CharacterLength(unsigned char lead) {
+  return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+// Splitting stops at this many parts: a longer chain of known words is chance.
+constexpr size_t kMaxParts = 4;
+
+}  // namespace
+
+struct TSpelling::Handle {
+  explicit Handle(Hunhandle* handle) : FHunspell(handle) {}
+  ~Handle() { Hunspell_destroy(FHunspell); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  Hunhandle* FHunspell;
+  bool FLatin1 = false;  // the dictionary's encoding: Latin-1, or else UTF-8
+  // Translations checked before: the same one recurs in many rows.
+  std::unordered_map<std::string, std::optional<std::string>> FChecked;
+};
+
+TSpelling::TSpelling(const std::string& affPath, const std::string& dicPath, bool joinsCompounds)
+    : FJoinsCompounds(joinsCompounds) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(affPath, error) ||
+      !std::filesystem::is_regular_file(dicPath, error))
+    throw std::runtime_error("cannot read the spelling dictionary " + dicPath);
+  FHandle = std::make_unique<Handle>(Hunspell_create(affPath.c_str(), dicPath.c_str()));
+  const std::string encoding = Hunspell_get_dic_encoding(FHandle->FHunspell);
+  FHandle->FLatin1 = encoding == "ISO8859-1" || encoding == "ISO-8859-1";
+}
+
+TSpelling::~TSpelling() = default;
+
+bool TSpelling::Knows(std::string_view word) const {
+  if (FHandle->FLatin1) {
+    const auto latin1 = ToLatin1(word);
+    return latin1 && Hunspell_spell(FHandle->FHunspell, latin1->c_str()) != 0;
+  }
+  return Hunspell_spell(FHandle->FHunspell, std::string(word).c_str()) != 0;
+}
+
+std::optional<std::string> TSpelling::Split(std::string_view word) const {
+  // The fewest known parts that make up the word, found over its character boundaries.
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < word.size(); i += CharacterLength(static_cast<unsigned char>(word[i])))
+    starts.push_back(i);
+  starts.push_back(word.size());
+  const size_t n = starts.size();
+  std::vector<size_t> parts(n, kMaxParts + 1), from(n, 0);
+  parts[0] = 0;
+  for (size_t end = 1; end < n; ++end) {
+    for (size_t begin = 0; begin < end; ++begin) {
+      if (parts[begin] >= kMaxParts || parts[begin] + 1 >= parts[end]) continue;
+      if (Knows(word.substr(starts[begin], starts[end] - starts[begin]))) {
+        parts[end] = parts[begin] + 1;
+        from[end] = begin;
+      }
+    }
+  }
+  if (parts[n - 1] < 2 || parts[n - 1] > kMaxParts) return std::nullopt;
+  std::string split;
+  for (size_t end = n - 1; end > 0; end = from[end]) {
+    const std::string_view part = word.substr(starts[from[end]], starts[end] - starts[from[end]]);
+    split.insert(0, std::string(split.empty() ? "" : " ").insert(0, part));
+  }
+  return split;
+}
+
+std::optional<std::string> TSpelling::Checked(std::string_view translation) const {
+  const auto known = FHandle->FChecked.find(std::string(translation));
+  if (known != FHandle->FChecked.end()) return known->second;
+  auto checked = CheckedNow(translation);
+  FHandle->FChecked.emplace(std::string(translation), checked);
+  return checked;
+}
+
+std::optional<std::string> TSpelling::CheckedNow(std::string_view translation) const {
+  std::string checked;
+  size_t i = 0;
+  while (i < translation.size()) {
+    if (!IsWordCharacter(static_cast<unsigned char>(translation[i]))) {
+      checked.push_back(translation[i++]);
+      continue;
+    }
+    size_t end = i;
+    while (end < translation.size() &&
+           IsWordCharacter(static_cast<unsigned char>(translation[end])))
+      ++end;
+    const std::string_view word = translation.substr(i, end - i);
+    i = end;
+    if (Knows(word) || (!FJoinsCompounds && StartsWithCapital(word))) {
+      checked.append(word);
+      continue;
+    }
+    // A hyphenated word whose parts are known.
+    bool partsKnown = word.find('-') != std::string_view::npos;
+    for (size_t start = 0; partsKnown && start <= word.size();) {
+      const size_t hyphen = std::min(word.find('-', start), word.size());
+      const std::string_view part = word.substr(start, hyphen - start);
+      partsKnown = part.empty() || Knows(part);
+      start = hyphen + 1;
+    }
+    if (partsKnown) {
+      checked.append(word);
+      continue;
+    }
+    const auto split = FJoinsCompounds ? std::nullopt : Split(word);
+    if (!split) return std::nullopt;
+    checked.append(*split);
+  }
+  return checked;
+}
+
+}  // namespace parlivo

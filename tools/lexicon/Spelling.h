@@ -1,0 +1,40 @@
+// A language's spelling dictionary (Hunspell's .aff and .dic files), which knows the
+// inflected forms of the language: a translation word it rejects is a typo, words run
+// together, or a foreign word.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace parlivo {
+
+class TSpelling {
+ public:
+  // joinsCompounds: the language writes compounds as one word (German, Dutch), so that
+  // an unknown word is never split into known ones. Throws std::runtime_error when the
+  // files cannot be read.
+  TSpelling(const std::string& affPath, const std::string& dicPath, bool joinsCompounds);
+  ~TSpelling();
+  TSpelling(const TSpelling&) = delete;
+  TSpelling& operator=(const TSpelling&) = delete;
+
+  // One word, UTF-8.
+  bool Knows(std::string_view word) const;
+
+  // The translation (UTF-8) as the dictionary knows it: itself when it knows every word;
+  // where a word is known words run together ("pezdecolores"), with them apart ("pez de
+  // colores"); nothing when a word stays unknown. Words with a capital in a language
+  // that does not capitalise its nouns count as names, and pass.
+  std::optional<std::string> Checked(std::string_view translation) const;
+
+ private:
+  std::optional<std::string> Split(std::string_view word) const;
+  std::optional<std::string> CheckedNow(std::string_view translation) const;
+  struct Handle;
+  std::unique_ptr<Handle> FHandle;
+  bool FJoinsCompounds;
+};
+
+}  // namespace parlivo
