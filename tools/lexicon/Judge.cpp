@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "EntryText.h"
+#include "Latin1.h"
 #include "Spelling.h"
 
 namespace parlivo {
@@ -48,6 +49,30 @@ TPartOfSpeech StrongestPart(const TGroup& group) {
   for (size_t part = 1; part < kPartCount; ++part)
     if (group.PartStrength[part] > (best == 0 ? 0.0f : group.PartStrength[best])) best = part;
   return static_cast<TPartOfSpeech>(best);
+}
+
+// How much more a translation weighs for its words' place in the frequency list: that
+// of its rarest word, nothing when a word is not in the list.
+float FrequencyFactor(std::string_view translation, const TWordFrequencies& frequencies,
+                      const TJudgeRules& rules) {
+  const auto latin1 = ToLatin1(translation);
+  if (!latin1) return 1;
+  const std::string lower = Latin1Lower(*latin1);
+  uint32_t rarest = 0;
+  for (size_t start = 0; start < lower.size();) {
+    size_t end = lower.find(' ', start);
+    if (end == std::string::npos) end = lower.size();
+    if (end > start) {
+      const auto rank = frequencies.Ranks.find(lower.substr(start, end - start));
+      if (rank == frequencies.Ranks.end()) return 1;
+      rarest = std::max(rarest, rank->second);
+    }
+    start = end + 1;
+  }
+  if (rarest == 0) return 1;
+  const float place =
+      std::log(static_cast<float>(rarest)) / std::log(static_cast<float>(frequencies.Count));
+  return 1 + rules.FrequencyWeight * std::max(0.0f, 1 - place);
 }
 
 // The groups of the row's proposals, each weighed by its sources.
@@ -93,6 +118,8 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
       if (headwords != context.Commonness->end())
         group.Evidence *= std::pow(static_cast<float>(headwords->second), rules.CommonnessExponent);
     }
+    if (context.Frequencies && context.Frequencies->Count > 1)
+      group.Evidence *= FrequencyFactor(group.Translation, *context.Frequencies, rules);
     const TPartOfSpeech part = StrongestPart(group);
     if (context.PartShareKnown && part != TPartOfSpeech::Unknown && part != TPartOfSpeech::Other) {
       const float share = context.PartShare[static_cast<size_t>(part)];

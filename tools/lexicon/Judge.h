@@ -21,7 +21,7 @@ class TSpelling;
 // shipped lexicon come from the same rules.
 struct TJudgeRules {
   // How much a source of each kind is trusted (by TSourceKind).
-  std::array<float, kSourceKindCount> Trust = {0.25f, 0.75f, 1.5f, 0.2f, 1.0f};
+  std::array<float, kSourceKindCount> Trust = {0.2f, 0.5f, 1.5f, 0.3f, 1.0f};
   // A translation given by more than one source weighs this much more for each further
   // source: agreement is the strongest evidence there is.
   float AgreementBonus = 0.25f;
@@ -36,6 +36,16 @@ struct TJudgeRules {
   // language, and a common word is the likelier first translation: its evidence grows
   // by the number of those headwords to this power.
   float CommonnessExponent = 0.1f;
+  // A translation among the language's most frequent words weighs up to 1 + this much
+  // more: the first word of a frequency list the most, one at its end nothing.
+  float FrequencyWeight = 2.0f;
+};
+
+// The words of a language by their place in a frequency list (1 for the most frequent),
+// Latin-1 in lower case, and the length of the list.
+struct TWordFrequencies {
+  std::unordered_map<std::string, uint32_t> Ranks;
+  uint32_t Count = 0;
 };
 
 // What the judge knows of the row besides its proposals.
@@ -54,6 +64,7 @@ struct TRowContext {
   const TSpelling* Spelling = nullptr;
   // For each translation, the number of headwords the language's sources give it for.
   const std::unordered_map<std::string, uint32_t>* Commonness = nullptr;
+  const TWordFrequencies* Frequencies = nullptr;
   std::string_view Headword;  // as stored; a translation spelt like it needs no check
   size_t MaxCounted = 255;
 };

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <map>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "GoldList.h"
 #include "Inflection.h"
 #include "Languages.h"
+#include "Latin1.h"
 #include "Producers.h"
 #include "SeenHashes.h"
 #include "SourceEntry.h"
@@ -200,6 +202,30 @@ void Produce(const TLanguageSource& source, uint8_t place, TProposals& proposals
   }
 }
 
+// A frequency list, one word a line, the most frequent first.
+TWordFrequencies ReadFrequencies(const std::string& path) {
+  std::ifstream file = OpenSourceFile(path);
+  TWordFrequencies frequencies;
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const auto latin1 = ToLatin1(line);
+    ++frequencies.Count;
+    if (latin1 && !latin1->empty())
+      frequencies.Ranks.emplace(Latin1Lower(*latin1), frequencies.Count);
+  }
+  return frequencies;
+}
+
+// Dutch dictionaries spell "ij" as one character, U+0132 and U+0133, where others and
+// the spelling dictionary spell two: one spelling, so that they meet.
+std::string WithoutLigatures(std::string text) {
+  for (auto [ligature, letters] : {std::pair{"\xC4\xB3", "ij"}, std::pair{"\xC4\xB2", "IJ"}}) {
+    for (size_t at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at))
+      text.replace(at, 2, letters);
+  }
+  return text;
+}
+
 // Tells the part of speech of the proposals their sources leave untagged, where the
 // language's analyser knows the translation as a dictionary form of one part of speech.
 void TagParts(TProposals& proposals, const std::string& analyserPath, std::ostream& log) {
@@ -272,8 +298,20 @@ class TLanguageBuild {
       Produce(source, place, FProposals, FContext, FOptions, FCollected.Summary, FLog);
       CountProposed(source, place);
     }
+    SpellLigaturesOut();
     if (const auto path = FOptions.Analysers.find(FName); path != FOptions.Analysers.end())
       TagParts(FProposals, path->second, FLog);
+    const auto [first, last] = FOptions.TaggedWords.equal_range(FName);
+    for (auto tagged = first; tagged != last; ++tagged) {
+      const auto parts = HeadwordParts(tagged->second, FLog);
+      for (auto& [key, own] : FProposals) {
+        for (TProposal& proposal : own) {
+          if (proposal.Part != TPartOfSpeech::Unknown) continue;
+          const auto part = parts.find(proposal.Translation);
+          if (part != parts.end()) proposal.Part = part->second;
+        }
+      }
+    }
   }
 
   // How many headwords the sources give each translation for, pivots aside: what they
@@ -323,6 +361,7 @@ class TLanguageBuild {
       ProducePivot(middle->second, Keyed(entries), place, FProposals);
       CountProposed(source, place);
     }
+    SpellLigaturesOut();
     FCommonness.clear();  // counted again, with the pivots' translations
   }
 
@@ -454,7 +493,7 @@ class TLanguageBuild {
     const bool names = !FWordNet->HasCommonSense(form);
     for (const auto& base : FWordNet->Bases(form)) {
       if (!FWordNet->HasCommonSense(base.Word)) continue;
-      if (names || FWordNet->MostMet(base.Word, base.Part) > 2 * own + 1) return true;
+      if (names || FWordNet->MostMet(base.Word, base.Part) > 2 * own) return true;
     }
     return false;
   }
@@ -464,6 +503,11 @@ class TLanguageBuild {
 
   static std::runtime_error YieldedNothing(const TLanguageSource& source) {
     return std::runtime_error(source.Language + ": " + source.Path + " yields no headword");
+  }
+
+  void SpellLigaturesOut() {
+    for (auto& [key, own] : FProposals)
+      for (TProposal& proposal : own) proposal.Translation = WithoutLigatures(proposal.Translation);
   }
 
   uint8_t AddSource(const TLanguageSource& source) {
@@ -511,6 +555,10 @@ class TLanguageBuild {
     FRowContext.MaxCounted = FOptions.MaxTextLength;
     if (FCommonness.empty() && !FRowContext.Definitions) CountCommonness();
     FRowContext.Commonness = &FCommonness;
+    if (const auto path = FOptions.Frequencies.find(FName);
+        path != FOptions.Frequencies.end() && FFrequencies.Count == 0)
+      FFrequencies = ReadFrequencies(path->second);
+    FRowContext.Frequencies = &FFrequencies;
   }
 
   TJudgedRow Judge(const std::string& key, const std::vector<TProposal>& own,
@@ -541,6 +589,7 @@ class TLanguageBuild {
   const TWordNet* FWordNet = nullptr;
   std::set<std::string> FForms;  // stored forms of the word lists
   std::unordered_map<std::string, uint32_t> FCommonness;
+  TWordFrequencies FFrequencies;
   TRowContext FRowContext;
 };
 
@@ -752,7 +801,7 @@ void TuneRules(const std::vector<TLanguageSource>& sources, const TBuildOptions&
     std::erase_if(words, [](const TGoldWord& word) { return word.Skipped; });
     golds.push_back({&build, std::move(words)});
   }
-  // Around the rules given: each trust, the agreement bonus and the weight of commonness.
+  // Around the rules given: each trust, the weights of frequency and of commonness.
   const TJudgeRules given = options.Rules;
   const float scales[] = {0.5f, 1.0f, 2.0f};
   struct TResult {
@@ -793,14 +842,14 @@ void TuneRules(const std::vector<TLanguageSource>& sources, const TBuildOptions&
     for (const float fromX : scales)
       for (const float curated : scales)
         for (const float pivot : scales)
-          for (const float bonus : {0.25f, 0.5f, 1.0f})
-            for (const float commonness : {0.0f, 0.1f, 0.2f, 0.3f}) {
+          for (const float frequency : {0.0f, 1.0f, 2.0f, 4.0f})
+            for (const float commonness : {0.0f, 0.1f, 0.2f}) {
               TJudgeRules rules = given;
               rules.Trust[static_cast<size_t>(TSourceKind::EnglishToX)] *= toX;
               rules.Trust[static_cast<size_t>(TSourceKind::XToEnglish)] *= fromX;
               rules.Trust[static_cast<size_t>(TSourceKind::Curated)] *= curated;
               rules.Trust[static_cast<size_t>(TSourceKind::Pivot)] *= pivot;
-              rules.AgreementBonus = bonus;
+              rules.FrequencyWeight = frequency;
               rules.CommonnessExponent = commonness;
               results.push_back(evaluate(rules));
             }
@@ -811,9 +860,9 @@ void TuneRules(const std::vector<TLanguageSource>& sources, const TBuildOptions&
     const auto& trust = result.Rules.Trust;
     char line[160];
     std::snprintf(line, sizeof line,
-                  "to-X %.2f  from-X %.2f  curated %.2f  pivot %.2f  agreement %.2f  common %.2f:"
+                  "to-X %.2f  from-X %.2f  curated %.2f  pivot %.2f  frequency %.2f  common %.2f:"
                   "  first %.1f %%, nothing %.1f %%  ",
-                  trust[0], trust[1], trust[2], trust[3], result.Rules.AgreementBonus,
+                  trust[0], trust[1], trust[2], trust[3], result.Rules.FrequencyWeight,
                   result.Rules.CommonnessExponent, result.MeanFirst, result.MeanNothing);
     out << line;
     for (const auto& language : result.PerLanguage) out << " " << language;

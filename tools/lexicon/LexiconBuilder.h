@@ -63,6 +63,12 @@ struct TBuildOptions {
   // Per language, an analyser of its words (Apertium's .automorf.bin), which tells the
   // part of speech of translations their source does not tag.
   std::map<std::string, std::string> Analysers;
+  // Per language, dictionaries (dictd) whose headwords are its words with their part of
+  // speech in their entries, which tell it where neither source nor analyser do.
+  std::multimap<std::string, std::string> TaggedWords;
+  // Per language, a list of its words in frequency order, one a line: the more frequent
+  // of two translations is the likelier first one.
+  std::map<std::string, std::string> Frequencies;
   // Headwords (as stored) whose proposals and weighing the build writes to its log.
   std::set<std::string> Explain;
   TJudgeRules RulesOf(const std::string& language) const {

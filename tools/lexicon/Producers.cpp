@@ -114,12 +114,41 @@ TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary,
   return read;
 }
 
+namespace {
+
+// Whether a dictionary lists each sense's translations in alphabetical order, as those
+// made from Wiktionary's tables do: then their order says nothing of which is the most
+// used. Decided on the senses of three translations or more.
+bool SensesInAlphabeticalOrder(const TSourceItems& read) {
+  size_t senses = 0, sorted = 0;
+  for (const auto& [key, items] : read.Items) {
+    for (size_t start = 0; start < items.size();) {
+      size_t end = start;
+      while (end < items.size() && items[end].Sense == items[start].Sense) ++end;
+      if (end - start >= 3) {
+        ++senses;
+        sorted += std::is_sorted(
+            items.begin() + static_cast<std::ptrdiff_t>(start),
+            items.begin() + static_cast<std::ptrdiff_t>(end),
+            [](const TSourceItem& a, const TSourceItem& b) { return a.Text < b.Text; });
+      }
+      start = end;
+    }
+  }
+  return senses > 0 && 10 * sorted > 8 * senses;
+}
+
+}  // namespace
+
 void ProduceEnglishToX(const TSourceItems& read, uint8_t place, TProposals& proposals) {
+  const bool alphabetical = SensesInAlphabeticalOrder(read);
   for (const auto& [key, items] : read.Items) {
     auto& own = proposals[key];
     for (size_t at = 0; at < items.size(); ++at) {
       const TSourceItem& item = items[at];
-      own.push_back({item.Text, item.Part, place, item.Capital, RankStrength(at, item.Sense)});
+      const float strength =
+          alphabetical ? RankStrength(0, item.Sense) : RankStrength(at, item.Sense);
+      own.push_back({item.Text, item.Part, place, item.Capital, strength});
     }
   }
 }
@@ -147,6 +176,24 @@ void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleTo
       own.push_back({candidate.Text, candidate.Part, place, candidate.Capital,
                      static_cast<float>(candidate.Score)});
   }
+}
+
+std::unordered_map<std::string, TPartOfSpeech> HeadwordParts(const std::string& dictdPath,
+                                                             std::ostream& log) {
+  log << "Reading the parts of speech of " << dictdPath << "'s headwords" << std::endl;
+  std::unordered_map<std::string, TPartOfSpeech> parts;
+  for (const auto& entry : ReadDictd(dictdPath)) {
+    const std::string_view header = std::string_view(entry.Text).substr(0, entry.Text.find('\n'));
+    const size_t open = header.rfind(" <");
+    if (open == std::string_view::npos || header.back() != '>') continue;
+    const std::string_view tags = header.substr(open + 2, header.size() - open - 3);
+    const TPartOfSpeech part = PartOfTag(tags.substr(0, tags.find(',')));
+    if (part == TPartOfSpeech::Unknown) continue;
+    const std::string headword(header.substr(0, header.find(" /")));
+    const auto [known, fresh] = parts.emplace(headword, part);
+    if (!fresh && known->second != part) known->second = TPartOfSpeech::Unknown;
+  }
+  return parts;
 }
 
 void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& proposals,

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Candidates.h"
@@ -46,6 +47,11 @@ void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleTo
 // English explained in English: WordNet's definitions of its words, the most used first.
 void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& proposals,
                         TLanguageSummary& summary);
+
+// The parts of speech a dictionary's headwords carry in their entries' first line
+// ("leng /l/ <n>"): what its language's words are. A word tagged with two parts has none.
+std::unordered_map<std::string, TPartOfSpeech> HeadwordParts(const std::string& dictdPath,
+                                                             std::ostream& log);
 
 // A dictionary key as the lexicon stores it counted into summary when it is left out.
 void CountLeftOut(TLeftOutReason reason, TLanguageSummary& summary);

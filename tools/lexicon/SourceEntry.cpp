@@ -168,6 +168,7 @@ TSourceEntry ParseWikdictEntry(const TDictdEntry& entry) {
   auto add = [&](std::string_view line, int sense) {
     // "maison 2." and "zig#zig (Französisch)": a stray sense number, notes in brackets.
     std::string clean = RemoveDelimited(line, '(', ')', "");
+    clean = RemoveDelimited(clean, '[', ']', "");
     clean = RemoveDelimited(clean, '<', '>', ",");
     std::vector<std::string> items;
     AddSplitItems(clean, items);
