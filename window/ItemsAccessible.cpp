@@ -243,7 +243,8 @@ HRESULT TItemsAccessible::accDoDefaultAction(VARIANT child) {
   if (!FConnected) return CO_E_OBJNOTCONNECTED;
   const long item = ItemOf(child);
   if (item == -2) return E_INVALIDARG;
-  if (item < 0 || !FSource.ItemActionName || FSource.ItemActionName(item).empty())
+  if (item < 0 || !FSource.DoItemAction || !FSource.ItemActionName ||
+      FSource.ItemActionName(item).empty())
     return DISP_E_MEMBERNOTFOUND;
   FSource.DoItemAction(item);
   return S_OK;
