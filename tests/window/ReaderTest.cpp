@@ -116,7 +116,7 @@ TEST(ATurnedRoundProgram, IsReadFromAnotherProcessAndTurnedByKeyOrByTheReader) {
   EXPECT_EQ(TReaderView(edit).Name(CHILDID_SELF), L"German word");
 
   Click(CentreOf(edit));
-  Keys("h adiaeresis u s");
+  KeysAtTypingSpeed("h adiaeresis u s");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == L"h\u00E4us"; }, 5000));
   EXPECT_TRUE(
       WaitUntil([&] { return WindowText(grid) == L"Haus=house\r\nH\u00E4user=houses"; }, 5000))

@@ -77,7 +77,7 @@ class TurningRound : public ::testing::Test {
   void TypeKeys(const std::string& names) {
     Type(L"");
     Click(CentreOf(FForm->EditWord()));
-    Keys(names);
+    KeysAtTypingSpeed(names);
   }
   POINT ButtonCentre(int id) {
     const RECT rect = FForm->LanguageBar().ButtonRect(id);
