@@ -133,7 +133,8 @@ dist: windows lexicon
 	  sed 's/$$/\r/' /usr/share/doc/$$package/copyright > $(RELEASE)/Licences/$$package.txt; \
 	done
 	sed 's/$$/\r/' $(WORD_FREQUENCIES)/../../README.md > $(RELEASE)/Licences/word-frequencies.txt
-	sed 's/$$/\r/' dist/UserGuide.txt > $(RELEASE)/UserGuide.txt
+	# UTF-8 with its byte order mark, which every Notepad reads as UTF-8.
+	{ printf '\357\273\277'; sed 's/$$/\r/' dist/UserGuide.txt; } > $(RELEASE)/UserGuide.txt
 	cd $(DIST) && zip -qr Parlivo-$(VERSION).zip Parlivo-$(VERSION)
 	makensis -V2 -DVERSION=$(VERSION) -DSOURCE=$(abspath $(RELEASE)) \
 	  -DOUTFILE=$(abspath $(RELEASE))-setup.exe dist/Parlivo.nsi

@@ -3,6 +3,7 @@
 #include <random>
 #include <unordered_set>
 
+#include "Languages.h"
 #include "LexiconWriter.h"
 
 namespace parlivo::bench {
@@ -71,6 +72,34 @@ std::string MakeText(std::mt19937& random) {
   return text;
 }
 
+// A headword as a lexicon holds it: now and then a phrase of two words, or a word of one
+// or two letters.
+std::string MakeHeadword(std::mt19937& random) {
+  std::string word = MakeWord(random);
+  const unsigned kind = random() % 20;
+  if (kind == 0) {  // a phrase
+    word.push_back(' ');
+    word.append(MakeWord(random));
+  }
+  if (kind == 1) word = word.substr(0, 1 + random() % 2);  // a short word
+  return word;
+}
+
+// The word as German might spell it, in Latin-1: an umlaut in some vowels, ß for some
+// "ss", a noun's capital in two words of five. Its key is the word it came from.
+std::string Germanized(std::mt19937& random, std::string word) {
+  for (char& ch : word) {
+    if (random() % 8 != 0) continue;
+    if (ch == 'a') ch = '\xE4';
+    if (ch == 'o') ch = '\xF6';
+    if (ch == 'u') ch = '\xFC';
+  }
+  const size_t ss = word.find("ss");
+  if (ss != std::string::npos && random() % 2 == 0) word.replace(ss, 2, "\xDF");
+  if (random() % 5 < 2) word[0] = static_cast<char>(word[0] - 'a' + 'A');
+  return word;
+}
+
 }  // namespace
 
 TSyntheticLexicon MakeSyntheticLexicon(size_t headwords, unsigned seed) {
@@ -78,13 +107,7 @@ TSyntheticLexicon MakeSyntheticLexicon(size_t headwords, unsigned seed) {
   TSyntheticLexicon lexicon;
   std::unordered_set<std::string> seen;
   while (lexicon.Headwords.size() < headwords) {
-    std::string word = MakeWord(random);
-    const unsigned kind = random() % 20;
-    if (kind == 0) {  // a phrase
-      word.push_back(' ');
-      word.append(MakeWord(random));
-    }
-    if (kind == 1) word = word.substr(0, 1 + random() % 2);  // a short word
+    std::string word = MakeHeadword(random);
     if (word.size() > 30 || !seen.insert(word).second) continue;
     lexicon.Headwords.push_back(word);
     lexicon.Texts.push_back(MakeText(random));
@@ -99,6 +122,30 @@ void WriteSyntheticLexicon(const TSyntheticLexicon& lexicon, const std::string& 
     language.Set(lexicon.Headwords[i], PackText(lexicon.Texts[i]));
   WriteFileBytes(folder + "/Index.plv", index.FileBytes());
   WriteFileBytes(folder + "/German.plv", language.FileBytes());
+}
+
+TSyntheticReverseLexicon MakeSyntheticReverseLexicon(size_t words, unsigned seed) {
+  // The English lexicon's headwords are the keys, its texts the texts: the two kinds
+  // list the same rows for the same letters, and differ only in what the other
+  // direction adds, the words as they are spelt.
+  const TSyntheticLexicon english = MakeSyntheticLexicon(words, seed);
+  std::mt19937 random(seed);
+  TSyntheticReverseLexicon lexicon;
+  lexicon.Keys = english.Headwords;
+  lexicon.Texts = english.Texts;
+  for (const std::string& key : english.Headwords) lexicon.Spelt.push_back(Germanized(random, key));
+  return lexicon;
+}
+
+void WriteSyntheticReverseLexicon(const TSyntheticReverseLexicon& lexicon,
+                                  const std::string& folder) {
+  TLexiconIndex index(lexicon.Keys);
+  TLanguageFileBuilder language(index, TSharing::EqualOffsets);
+  for (size_t i = 0; i < lexicon.Keys.size(); ++i)
+    language.Set(lexicon.Keys[i], PackText(lexicon.Texts[i]), PackText(lexicon.Spelt[i]));
+  const TLanguage& german = *FindLanguage(PLV_TEXT("German"));
+  WriteFileBytes(folder + "/" + ToUtf8(german.ReverseIndexFileName), index.FileBytes());
+  WriteFileBytes(folder + "/" + ToUtf8(german.ReverseFileName), language.FileBytes());
 }
 
 }  // namespace parlivo::bench

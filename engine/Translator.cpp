@@ -156,6 +156,14 @@ PLV_FORCE_INLINE size_t DecodeUnits(const uint8_t* bytes, size_t& cursor, Char16
   return length;
 }
 
+// The packed text at cursor decoded into out (room for kMaxDecodedLength + 4 units),
+// cut to its target length; returns the units and moves cursor past it.
+PLV_FORCE_INLINE size_t DecodeText(const uint8_t* bytes, size_t& cursor, Char16* out,
+                                   int32_t& targetLength) {
+  const size_t length = DecodeUnits<true>(bytes, cursor, out, targetLength);
+  return std::min(length, static_cast<size_t>(std::max<int32_t>(targetLength, 0)));
+}
+
 // A tail's characters into out: ASCII straight, anything else through the code page.
 size_t WidenTail(const uint8_t* tail, size_t length, Char16* out) {
   uint8_t any = 0;
@@ -469,15 +477,17 @@ String16 TTranslator::ReadText() {
 
 size_t TTranslator::AddEntry(size_t headwordLength, const uint8_t* record) {
   size_t cursor = kEntryPrefixSize;
-  // The first text is only passed over; most are empty, a single zero byte.
+  // The first text is passed over unless it gives the headword; most are empty, a
+  // single zero byte.
   if (record[cursor] == 0) {
     ++cursor;
+  } else if (FHeadwordsAsSpelt) {
+    headwordLength = DecodeText(record, cursor, FWords.Reserve(kMaxDecodedLength + 4), FTextLength);
   } else {
     DecodeUnits<false>(record, cursor, nullptr, FTextLength);
   }
-  Char16* text = FTranslations.Reserve(kMaxDecodedLength + 4);
-  size_t length = DecodeUnits<true>(record, cursor, text, FTextLength);
-  length = std::min(length, static_cast<size_t>(std::max<int32_t>(FTextLength, 0)));
+  const size_t length =
+      DecodeText(record, cursor, FTranslations.Reserve(kMaxDecodedLength + 4), FTextLength);
   if (headwordLength > 0 && length > 0) {
     FWords.Commit(headwordLength);
     FTranslations.Commit(length);
@@ -598,26 +608,29 @@ void TTranslator::ResolvePointers(uint32_t table) {
   }
 }
 
-void TTranslator::ReadMatchedEntries(StringView16 query, bool ascii) {
+size_t TTranslator::ReserveIndexHeadword(StringView16 query, bool ascii, uint32_t candidate) {
+  if (!ascii) {
+    const String16& word = FCandidateWords[candidate];
+    std::copy(word.begin(), word.end(), FWords.Reserve(word.size()));
+    return word.size();
+  }
   const size_t tailLength = query.size() - 3;
+  Char16* word = FWords.Reserve(query.size());
+  word[0] = query[0];
+  word[1] = query[1];
+  word[2] = query[2];
+  return 3 + WidenTail(FTails + size_t{candidate} * tailLength, tailLength, word + 3);
+}
+
+void TTranslator::ReadMatchedEntries(StringView16 query, bool ascii) {
   for (const TMatch& match : FMatches) {
     if (!match.Valid) continue;
+    const uint8_t* record = FDataStream->View(match.Entry, kMaxEntrySize, FRecordScratch);
     // The headword goes straight into the list; it stays there if the record adds a pair.
-    size_t wordLength;
-    if (ascii) {
-      Char16* word = FWords.Reserve(query.size());
-      word[0] = query[0];
-      word[1] = query[1];
-      word[2] = query[2];
-      wordLength =
-          3 + WidenTail(FTails + size_t{match.Candidate} * tailLength, tailLength, word + 3);
-    } else {
-      const String16& candidate = FCandidateWords[match.Candidate];
-      std::copy(candidate.begin(), candidate.end(), FWords.Reserve(candidate.size()));
-      wordLength = candidate.size();
-    }
+    // A record that spells it writes it there itself, in AddEntry.
+    const bool spelt = FHeadwordsAsSpelt && record[kEntryPrefixSize] != 0;
     const size_t used =
-        AddEntry(wordLength, FDataStream->View(match.Entry, kMaxEntrySize, FRecordScratch));
+        AddEntry(spelt ? 0 : ReserveIndexHeadword(query, ascii, match.Candidate), record);
     if (match.Entry + used > FDataStream->Size()) FDamage |= dmData;
   }
 }

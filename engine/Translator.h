@@ -66,6 +66,12 @@ class TTranslator {
   void AdoptFiles(std::unique_ptr<TFileStream> index, String16 indexName,
                   std::unique_ptr<TFileStream> data, String16 dataName);
 
+  // Whether a row's headword is its record's first text, where that is not empty, rather
+  // than the index's word: a reverse set keeps there each word as it is spelt ("Häuser"),
+  // its index only the key ("hauser"). Off to begin with: the first text is passed over.
+  void SetHeadwordsAsSpelt(bool spelt) noexcept { FHeadwordsAsSpelt = spelt; }
+  bool HeadwordsAsSpelt() const noexcept { return FHeadwordsAsSpelt; }
+
   // The files in which a lookup met an offset beyond the end since they were opened: a
   // file cut short or overwritten. Lookups go on as ever, leaving out what lies outside.
   enum TDamage : unsigned { dmNone = 0, dmIndex = 1, dmData = 2 };
@@ -156,9 +162,13 @@ class TTranslator {
   void ResolvePointers(uint32_t table);
   // Decodes the records of the valid matches in word order and adds their pairs.
   void ReadMatchedEntries(StringView16 query, bool ascii);
+  // Writes a match's headword as the index has it into FWords' reserved room; returns
+  // its length.
+  size_t ReserveIndexHeadword(StringView16 query, bool ascii, uint32_t candidate);
 
   // Decodes a record of kMaxEntrySize readable bytes and adds its pair, if any: the
   // headword is the headwordLength units already written into FWords' reserved room,
+  // or the record's first text, decoded there, where FHeadwordsAsSpelt and it has one;
   // the text is decoded straight into FTranslations'. Returns the bytes it used.
   size_t AddEntry(size_t headwordLength, const uint8_t* record);
 
@@ -166,6 +176,7 @@ class TTranslator {
   std::unique_ptr<TFileStream> FIndexStream;
   int32_t FTextLength = 0;
   unsigned FDamage = dmNone;
+  bool FHeadwordsAsSpelt = false;
   // The last lookup's pairs; their buffers are reused from lookup to lookup, so that a
   // keystroke allocates nothing once they have grown.
   TStringList FWords;

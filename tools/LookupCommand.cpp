@@ -1,6 +1,7 @@
 #include "LookupCommand.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 #include "Errors.h"
@@ -13,7 +14,9 @@ namespace parlivo {
 
 namespace {
 
-constexpr char kUsage[] = "usage: parlivo-lookup [--files FOLDER] LANGUAGE WORD\n";
+constexpr char kUsage[] =
+    "usage: parlivo-lookup [--files FOLDER] LANGUAGE WORD\n"
+    "       parlivo-lookup [--files FOLDER] --from LANGUAGE WORD\n";
 constexpr char kDamaged[] = " is damaged: run parlivo-check-lexicon\n";
 
 String16 WithSeparator(String16 folder) {
@@ -38,22 +41,22 @@ bool IsFolder(const String16& path) {
 
 // Opens the index and the language file of one set. A build that swaps in a new set
 // between the two opens takes the old files away: then the new set is opened whole.
-void OpenSet(TTranslator& translator, const String16& files, StringView16 languageFile,
+void OpenSet(TTranslator& translator, const String16& files, const TFileSet& set,
              const std::function<void()>& betweenOpens) {
   if (!IsFolder(files)) {
     // Says which file is missing, as the window does.
-    translator.SetIndexFileName(files + String16(IndexFileName));
-    translator.SetDataFileName(files + String16(languageFile));
+    translator.SetIndexFileName(files + String16(set.Index));
+    translator.SetDataFileName(files + String16(set.Data));
     return;
   }
   for (int attempt = 1;; ++attempt) {
     const auto folder = TFolder::Open(files);
     try {
-      auto index = TFileStream::OpenRead(*folder, IndexFileName);
+      auto index = TFileStream::OpenRead(*folder, set.Index);
       if (betweenOpens) betweenOpens();
-      auto data = TFileStream::OpenRead(*folder, languageFile);
-      translator.AdoptFiles(std::move(index), folder->Path() + String16(IndexFileName),
-                            std::move(data), folder->Path() + String16(languageFile));
+      auto data = TFileStream::OpenRead(*folder, set.Data);
+      translator.AdoptFiles(std::move(index), folder->Path() + String16(set.Index), std::move(data),
+                            folder->Path() + String16(set.Data));
       return;
     } catch (const EFOpenError&) {
       if (attempt == 2 || folder->StillAtPath()) throw;
@@ -66,22 +69,30 @@ void OpenSet(TTranslator& translator, const String16& files, StringView16 langua
 int RunLookup(const std::vector<String16>& args, const String16& programFolder, std::ostream& out,
               std::ostream& err, const std::function<void()>& betweenOpens) {
   String16 files;
+  std::optional<String16> from;  // the language of the word, looked up in English
   std::vector<String16> words;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == PLV_TEXT("--files") && i + 1 < args.size()) {
       files = args[++i];
+    } else if (args[i] == PLV_TEXT("--from") && i + 1 < args.size() && !from) {
+      from = args[++i];
     } else {
       words.push_back(args[i]);
     }
   }
-  if (words.size() != 2) {
+  if (words.size() != (from ? 1u : 2u)) {
     err << kUsage;
     return 2;
   }
-  const TLanguage* language = FindLanguage(words[0]);
-  if (!language) {
-    err << "unknown language \"" << ToUtf8(words[0]) << "\"; one of:";
-    for (const TLanguage& known : Languages) err << ' ' << ToUtf8(known.Name);
+  const String16& name = from ? *from : words[0];
+  const TDirection direction = from ? TDirection::ToEnglish : TDirection::FromEnglish;
+  const TLanguage* language = FindLanguage(name);
+  if (!language || (from && !HasReverse(*language))) {
+    err << (language ? "no other direction for \"" : "unknown language \"") << ToUtf8(name)
+        << "\"; one of:";
+    for (const TLanguage& known : Languages) {
+      if (!from || HasReverse(known)) err << ' ' << ToUtf8(known.Name);
+    }
     err << '\n';
     return 2;
   }
@@ -91,20 +102,23 @@ int RunLookup(const std::vector<String16>& args, const String16& programFolder, 
   }
   files = WithSeparator(files);
 
+  const TFileSet set = FilesOf(*language, direction);
   TTranslator translator;
+  translator.SetHeadwordsAsSpelt(direction == TDirection::ToEnglish);
   try {
-    OpenSet(translator, files, language->FileName, betweenOpens);
+    OpenSet(translator, files, set, betweenOpens);
   } catch (const Exception& error) {
     err << error.what() << '\n';
     return 1;
   }
   const size_t rows = SearchTypedWord(
-      translator, LettersOnly(words[1]),
-      [&](StringView16 word, StringView16 text) { out << ToUtf8(ResultRow(word, text)) << '\n'; });
+      translator, LettersOnly(words.back(), direction),
+      [&](StringView16 word, StringView16 text) { out << ToUtf8(ResultRow(word, text)) << '\n'; },
+      direction);
   out << "Found: " << rows << '\n';
   const unsigned damage = translator.Damage();
-  if (damage & TTranslator::dmIndex) err << ToUtf8(IndexFileName) << kDamaged;
-  if (damage & TTranslator::dmData) err << ToUtf8(language->FileName) << kDamaged;
+  if (damage & TTranslator::dmIndex) err << ToUtf8(set.Index) << kDamaged;
+  if (damage & TTranslator::dmData) err << ToUtf8(set.Data) << kDamaged;
   return damage == TTranslator::dmNone ? 0 : 1;
 }
 

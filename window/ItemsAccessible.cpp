@@ -158,9 +158,12 @@ HRESULT TItemsAccessible::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
   return S_FALSE;
 }
 
-HRESULT TItemsAccessible::get_accKeyboardShortcut(VARIANT, BSTR* text) {
+HRESULT TItemsAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* text) {
   *text = nullptr;
-  return S_FALSE;
+  if (!FConnected) return CO_E_OBJNOTCONNECTED;
+  const long item = ItemOf(child);
+  if (item == -2) return E_INVALIDARG;
+  return item >= 0 && FSource.ItemShortcut ? Text(FSource.ItemShortcut(item), text) : S_FALSE;
 }
 
 HRESULT TItemsAccessible::get_accFocus(VARIANT* child) {
@@ -177,9 +180,12 @@ HRESULT TItemsAccessible::get_accSelection(VARIANT* children) {
   return S_FALSE;
 }
 
-HRESULT TItemsAccessible::get_accDefaultAction(VARIANT, BSTR* action) {
+HRESULT TItemsAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
   *action = nullptr;
-  return S_FALSE;
+  if (!FConnected) return CO_E_OBJNOTCONNECTED;
+  const long item = ItemOf(child);
+  if (item == -2) return E_INVALIDARG;
+  return item >= 0 && FSource.ItemActionName ? Text(FSource.ItemActionName(item), action) : S_FALSE;
 }
 
 HRESULT TItemsAccessible::accSelect(long, VARIANT) {
@@ -233,8 +239,15 @@ HRESULT TItemsAccessible::accHitTest(long x, long y, VARIANT* child) {
   return S_OK;
 }
 
-HRESULT TItemsAccessible::accDoDefaultAction(VARIANT) {
-  return DISP_E_MEMBERNOTFOUND;
+HRESULT TItemsAccessible::accDoDefaultAction(VARIANT child) {
+  if (!FConnected) return CO_E_OBJNOTCONNECTED;
+  const long item = ItemOf(child);
+  if (item == -2) return E_INVALIDARG;
+  if (item < 0 || !FSource.DoItemAction || !FSource.ItemActionName ||
+      FSource.ItemActionName(item).empty())
+    return DISP_E_MEMBERNOTFOUND;
+  FSource.DoItemAction(item);
+  return S_OK;
 }
 
 HRESULT TItemsAccessible::put_accName(VARIANT, BSTR) {

@@ -26,6 +26,12 @@ struct TItemsSource {
   std::function<RECT(long item)> ItemRect;      // in the control's client coordinates
   std::function<long()> FocusedItem;            // -1 for none
   std::function<long(POINT client)> ItemAt;     // -1 for none
+  // Optional: the keys that do what an item does ("Ctrl+D"), the name of its default
+  // action and the action itself, which must not wait for it to end; empty texts for an
+  // item without them.
+  std::function<String16(long item)> ItemShortcut;
+  std::function<String16(long item)> ItemActionName;
+  std::function<void(long item)> DoItemAction;
 };
 
 class TItemsAccessible final : public IAccessible {

@@ -22,10 +22,16 @@ struct TButtonPlace {
 };
 
 // Left to right: the flag of the headwords' language and the arrow, then English and
-// the other six languages, whose pictures the language table gives.
+// the other six languages, whose pictures the language table gives. The arrow becomes
+// available once the bar knows a language can be turned round.
 constexpr TButtonPlace kPlaces[] = {{1, 0, false}, {2, 1, false}, {9, -1, true},
                                     {3, -1, true}, {4, -1, true}, {5, -1, true},
                                     {6, -1, true}, {7, -1, true}, {8, -1, true}};
+constexpr int kEnglishPicture = kPlaces[0].Picture;  // the British flag
+
+// What a reader hears for the arrow's keys and default action.
+constexpr wchar_t kArrowShortcut[] = L"Ctrl+D";
+constexpr wchar_t kArrowAction[] = L"Turn round";
 
 // The language table row (0-based) of a language button: ToolButton3 to ToolButton8
 // are rows 0 to 5, ToolButton9 is row 6.
@@ -72,12 +78,14 @@ TItemsSource TLanguageBar::AccessibleButtons() {
   source.ItemName = [this](long item) {
     const int id = VisibleButtons()[static_cast<size_t>(item)];
     if (IsLanguageButton(id)) return String16(ToolButtonHint(id));
-    return String16(id == ToolButtonId(1) ? L"From English" : L"to");
+    return id == kFromButton ? FromName() : ArrowName();
   };
   source.ItemState = [this](long item) {
     const int id = VisibleButtons()[static_cast<size_t>(item)];
-    if (!IsLanguageButton(id)) return long{STATE_SYSTEM_UNAVAILABLE};
-    return IsDown(id) ? long{STATE_SYSTEM_CHECKED} : 0L;
+    long state = IsEnabled(id) ? 0 : long{STATE_SYSTEM_UNAVAILABLE};
+    // The arrow is a button that stays pressed while the direction is turned round.
+    if (IsDown(id)) state |= id == kArrowButton ? STATE_SYSTEM_PRESSED : STATE_SYSTEM_CHECKED;
+    return state;
   };
   source.ItemRect = [this](long item) {
     return ButtonRect(VisibleButtons()[static_cast<size_t>(item)]);
@@ -89,6 +97,20 @@ TItemsSource TLanguageBar::AccessibleButtons() {
       if (PtInRect(&rect, at)) return static_cast<long>(i);
     }
     return -1L;
+  };
+  auto isArrow = [this](long item) {
+    return VisibleButtons()[static_cast<size_t>(item)] == kArrowButton;
+  };
+  source.ItemShortcut = [isArrow](long item) {
+    return String16(isArrow(item) ? kArrowShortcut : L"");
+  };
+  source.ItemActionName = [this, isArrow](long item) {
+    return String16(isArrow(item) && IsEnabled(kArrowButton) ? kArrowAction : L"");
+  };
+  source.DoItemAction = [this](long) {
+    // As a click on the arrow reports itself, after the reader's call has returned.
+    PostMessageW(GetParent(FHandle), WM_COMMAND, MAKEWPARAM(kArrowButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(FHandle));
   };
   return source;
 }
@@ -182,6 +204,19 @@ bool TLanguageBar::IsVisible(int buttonId) const {
 
 void TLanguageBar::SetVisible(int buttonId, bool visible) {
   SendMessageW(FHandle, TB_HIDEBUTTON, buttonId, MAKELPARAM(!visible, 0));
+  ShowDirection();  // the arrow may wait for a language now, or no longer
+}
+
+bool TLanguageBar::IsEnabled(int buttonId) const {
+  return SendMessageW(FHandle, TB_ISBUTTONENABLED, buttonId, 0) != 0;
+}
+
+void TLanguageBar::NotifyButton(DWORD event, int buttonId) {
+  const auto visible = VisibleButtons();
+  const auto place = std::find(visible.begin(), visible.end(), buttonId);
+  if (place != visible.end())
+    NotifyWinEvent(event, FHandle, OBJID_CLIENT,
+                   ChildIdOfItem(static_cast<long>(place - visible.begin())));
 }
 
 void TLanguageBar::Press(int buttonId) {
@@ -193,17 +228,73 @@ void TLanguageBar::Press(int buttonId) {
   SendMessageW(FHandle, TB_CHECKBUTTON, FDown, MAKELPARAM(TRUE, 0));
   InvalidateRect(FHandle, nullptr, FALSE);
   // Readers hear which button came up and which went down.
-  const auto visible = VisibleButtons();
-  for (int id : {before, FDown}) {
-    const auto place = std::find(visible.begin(), visible.end(), id);
-    if (place != visible.end())
-      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, FHandle, OBJID_CLIENT,
-                     ChildIdOfItem(static_cast<long>(place - visible.begin())));
-  }
+  for (int id : {before, FDown}) NotifyButton(EVENT_OBJECT_STATECHANGE, id);
+  if (FTurnedRound && !CanTurn(FDown)) SetTurnedRound(false);
+  ShowDirection();
 }
 
 const TLanguage* TLanguageBar::Chosen() const {
   return FDown ? &Languages[LanguageRow(FDown)] : nullptr;
+}
+
+bool TLanguageBar::CanTurn(int buttonId) const {
+  const int row = LanguageRow(buttonId);
+  return row >= 0 && FCanTurn[static_cast<size_t>(row)] && IsVisible(buttonId);
+}
+
+void TLanguageBar::SetCanTurnRound(int buttonId, bool can) {
+  const int row = LanguageRow(buttonId);
+  if (row < 0) return;
+  FCanTurn[static_cast<size_t>(row)] = can;
+  ShowDirection();
+}
+
+bool TLanguageBar::CanTurnRound() const {
+  if (FTurnedRound) return true;
+  if (FDown) return CanTurn(FDown);
+  for (size_t row = 0; row < std::size(Languages); ++row) {
+    if (CanTurn(LanguageButtonId(row))) return true;
+  }
+  return false;
+}
+
+void TLanguageBar::SetTurnedRound(bool turned) {
+  if (turned == FTurnedRound || (turned && !CanTurnRound())) return;
+  FTurnedRound = turned;
+  NotifyButton(EVENT_OBJECT_STATECHANGE, kArrowButton);
+  ShowDirection();
+}
+
+TDirection TLanguageBar::Direction() const {
+  return FTurnedRound && FDown ? TDirection::ToEnglish : TDirection::FromEnglish;
+}
+
+String16 TLanguageBar::FromName() const {
+  return L"From " + String16(Direction() == TDirection::ToEnglish ? Chosen()->Name : L"English");
+}
+
+String16 TLanguageBar::ArrowName() const {
+  return Direction() == TDirection::ToEnglish ? L"to English" : L"to";
+}
+
+void TLanguageBar::ShowDirection() {
+  const TDirection direction = Direction();
+  SendMessageW(FHandle, TB_CHANGEBITMAP, kFromButton,
+               direction == TDirection::ToEnglish ? Chosen()->Picture : kEnglishPicture);
+  auto enable = [this](int id, bool enabled) {
+    if (IsEnabled(id) == enabled) return;
+    SendMessageW(FHandle, TB_ENABLEBUTTON, id, MAKELPARAM(enabled, 0));
+    NotifyButton(EVENT_OBJECT_STATECHANGE, id);
+  };
+  enable(kArrowButton, CanTurnRound());
+  for (size_t row = 0; row < std::size(Languages); ++row)
+    enable(LanguageButtonId(row), !FTurnedRound || CanTurn(LanguageButtonId(row)));
+  if (direction != FNamedDirection) {
+    FNamedDirection = direction;
+    NotifyButton(EVENT_OBJECT_NAMECHANGE, kFromButton);
+    NotifyButton(EVENT_OBJECT_NAMECHANGE, kArrowButton);
+  }
+  InvalidateRect(FHandle, nullptr, FALSE);
 }
 
 int TLanguageBar::VisibleLanguageButton(int place) const {
@@ -242,8 +333,16 @@ LRESULT TLanguageBar::CustomDraw(NMTBCUSTOMDRAW& draw) {
       // pictures are drawn for a nearby scale.
       const int design = Scaled(32, FDpi);
       const int shift = (design - ToolBarPicturesFor(FDpi).FlagSize) / 2;
-      ImageList_Draw(FPictures.get(), info.iImage, item.hdc, item.rc.left + Scaled(3, FDpi) + shift,
-                     item.rc.top + Scaled(4, FDpi) + shift, ILD_TRANSPARENT);
+      const int x = item.rc.left + Scaled(3, FDpi) + shift;
+      const int y = item.rc.top + Scaled(4, FDpi) + shift;
+      if (enabled || !IsLanguageButton(static_cast<int>(item.dwItemSpec))) {
+        ImageList_Draw(FPictures.get(), info.iImage, item.hdc, x, y, ILD_TRANSPARENT);
+      } else {
+        // A language that cannot be chosen in this direction: its flag half faded into
+        // the bar. The two pictures keep their colours whatever their state.
+        ImageList_DrawEx(FPictures.get(), info.iImage, item.hdc, x, y, 0, 0, CLR_NONE,
+                         RGB(255, 255, 255), ILD_TRANSPARENT | ILD_BLEND50);
+      }
       return CDRF_SKIPDEFAULT;
     }
   }
@@ -255,10 +354,20 @@ bool TLanguageBar::OnNotify(const NMHDR& header, LRESULT& result) {
     result = CustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
     return true;
   }
-  if (header.code == TTN_GETDISPINFOW && LanguageRow(static_cast<int>(header.idFrom)) >= 0) {
+  const int id = static_cast<int>(header.idFrom);
+  if (header.code == TTN_GETDISPINFOW && LanguageRow(id) >= 0) {
     auto& info = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header));
     // The names are literals: their characters end in a NUL and live for good.
-    info.lpszText = const_cast<wchar_t*>(ToolButtonHint(static_cast<int>(header.idFrom)).data());
+    info.lpszText = const_cast<wchar_t*>(ToolButtonHint(id).data());
+    result = 0;
+    return true;
+  }
+  if (header.code == TTN_GETDISPINFOW && (id == kFromButton || id == kArrowButton)) {
+    auto& info = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header));
+    // Made for the direction: the tip keeps a copy.
+    const String16 name = id == kFromButton ? FromName() : ArrowName();
+    lstrcpynW(info.szText, name.c_str(), static_cast<int>(std::size(info.szText)));
+    info.lpszText = info.szText;
     result = 0;
     return true;
   }

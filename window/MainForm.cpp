@@ -241,11 +241,16 @@ void TMainForm::Show() {
 
 bool TMainForm::PreTranslateMessage(const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
+  const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
+                       GetAncestor(message.hwnd, GA_ROOT) == FHandle;
   // Ctrl+1 to Ctrl+7: the visible language buttons from the left, as a click on them.
-  if (message.wParam >= '1' && message.wParam <= '7' && GetKeyState(VK_CONTROL) < 0 &&
-      GetKeyState(VK_MENU) >= 0 && GetAncestor(message.hwnd, GA_ROOT) == FHandle) {
+  if (message.wParam >= '1' && message.wParam <= '7' && control) {
     if (const int button = FToolBar.VisibleLanguageButton(static_cast<int>(message.wParam - '0')))
       ChooseLanguage(button);
+    return true;
+  }
+  if (message.wParam == 'D' && control) {
+    RunHandler(FHandle, [this] { ToolButton2Click(); });
     return true;
   }
   if (message.wParam != VK_TAB) return false;
@@ -294,9 +299,16 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::AvailabilityPass() {
+  auto exists = [this](StringView16 name) {
+    return LanguageFileExists(FFilesPath + String16(name));
+  };
   for (size_t row = 0; row < std::size(Languages); ++row) {
-    FToolBar.SetVisible(LanguageButtonId(row),
-                        LanguageFileExists(FFilesPath + String16(Languages[row].FileName)));
+    const TLanguage& language = Languages[row];
+    FToolBar.SetVisible(LanguageButtonId(row), exists(language.FileName));
+    // Both files of the other direction, or it cannot be turned round.
+    FToolBar.SetCanTurnRound(LanguageButtonId(row), HasReverse(language) &&
+                                                        exists(language.ReverseIndexFileName) &&
+                                                        exists(language.ReverseFileName));
   }
 }
 
@@ -306,6 +318,10 @@ void TMainForm::FormShow() {
     const int button = LanguageButtonId(static_cast<size_t>(language - Languages));
     if (FToolBar.IsVisible(button)) FToolBar.Press(button);
   }
+  // Turned round where the chosen language still can be; the bar holds it otherwise.
+  if (RegReadString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kDirectionValue, L"") ==
+      kTurnedRoundText)
+    FToolBar.SetTurnedRound(true);
   ToolButton3Click();
   SetFocus(FEditWord);
 }
@@ -314,19 +330,44 @@ void TMainForm::FormClose() {
   const TLanguage* chosen = FToolBar.Chosen();
   RegWriteString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kLanguageValue,
                  chosen ? String16(chosen->Name) : String16());
+  RegWriteString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kDirectionValue,
+                 FToolBar.TurnedRound() ? kTurnedRoundText : kFromEnglishText);
 }
 
 void TMainForm::FormDestroy() {
   FTranslator.reset();
 }
 
+void TMainForm::ToolButton2Click() {
+  if (!FToolBar.CanTurnRound()) return;
+  FToolBar.SetTurnedRound(!FToolBar.TurnedRound());
+  ToolButton3Click();
+}
+
 void TMainForm::ToolButton3Click() {
-  if (const TLanguage* chosen = FToolBar.Chosen())
-    FTranslator->SetDataFileName(FFilesPath + String16(chosen->FileName));
+  const TDirection direction = FToolBar.Direction();
+  const TLanguage* chosen = FToolBar.Chosen();
+  const String16 name =
+      direction == TDirection::ToEnglish ? String16(chosen->Name) + L" word" : kEditWordName;
+  if (WindowText(FEditWordLabel) != name) SetEditWordName(name);
+  if (chosen) OpenFiles(*chosen, direction);
   EditWordChange();
 }
 
+void TMainForm::OpenFiles(const TLanguage& language, TDirection direction) {
+  const TFileSet files = FilesOf(language, direction);
+  const String16 index = FFilesPath + String16(files.Index);
+  // The English index is opened at the start, and a failure there is shown once; the
+  // index of the other direction comes with its language, and is tried again with each
+  // choice after a failure, as a language file is.
+  if (direction == TDirection::ToEnglish || FTranslator->IndexFileName() != index)
+    FTranslator->SetIndexFileName(index);
+  FTranslator->SetHeadwordsAsSpelt(direction == TDirection::ToEnglish);
+  FTranslator->SetDataFileName(FFilesPath + String16(files.Data));
+}
+
 void TMainForm::ChooseLanguage(int buttonId) {
+  if (!FToolBar.IsEnabled(buttonId)) return;
   FToolBar.Press(buttonId);
   RunHandler(FHandle, [this] { ToolButton3Click(); });
 }
@@ -354,7 +395,8 @@ std::optional<String16> TMainForm::SearchTypedText() {
   DWORD selectionStart = 0;
   SendMessageW(FEditWord, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
   const String16 text = WindowText(FEditWord);
-  const String16 word = LettersOnly(text);
+  const TDirection direction = FToolBar.Direction();
+  const String16 word = LettersOnly(text, direction);
   if (word != text) {
     // The write runs this handler again, to its end, on the cleaned text.
     SetWindowTextW(FEditWord, word.c_str());
@@ -368,10 +410,12 @@ std::optional<String16> TMainForm::SearchTypedText() {
     TGridUpdate update(FVList);
     FVList.ClearRows();
     if (text.empty()) return String16();
-    rows = SearchTypedWord(*FTranslator, word,
-                           [this](StringView16 headword, StringView16 translation) {
-                             FVList.AddRow(headword, translation);
-                           });
+    rows = SearchTypedWord(
+        *FTranslator, word,
+        [this](StringView16 headword, StringView16 translation) {
+          FVList.AddRow(headword, translation);
+        },
+        direction);
   }
   GrdColWidth(FVList);
   return L" Found: " + std::to_wstring(rows);
@@ -514,6 +558,10 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (LOWORD(wParam) == idEditWord && HIWORD(wParam) == EN_CHANGE) {
         RunHandler(FHandle, [this] { EditWordChange(); });
+        return 0;
+      }
+      if (LOWORD(wParam) == kArrowButton) {
+        RunHandler(FHandle, [this] { ToolButton2Click(); });
         return 0;
       }
       if (IsLanguageButton(LOWORD(wParam))) {

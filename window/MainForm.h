@@ -21,7 +21,13 @@ namespace parlivo {
 inline constexpr wchar_t kHomePage[] = L"https://parlivo.org/";
 inline constexpr wchar_t RegistryKey[] = L"Software\\Parlivo";
 inline constexpr wchar_t kLanguageValue[] = L"Language";
-// What screen readers call the word box.
+// The direction, saved beside the language: "From" the language towards English; any
+// other text, or none, from English.
+inline constexpr wchar_t kDirectionValue[] = L"Direction";
+inline constexpr wchar_t kTurnedRoundText[] = L"From";
+inline constexpr wchar_t kFromEnglishText[] = L"To";
+// What screen readers call the word box; turned round, the language's name comes first
+// ("German word").
 inline constexpr wchar_t kEditWordName[] = L"Word";
 
 // Whether a path names an existing file for the language buttons: a folder does not
@@ -49,7 +55,8 @@ class TMainForm {
   void Show();
   // Keyboard handling that the message loop does before dispatching: Tab moves
   // between the grid and the word box, Ctrl+1 to Ctrl+7 choose the visible language
-  // buttons from the left. Returns true when the message was used.
+  // buttons from the left, Ctrl+D turns the direction round as the arrow does. Returns
+  // true when the message was used.
   bool PreTranslateMessage(const MSG& message);
 
   HWND Handle() const { return FHandle; }
@@ -74,6 +81,8 @@ class TMainForm {
   void FormDestroy();
   void TopPanelClick();
   void EditWordChange();
+  // The arrow: turns the direction round, or back.
+  void ToolButton2Click();
   void ToolButton3Click();
   void VListDrawCell(HDC dc, int column, int row, const RECT& rect);
   void GrdColWidth(TResultGrid& grid);
@@ -95,8 +104,11 @@ class TMainForm {
   void MinimumSize(MINMAXINFO& info) const;
   void RouteMouseWheel(int wheelDelta);
   // A language button chosen by a click or its shortcut: pressed, then the click handler.
+  // An unavailable one is not chosen.
   void ChooseLanguage(int buttonId);
   void AvailabilityPass();
+  // Opens the index and the language file of a language in a direction.
+  void OpenFiles(const TLanguage& language, TDirection direction);
   void SetStatusText(const String16& text);
   // EditWordChange without the status bar: the text it is to show, or none after
   // cleaning the box.

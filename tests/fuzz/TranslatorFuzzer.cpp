@@ -15,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TTranslator translator;
   translator.SetIndexFileName(files.Index);
   translator.SetDataFileName(files.Language);
+  // Headwords from the records' first texts, as the other direction reads them.
+  translator.SetHeadwordsAsSpelt(input.ConsumeBool());
   for (int queries = 0; queries < 8 && input.remaining_bytes() > 0; ++queries) {
     std::string query = input.ConsumeBool() ? "mip" : "";
     query += input.ConsumeRandomLengthString(40);
@@ -25,5 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   size_t rows = 0;
   SearchTypedWord(translator, PLV_TEXT("mip"), [&](StringView16, StringView16) { ++rows; });
+  SearchTypedWord(
+      translator, PLV_TEXT("M\u00CEp\u00DF"), [&](StringView16, StringView16) { ++rows; },
+      TDirection::ToEnglish);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "LexiconChecker.h"
+#include "ReverseLexicon.h"
 #include "TestFiles.h"
 #include "WorkedExample.h"
 
@@ -167,6 +168,65 @@ TEST_F(Checker, ShortFilesAndTheReportLimit) {
   EXPECT_EQ(report.Problems.size(), 5u);
   EXPECT_GE(report.ProblemCount, 30u);
   EXPECT_FALSE(report.Ok());
+}
+
+// A folder as parlivo-check-lexicon checks it: the sample as Index.plv and German.plv,
+// and the sets of the other direction beside them.
+class CheckedFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const TSampleFiles files = WorkedExampleFiles();
+    WriteBytes(FDir / "Index.plv", files.Index);
+    WriteBytes(FDir / "German.plv", files.Language);
+    WriteReverseSet(FDir.Path(), "German",
+                    {{"haus", "Haus", "house"},
+                     {"schon", "schon", "already"},
+                     {"schon2", "schön", "beautiful"}});
+    WriteReverseSet(FDir.Path(), "French", {{"eleve", "élève", "pupil"}});
+  }
+  TTempDir FDir;
+};
+
+TEST_F(CheckedFolder, EachSetOfTheOtherDirectionIsCheckedWithItsOwnIndex) {
+  const TFolderCheck check = CheckLexiconFolder(FDir.Path());
+  EXPECT_TRUE(check.Report.Problems.empty()) << check.Report.Problems.front();
+  EXPECT_EQ(check.LanguageFiles, 1u);
+  EXPECT_EQ(check.ReverseSets, 2u);
+  // Checked against Index.plv, the German file of the other direction would not fit.
+  const auto mixed =
+      CheckLexicon((FDir / "Index.plv").string(), {(FDir / "FrenchEnglish.plv").string()});
+  EXPECT_FALSE(mixed.Ok());
+}
+
+TEST_F(CheckedFolder, AHalfSetOrADamagedFileOfTheOtherDirectionIsReported) {
+  std::filesystem::remove(FDir / "FrenchEnglish.plv");
+  const auto language = FDir / "GermanEnglish.plv";
+  std::filesystem::resize_file(language, std::filesystem::file_size(language) - 3);
+  const TFolderCheck check = CheckLexiconFolder(FDir.Path());
+  EXPECT_EQ(check.ReverseSets, 2u);
+  ASSERT_EQ(check.Report.Problems.size(), 2u);
+  EXPECT_EQ(check.Report.Problems[0].rfind("GermanEnglish.plv: bucket ", 0), 0u)
+      << check.Report.Problems[0];
+  EXPECT_NE(check.Report.Problems[0].find("is cut by the end of the file"), std::string::npos)
+      << check.Report.Problems[0];
+  EXPECT_EQ(check.Report.Problems[1].rfind("FrenchEnglish.plv: Cannot open file", 0), 0u)
+      << check.Report.Problems[1];
+  // A limit on the problems reported holds over all the sets.
+  const TFolderCheck limited = CheckLexiconFolder(FDir.Path(), 1);
+  EXPECT_EQ(limited.Report.Problems.size(), 1u);
+  EXPECT_EQ(limited.Report.ProblemCount, 2u);
+}
+
+TEST_F(CheckedFolder, WithoutSetsOfTheOtherDirectionTheFolderIsCheckedAsBefore) {
+  for (const char* name :
+       {"IndexGerman.plv", "GermanEnglish.plv", "IndexFrench.plv", "FrenchEnglish.plv"})
+    std::filesystem::remove(FDir / name);
+  std::filesystem::create_directory(FDir / "Dutch.plv");  // reported, not passed over
+  const TFolderCheck check = CheckLexiconFolder(FDir.Path());
+  EXPECT_EQ(check.ReverseSets, 0u);
+  EXPECT_EQ(check.LanguageFiles, 2u);
+  ASSERT_EQ(check.Report.Problems.size(), 1u);
+  EXPECT_EQ(check.Report.Problems[0].rfind("Dutch.plv: Cannot open file", 0), 0u);
 }
 
 }  // namespace

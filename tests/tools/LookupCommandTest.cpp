@@ -6,6 +6,7 @@
 
 #include "LexiconWriter.h"
 #include "LookupCommand.h"
+#include "ReverseLexicon.h"
 #include "TestFiles.h"
 #include "WorkedExample.h"
 
@@ -139,6 +140,62 @@ TEST_F(LookupCommand, ReportsWrongArgumentsAndMissingFiles) {
                 "Cannot open file \"" + ToUtf8(ToText(FDir / "Files" / "German.plv")) + "\". ", 0),
             0u)
       << FErr.str();
+}
+
+TEST_F(LookupCommand, FromALanguageListsItsWordsAsSpeltWithTheirEnglishTexts) {
+  WriteReverseSet(FDir / "Files", "German",
+                  {{"haus", "Haus", "house"},
+                   {"hauser", "Häuser", "houses"},
+                   {"schon", "schon", "already"},
+                   {"schon2", "schön", "beautiful"}});
+  ASSERT_EQ(Run({"--from", "German", "häuser"}), 0) << FErr.str();
+  EXPECT_EQ(FOut.str(), "Häuser=houses\nFound: 1\n");
+  // Cleaned as the window cleans it, accents kept.
+  ASSERT_EQ(Run({"--from", "German", "Hä-u 2ser"}), 0);
+  EXPECT_EQ(FOut.str(), "Häuser=houses\nFound: 1\n");
+  ASSERT_EQ(Run({"--files", ToUtf8(ToText(FDir / "Files")), "--from", "German", "SCHÖN"}), 0);
+  EXPECT_EQ(FOut.str(), "schon=already\nschön=beautiful\nFound: 2\n");
+  ASSERT_EQ(Run({"--from", "German", "hau"}), 0);
+  EXPECT_EQ(FOut.str(), "Haus=house\nHäuser=houses\nFound: 2\n");
+  EXPECT_EQ(FErr.str(), "");
+  // The other direction of the same folder reads its own set as before.
+  ASSERT_EQ(Run({"French", "mipa"}), 0);
+  EXPECT_EQ(FOut.str(), "mipat=tion\nFound: 1\n");
+}
+
+TEST_F(LookupCommand, FromReportsWrongArgumentsMissingAndDamagedFiles) {
+  EXPECT_EQ(Run({"--from", "English", "house"}), 2);
+  EXPECT_EQ(FErr.str(),
+            "no other direction for \"English\"; one of: German French Dutch Italian Spanish "
+            "Portuguese\n");
+  EXPECT_EQ(Run({"--from", "Klingon", "qapla"}), 2);
+  EXPECT_EQ(FErr.str().rfind("unknown language \"Klingon\"", 0), 0u);
+  EXPECT_EQ(Run({"--from", "German"}), 2);
+  EXPECT_NE(FErr.str().find("--from LANGUAGE WORD"), std::string::npos);
+  EXPECT_EQ(Run({"--from", "German", "German", "haus"}), 2);
+  // French's English file is there, its reverse set is not.
+  EXPECT_EQ(Run({"--from", "French", "maison"}), 1);
+  EXPECT_EQ(
+      FErr.str().rfind(
+          "Cannot open file \"" + ToUtf8(ToText(FDir / "Files" / "IndexFrench.plv")) + "\". ", 0),
+      0u)
+      << FErr.str();
+
+  std::vector<TReverseEntry> entries;
+  for (int i = 0; i < 400; ++i) {
+    std::string suffix;
+    for (int n = i; n > 0; n /= 26) suffix += static_cast<char>('a' + n % 26);
+    entries.push_back({"haus" + suffix, "Häus" + suffix, "house " + std::to_string(i)});
+  }
+  WriteReverseSet(FDir / "Files", "German", entries);
+  ASSERT_EQ(Run({"--from", "German", "häus"}), 0);
+  const std::string whole = FOut.str();
+  EXPECT_NE(whole.find("Found: 400\n"), std::string::npos);
+  const auto language = FDir / "Files" / "GermanEnglish.plv";
+  std::filesystem::resize_file(language, std::filesystem::file_size(language) * 3 / 4);
+  EXPECT_EQ(Run({"--from", "German", "häus"}), 1);
+  EXPECT_NE(FOut.str(), whole);
+  EXPECT_EQ(FErr.str(), "GermanEnglish.plv is damaged: run parlivo-check-lexicon\n");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ class AsAUser : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     RegDeleteTreeW(HKEY_CURRENT_USER, RegistryKey);
-    Shown = ShowFormOn([](const std::filesystem::path& folder) {
+    Shown = ShowFormForInput([](const std::filesystem::path& folder) {
       TEntries german, french, dutch;
       // "row..": 100 one-line rows; "tall..": 40 rows of three lines each.
       for (int i = 0; i < 100; ++i) german.push_back({"row" + TwoLetters(i), "x"});
@@ -38,15 +38,10 @@ class AsAUser : public ::testing::Test {
       WriteLexicon(folder, {{"German.plv", german}, {"French.plv", french}, {"Dutch.plv", dutch}});
     });
     Form = Shown->Form.get();
-    // As the program's loop does: Tab and the language shortcuts first.
-    SetMessageFilter([](const MSG& message) { return Form->PreTranslateMessage(message); });
-    SetWindowPos(Form->Handle(), HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE);
     GetWindowRect(Form->Handle(), &StartRect);
-    PumpMessages();
   }
   static void TearDownTestSuite() {
-    SetMessageFilter({});
-    Shown.reset();
+    EndInput(Shown);
     RegDeleteTreeW(HKEY_CURRENT_USER, RegistryKey);
   }
   void SetUp() override {

@@ -5,6 +5,7 @@
 
 #include "MainForm.h"
 #include "Registry.h"
+#include "ReverseLexicon.h"
 #include "UserInput.h"
 #include "WindowTestSupport.h"
 
@@ -69,7 +70,7 @@ BOOL CALLBACK FindShownForm(HWND window, LPARAM data) {
 
 }  // namespace
 
-TProgramRun::TProgramRun(int dpi) {
+TProgramRun::TProgramRun(int dpi, TDirection direction) {
   const std::filesystem::path program = ProgramFolder() + L"..\\bin\\Parlivo.exe";
   std::filesystem::copy_file(program, FDir / "Parlivo.exe");
   WriteLexicon(
@@ -77,6 +78,15 @@ TProgramRun::TProgramRun(int dpi) {
       {{"German.plv",
         {{"sun", "Sonne"}, {"sunny", "sonnig"}, {"sunday", "Sonntag"}, {"house", "Haus"}}}});
   RegWriteString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kLanguageValue, L"German");
+  if (direction == TDirection::ToEnglish) {
+    WriteReverseSet(FDir / "Files", "German",
+                    {{"sonne", "Sonne", "sun"},
+                     {"sonnig", "sonnig", "sunny"},
+                     {"sonntag", "Sonntag", "Sunday"},
+                     {"haus", "Haus", "house"},
+                     {"hauser", "Häuser", "houses"}});
+    RegWriteString(L"", HKEY_CURRENT_USER, 0, RegistryKey, kDirectionValue, kTurnedRoundText);
+  }
 
   const TDpiForNewProcesses screen(dpi);
   String16 command = L"\"" + ToText(FDir / "Parlivo.exe") + L"\"";

@@ -4,15 +4,18 @@
 
 #include <windows.h>
 
+#include "Languages.h"
 #include "TestFiles.h"
 
 namespace parlivo::test {
 
 // Parlivo.exe copied into a folder of its own beside a small German lexicon (sun, sunny,
-// sunday), German chosen, started at the given dpi, and closed when this goes.
+// sunday), German chosen, started at the given dpi, and closed when this goes. Turned
+// round towards English, the folder also holds the other direction's German files
+// (Sonne, sonnig, Sonntag, Haus, Häuser).
 class TProgramRun {
  public:
-  explicit TProgramRun(int dpi = 96);
+  explicit TProgramRun(int dpi = 96, TDirection direction = TDirection::FromEnglish);
   ~TProgramRun();
   TProgramRun(const TProgramRun&) = delete;
   TProgramRun& operator=(const TProgramRun&) = delete;

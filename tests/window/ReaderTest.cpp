@@ -93,5 +93,53 @@ TEST_F(AReaderInAnotherProcess, CallsTheWordBoxWordAndReadsWhatIsTyped) {
   EXPECT_FALSE(IsWindowVisible(label));
 }
 
+// The program started turned round from German, as a reader in another process meets it;
+// turned back with Ctrl+D on the X keyboard, and round again by the reader, through the
+// arrow's default action.
+TEST(ATurnedRoundProgram, IsReadFromAnotherProcessAndTurnedByKeyOrByTheReader) {
+  const TProgramRun program(96, TDirection::ToEnglish);
+  ASSERT_NE(program.Window(), nullptr);
+  const HWND edit = program.Control(WC_EDITW);
+  const HWND grid = program.Control(TResultGrid::kClassName);
+  const TReaderView bar(program.Control(TOOLBARCLASSNAMEW));
+  ASSERT_NE(bar.Object(), nullptr);
+  // The picture of the words' language, the arrow, and German, the only language there.
+  ASSERT_EQ(bar.Count(), 3);
+  EXPECT_EQ(bar.Name(1), L"From German");
+  EXPECT_EQ(bar.State(1), STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(bar.Name(2), L"to English");
+  EXPECT_EQ(bar.Role(2), ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(bar.State(2), STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(bar.Shortcut(2), L"Ctrl+D");
+  EXPECT_EQ(bar.DefaultAction(2), L"Turn round");
+  EXPECT_EQ(bar.State(3), STATE_SYSTEM_CHECKED);
+  EXPECT_EQ(TReaderView(edit).Name(CHILDID_SELF), L"German word");
+
+  Click(CentreOf(edit));
+  KeysAtTypingSpeed("h adiaeresis u s");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == L"h\u00E4us"; }, 5000));
+  EXPECT_TRUE(
+      WaitUntil([&] { return WindowText(grid) == L"Haus=house\r\nH\u00E4user=houses"; }, 5000))
+      << ToUtf8(WindowText(grid));
+
+  TEventListener listener(program.ProcessId());
+  Keys("ctrl+d");
+  EXPECT_TRUE(WaitUntil([&] { return bar.Name(1) == L"From English"; }, 5000));
+  EXPECT_EQ(bar.Name(2), L"to");
+  EXPECT_EQ(bar.State(2), 0);
+  EXPECT_EQ(TReaderView(edit).Name(CHILDID_SELF), L"Word");
+  const HWND toolBar = program.Control(TOOLBARCLASSNAMEW);
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, toolBar, 1));
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_STATECHANGE, toolBar, 2));
+
+  EXPECT_EQ(bar.DoDefaultAction(2), S_OK);
+  EXPECT_TRUE(WaitUntil([&] { return bar.Name(1) == L"From German"; }, 5000));
+  EXPECT_EQ(bar.State(2), STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(TReaderView(edit).Name(CHILDID_SELF), L"German word");
+  // The flag and the items that are no buttons have no action.
+  EXPECT_EQ(bar.DefaultAction(1), L"");
+  EXPECT_EQ(bar.DoDefaultAction(1), DISP_E_MEMBERNOTFOUND);
+}
+
 }  // namespace
 }  // namespace parlivo::test

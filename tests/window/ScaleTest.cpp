@@ -104,6 +104,19 @@ TEST_P(AtTheScreensScale, FlagsAndBannerAreTheScalesOwnPictures) {
   }
 }
 
+TEST(TurnedRoundAtTheScreensScale, TheFirstPictureIsTheLanguagesFlagForTheScale) {
+  const TProgramRun program(k150.Dpi, TDirection::ToEnglish);
+  ASSERT_NE(program.Window(), nullptr);
+  const TReaderView bar(program.Control(TOOLBARCLASSNAMEW));
+  ASSERT_NE(bar.Object(), nullptr);
+  ASSERT_EQ(bar.Count(), 3);
+  EXPECT_EQ(bar.Location(2).bottom - bar.Location(2).top, Scaled(38, k150.Dpi));
+  const int german = Languages[0].Picture;
+  ExpectFlagDrawnForTheScale(bar.Location(1), german, k150);
+  ExpectFlagDrawnForTheScale(bar.Location(2), 1, k150);  // the arrow, pressed
+  ExpectFlagDrawnForTheScale(bar.Location(3), german, k150);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, AtTheScreensScale, ::testing::Values(k125, k150, k200),
                          [](const auto& info) { return std::to_string(info.param.Dpi) + "dpi"; });
 

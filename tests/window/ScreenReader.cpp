@@ -44,16 +44,18 @@ long TReaderView::Count() const {
   return count;
 }
 
+String16 TReaderView::Text(TTextQuery query, long id) const {
+  BSTR text = nullptr;
+  (FObject->*query)(ChildVariant(id), &text);
+  return Taken(text);
+}
+
 String16 TReaderView::Name(long id) const {
-  BSTR name = nullptr;
-  FObject->get_accName(ChildVariant(id), &name);
-  return Taken(name);
+  return Text(&IAccessible::get_accName, id);
 }
 
 String16 TReaderView::Value(long id) const {
-  BSTR value = nullptr;
-  FObject->get_accValue(ChildVariant(id), &value);
-  return Taken(value);
+  return Text(&IAccessible::get_accValue, id);
 }
 
 long TReaderView::Role(long id) const {
@@ -80,6 +82,18 @@ RECT TReaderView::Location(long id) const {
   long left = 0, top = 0, width = 0, height = 0;
   FObject->accLocation(&left, &top, &width, &height, ChildVariant(id));
   return {left, top, left + width, top + height};
+}
+
+String16 TReaderView::Shortcut(long id) const {
+  return Text(&IAccessible::get_accKeyboardShortcut, id);
+}
+
+String16 TReaderView::DefaultAction(long id) const {
+  return Text(&IAccessible::get_accDefaultAction, id);
+}
+
+HRESULT TReaderView::DoDefaultAction(long id) const {
+  return FObject->accDoDefaultAction(ChildVariant(id));
 }
 
 TEventListener::TEventListener(DWORD processId) {

@@ -43,8 +43,17 @@ class TReaderView {
   long Focus() const;
   // Where an object is on the screen.
   RECT Location(long id) const;
+  // The keys that do what an object does, and the name of its default action.
+  String16 Shortcut(long id) const;
+  String16 DefaultAction(long id) const;
+  // Does the object's default action, as a reader does when the user asks for it.
+  HRESULT DoDefaultAction(long id) const;
 
  private:
+  // One of the object's texts (name, value, ...) of an object or child.
+  using TTextQuery = decltype(&IAccessible::get_accName);
+  String16 Text(TTextQuery query, long id) const;
+
   TComScope FCom;
   IAccessible* FObject = nullptr;
   long FChild = CHILDID_SELF;

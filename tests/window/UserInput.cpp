@@ -99,6 +99,10 @@ void Keys(const std::string& names) {
   Xdotool("key " + names);
 }
 
+void KeysAtTypingSpeed(const std::string& names) {
+  Xdotool("key --delay 150 " + names);
+}
+
 void Drag(POINT from, POINT to) {
   // One xdotool run for the whole drag: a drag on a frame or size grip runs Windows'
   // sizing loop inside this thread's message handling until the button comes up.

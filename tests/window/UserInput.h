@@ -26,6 +26,10 @@ void Wheel(POINT at, int notches);
 // Presses and releases keys by their X names ("End", "ctrl+c") in the window that has
 // the keyboard focus.
 void Keys(const std::string& names);
+// Keys pressed as a person types them, some 150 ms apart: xdotool lends a letter the X
+// keyboard lacks (ö, ß) a key only for the moment it types it, and a busy Wine loses such
+// a letter when it comes on the heels of the key before.
+void KeysAtTypingSpeed(const std::string& names);
 // Drags with the left button from one point to another in a few steps.
 void Drag(POINT from, POINT to);
 

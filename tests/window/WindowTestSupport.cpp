@@ -92,6 +92,21 @@ std::unique_ptr<TShownForm> ShowFormOn(
   return shown;
 }
 
+std::unique_ptr<TShownForm> ShowFormForInput(
+    const std::function<void(const std::filesystem::path&)>& writeFiles) {
+  auto shown = ShowFormOn(writeFiles);
+  TMainForm* form = shown->Form.get();
+  SetMessageFilter([form](const MSG& message) { return form->PreTranslateMessage(message); });
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE);
+  PumpMessages();
+  return shown;
+}
+
+void EndInput(std::unique_ptr<TShownForm>& shown) {
+  SetMessageFilter({});
+  shown.reset();
+}
+
 String16 Folder(const TTempDir& dir) {
   return ToText(dir.Path()) + L"\\";
 }

@@ -58,6 +58,12 @@ struct TShownForm {
 };
 std::unique_ptr<TShownForm> ShowFormOn(
     const std::function<void(const std::filesystem::path&)>& writeFiles);
+// ShowFormOn for a user's input: on top of the screen at (100, 60), the window's keyboard
+// handling offered every message first, as the program's loop offers them, until
+// EndInput.
+std::unique_ptr<TShownForm> ShowFormForInput(
+    const std::function<void(const std::filesystem::path&)>& writeFiles);
+void EndInput(std::unique_ptr<TShownForm>& shown);
 
 // The folder as the window takes it: ending in a backslash.
 String16 Folder(const TTempDir& dir);

@@ -8,6 +8,7 @@
 
 #include "Errors.h"
 #include "FileStream.h"
+#include "Languages.h"
 #include "Translator.h"
 
 namespace parlivo {
@@ -212,6 +213,22 @@ class TChecker {
   std::set<uint32_t> FCheckedRecords;
 };
 
+// Whether anything stands under the name: a folder, a FIFO or a broken link is to be
+// reported, not passed over.
+bool Stands(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() !=
+         std::filesystem::file_type::not_found;
+}
+
+// The problems of one more check added to a report, which keeps the first ones found.
+void Add(TCheckReport& report, const TCheckReport& more, size_t maxReported) {
+  for (const auto& problem : more.Problems) {
+    if (report.Problems.size() < maxReported) report.Problems.push_back(problem);
+  }
+  report.ProblemCount += more.ProblemCount;
+}
+
 }  // namespace
 
 TCheckReport CheckLexicon(const std::string& indexPath,
@@ -237,6 +254,26 @@ TCheckReport CheckLexicon(const std::string& indexPath,
   }
   for (const auto& language : languages) checker.CheckLanguage(language, blocks);
   return checker.Finish();
+}
+
+TFolderCheck CheckLexiconFolder(const std::filesystem::path& folder, size_t maxReported) {
+  auto file = [&](StringView16 name) { return folder / ToUtf8(name); };
+  TFolderCheck check;
+  std::vector<std::string> languages;
+  for (const TLanguage& language : Languages) {
+    if (Stands(file(language.FileName))) languages.push_back(file(language.FileName).string());
+  }
+  check.LanguageFiles = languages.size();
+  check.Report = CheckLexicon(file(IndexFileName).string(), languages, maxReported);
+  for (const TLanguage& language : Languages) {
+    if (!HasReverse(language)) continue;
+    const auto index = file(language.ReverseIndexFileName);
+    const auto data = file(language.ReverseFileName);
+    if (!Stands(index) && !Stands(data)) continue;
+    ++check.ReverseSets;
+    Add(check.Report, CheckLexicon(index.string(), {data.string()}, maxReported), maxReported);
+  }
+  return check;
 }
 
 }  // namespace parlivo
