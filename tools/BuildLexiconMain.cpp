@@ -14,25 +14,33 @@ constexpr char kUsage[] =
     "usage: parlivo-build-lexicon [--max-text N] [--cross-references] [--wordnet DIR]\n"
     "         [--spelling LANGUAGE=PATH]... [--analyser LANGUAGE=PATH]...\n"
     "         [--tags LANGUAGE=PATH]... [--frequencies LANGUAGE=PATH]...\n"
+    "         [--base-words LANGUAGE=PATH]...\n"
     "         [--pivot-threshold [LANGUAGE=]S]... [--explain HEADWORD]...\n"
     "         [--tune GOLDFOLDER | --agreement]\n"
     "         FOLDER LANGUAGE=FORMAT:PATH...\n"
-    "  LANGUAGE  German, French, Dutch, Italian, Spanish, Portuguese or English\n"
+    "  LANGUAGE  German, French, Dutch, Italian, Spanish, Portuguese or English; or\n"
+    "            GermanEnglish, FrenchEnglish, ... for the other direction, the language's\n"
+    "            words looked up in English (IndexGerman.plv and GermanEnglish.plv)\n"
     "  FORMAT    freedict (PATH: a dictd dictionary of English to LANGUAGE, without\n"
-    "            .index/.dict[.dz]),\n"
-    "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned round),\n"
+    "            .index/.dict[.dz]; the other way, of the language to English),\n"
+    "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned round;\n"
+    "            the other way, of English to the language),\n"
     "            pivot ([VIA:]PATH: a FreeDict dictionary of VIA (German unless given) to\n"
     "            LANGUAGE, reached through VIA's freedict source in the same build),\n"
     "            apertium (PATH: Apertium pairs' path prefixes joined by +, English's\n"
-    "            first: .../eng-spa+.../spa-ita),\n"
-    "            ding (PATH: Ding's German-English dictionary, trans-de-en),\n"
+    "            first: .../eng-spa+.../spa-ita; the other way, the language's first:\n"
+    "            .../ita-spa+.../spa-eng),\n"
+    "            ding (PATH: Ding's German-English dictionary, trans-de-en; either way),\n"
+    "            turned (PATH: a LANGUAGE of the same build, whose rows from English are\n"
+    "            turned round for its words looked up in English),\n"
     "            wordnet (PATH: WordNet's database folder: English explained),\n"
     "            tsv (PATH: a UTF-8 file of headword<TAB>text lines: your own texts, which\n"
     "            stand as written),\n"
     "            inflected (PATH: an English word list, one word a line: its forms without\n"
     "            a row of their own show their base word's translations of their part of\n"
     "            speech, after \"(base) \"; the base words come from WordNet, --wordnet DIR,\n"
-    "            default /usr/share/wordnet)\n"
+    "            default /usr/share/wordnet; the other way, a word list of the language,\n"
+    "            whose base words come from its --analyser, else its --spelling)\n"
     "Every source of a language proposes translations; a translation's place in its row\n"
     "comes from how many sources give it and how sure each is. Translations that came\n"
     "through another language only are kept where nothing else exists, when their score\n"
@@ -42,7 +50,9 @@ constexpr char kUsage[] =
     "(.automorf.bin), which tells the part of speech of translations a source leaves\n"
     "untagged; --tags names a dictionary of the language (dictd) whose headwords' parts\n"
     "of speech do so too; --frequencies names a list of the language's words, the most\n"
-    "frequent first, one a line. --explain writes how the rows of a headword are weighed.\n"
+    "frequent first, one a line. --base-words names an Apertium analyser that tells the\n"
+    "base words of the language's forms read the other way, where --analyser does not.\n"
+    "--explain writes how the rows of a headword are weighed.\n"
     "--tune GOLDFOLDER builds nothing: it judges the words of the gold lists in\n"
     "GOLDFOLDER (LANGUAGE.tsv) under a grid of rules and prints how each fares.\n"
     "--agreement builds nothing: it prints how often each source's first translation\n"
@@ -63,7 +73,8 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
   for (auto known : {parlivo::TSourceFormat::Freedict, parlivo::TSourceFormat::Wordnet,
                      parlivo::TSourceFormat::TabSeparated, parlivo::TSourceFormat::Reversed,
                      parlivo::TSourceFormat::Pivot, parlivo::TSourceFormat::Inflected,
-                     parlivo::TSourceFormat::Apertium, parlivo::TSourceFormat::Ding}) {
+                     parlivo::TSourceFormat::Apertium, parlivo::TSourceFormat::Ding,
+                     parlivo::TSourceFormat::Turned}) {
     if (format == parlivo::FormatName(known)) {
       source.Format = known;
       // pivot:LANGUAGE:PATH passes through LANGUAGE instead of German.
@@ -109,7 +120,7 @@ int main(int argc, char** argv) {
       } else if (argument == "--explain" && i + 1 < argc) {
         options.Explain.insert(argv[++i]);
       } else if ((argument == "--spelling" || argument == "--analyser" || argument == "--tags" ||
-                  argument == "--frequencies") &&
+                  argument == "--frequencies" || argument == "--base-words") &&
                  i + 1 < argc) {
         const std::string value = argv[++i];
         const size_t equals = value.find('=');
@@ -120,6 +131,8 @@ int main(int argc, char** argv) {
           options.TaggedWords.emplace(language, path);
         } else if (argument == "--frequencies") {
           options.Frequencies[language] = path;
+        } else if (argument == "--base-words") {
+          options.BaseWords[language] = path;
         } else {
           (argument == "--spelling" ? options.Spelling : options.Analysers)[language] = path;
         }
@@ -157,11 +170,7 @@ int main(int argc, char** argv) {
     parlivo::PrintSummary(summary, std::cout);
     std::cout << "Built in " << static_cast<int>(seconds * 10) / 10.0 << " s" << std::endl;
 
-    std::vector<std::string> written;
-    for (const auto& language : summary.Languages)
-      written.push_back(folder + "/" + language.FileName);
-    const auto report =
-        parlivo::CheckLexicon(folder + "/" + parlivo::ToUtf8(parlivo::IndexFileName), written);
+    const auto report = parlivo::CheckLexiconFolder(folder).Report;
     for (const auto& problem : report.Problems) std::cerr << problem << '\n';
     if (!report.Ok()) {
       std::cerr << report.ProblemCount << " problems in the files written\n";

@@ -13,8 +13,8 @@ namespace parlivo::test {
 namespace {
 
 using TKinds = std::vector<TSourceKind>;
-constexpr auto kToX = TSourceKind::EnglishToX;
-constexpr auto kFromX = TSourceKind::XToEnglish;
+constexpr auto kToX = TSourceKind::Dictionary;
+constexpr auto kFromX = TSourceKind::TurnedRound;
 constexpr auto kCurated = TSourceKind::Curated;
 constexpr auto kPivot = TSourceKind::Pivot;
 constexpr auto kNoun = TPartOfSpeech::Noun;

@@ -302,6 +302,15 @@ std::vector<std::string> Spelt(const std::vector<TFound>& found, FSTProcessor& g
   return spellings;
 }
 
+// The analyser's units of each word, one word a line.
+std::vector<std::vector<TUnit>> Analysed(FSTProcessor& analyser,
+                                         const std::vector<std::string>& words) {
+  std::string text;
+  for (const auto& word : words) text += Escaped(word) + "\n";
+  return UnitsByLine(
+      RunOverText(text, [&](InputFile& in, UFILE* out) { analyser.analysis(in, out); }));
+}
+
 }  // namespace
 
 struct TApertiumChain::Impl {
@@ -358,10 +367,7 @@ TApertiumAnalyser::TApertiumAnalyser(const std::string& path) : FImpl(std::make_
 TApertiumAnalyser::~TApertiumAnalyser() = default;
 
 std::vector<TPartOfSpeech> TApertiumAnalyser::PartsOf(const std::vector<std::string>& words) {
-  std::string text;
-  for (const auto& word : words) text += Escaped(word) + "\n";
-  const auto lines = UnitsByLine(
-      RunOverText(text, [&](InputFile& in, UFILE* out) { FImpl->Analyser.analysis(in, out); }));
+  const auto lines = Analysed(FImpl->Analyser, words);
   std::vector<TPartOfSpeech> parts(words.size(), TPartOfSpeech::Unknown);
   for (size_t w = 0; w < words.size() && w < lines.size(); ++w) {
     if (lines[w].empty()) continue;
@@ -381,17 +387,41 @@ std::vector<TPartOfSpeech> TApertiumAnalyser::PartsOf(const std::vector<std::str
   return parts;
 }
 
+std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
+    const std::vector<std::string>& forms) {
+  const auto lines = Analysed(FImpl->Analyser, forms);
+  std::vector<std::vector<TBaseWord>> bases(forms.size());
+  for (size_t w = 0; w < forms.size() && w < lines.size(); ++w) {
+    // A form the analyser reads as one unit; "du" (de + le) and the like are several.
+    if (lines[w].size() != 1) continue;
+    for (const auto& reading : lines[w].front().Readings) {
+      if (reading.empty() || reading[0] == '*' || reading.find('+') != std::string::npos) continue;
+      TBaseWord base{Lemma(reading), PartOfReading(reading)};
+      std::erase(base.Word, '#');
+      if (base.Word.empty() || EqualsIgnoringCase(base.Word, forms[w])) continue;
+      const bool known = std::any_of(bases[w].begin(), bases[w].end(), [&](const TBaseWord& b) {
+        return b.Word == base.Word && b.Part == base.Part;
+      });
+      if (!known) bases[w].push_back(std::move(base));
+    }
+  }
+  return bases;
+}
+
 void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& words, uint8_t place,
-                     TProposals& proposals) {
+                     TProposals& proposals, TKeying keying) {
   const auto translations = chain.Translate(words);
   for (size_t w = 0; w < words.size(); ++w) {
-    if (translations[w].empty()) continue;
-    const THeadword stored = StoredHeadword(words[w]);
-    if (stored.LeftOut) continue;
-    auto& own = proposals[stored.Key];
-    for (const auto& translation : translations[w])
-      own.push_back({translation.Text, translation.Part, place, translation.Capital,
-                     RankStrength(translation.Rank)});
+    for (const auto& translation : translations[w]) {
+      // Read as a word of another language, a reading of the name ("Francia") is a row
+      // of the name's own.
+      const bool name = translation.Capital && keying == TKeying::Spelt;
+      const THeadword stored = KeyedHeadword(name ? Capitalised(words[w]) : words[w], keying);
+      if (stored.LeftOut) continue;
+      proposals[stored.Key].push_back({translation.Text, translation.Part, place,
+                                       translation.Capital && !name,
+                                       RankStrength(translation.Rank)});
+    }
   }
 }
 

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "Candidates.h"
+#include "EntryText.h"
+#include "Inflection.h"
 
 namespace parlivo {
 
@@ -54,13 +56,18 @@ class TApertiumAnalyser {
   // takes that of its first word.
   std::vector<TPartOfSpeech> PartsOf(const std::vector<std::string>& words);
 
+  // For each form (UTF-8), the words it is inflected from ("sont": être, a verb), the
+  // form itself and compounds of several words left out.
+  std::vector<std::vector<TBaseWord>> BasesOf(const std::vector<std::string>& forms);
+
  private:
   struct Impl;
   std::unique_ptr<Impl> FImpl;
 };
 
-// Adds the chain's translations of the words, as proposals of the source at place.
+// Adds the chain's translations of the words, as proposals of the source at place, keyed
+// as the build keys its rows.
 void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& words, uint8_t place,
-                     TProposals& proposals);
+                     TProposals& proposals, TKeying keying = TKeying::English);
 
 }  // namespace parlivo

@@ -11,12 +11,13 @@
 
 namespace parlivo {
 
-// The kinds of source the judge weighs. A pivot comes through another language's
-// dictionary; a curated source is a hand-built lexicon (a machine-translation system's,
-// a dictionary kept by one editor).
+// The kinds of source the judge weighs. A dictionary goes from the headwords' language
+// to the texts'; one turned round goes the other way. A pivot comes through another
+// language's dictionary; a curated source is a hand-built lexicon (a machine-translation
+// system's, a dictionary kept by one editor).
 enum class TSourceKind : uint8_t {
-  EnglishToX,  // a dictionary of English to the language
-  XToEnglish,  // a dictionary of the language to English, turned round
+  Dictionary,
+  TurnedRound,
   Curated,
   Pivot,
   Definitions,  // English explained in English

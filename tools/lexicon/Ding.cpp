@@ -1,5 +1,6 @@
 #include "Ding.h"
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -66,10 +67,32 @@ TClean Cleaned(std::string_view synonym) {
   return clean;
 }
 
+// A verb's form as an entry conjugates it, "ich/er/sie ging" or "I/he/she went": the
+// form without its persons, "ging" and "went"; other text as it is.
+std::string WithoutPersons(std::string text) {
+  static constexpr std::string_view kPersons[] = {"ich", "du",  "er", "sie", "es", "wir", "ihr",
+                                                  "I",   "you", "he", "she", "it", "we",  "they"};
+  const size_t space = text.find(' ');
+  if (space == std::string::npos) return text;
+  for (std::string_view person : Split(std::string_view(text).substr(0, space), "/")) {
+    if (std::find(std::begin(kPersons), std::end(kPersons), person) == std::end(kPersons))
+      return text;
+  }
+  return text.substr(space + 1);
+}
+
+// A part of an entry read as a verb's form: without its persons, and a verb.
+void Conjugated(TClean& clean) {
+  std::string form = WithoutPersons(clean.Text);
+  if (form.size() == clean.Text.size()) return;
+  clean.Text = std::move(form);
+  clean.Part = TPartOfSpeech::Verb;
+}
+
 }  // namespace
 
 void ProduceDing(const std::string& path, const std::function<bool(const std::string&)>& wanted,
-                 uint8_t place, TProposals& proposals, TLanguageSummary& summary) {
+                 uint8_t place, TProposals& proposals, TLanguageSummary& summary, TKeying keying) {
   std::ifstream file = OpenSourceFile(path);
   for (std::string line; std::getline(file, line);) {
     if (line.empty() || line[0] == '#') continue;
@@ -80,29 +103,46 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
     const auto english = Split(std::string_view(line).substr(middle + 4), " | ");
     // The first part is the entry's own word; the others its forms and phrases.
     for (size_t part = 0; part < std::min(german.size(), english.size()); ++part) {
-      std::vector<TClean> translations;
+      const int sense = part == 0 ? 1 : 2;
+      std::vector<TClean> germanWords, englishWords;
+      // Read the other way, the forms of a verb are rows of their own ("ging": went).
+      const bool forms = keying == TKeying::Spelt && part > 0;
       for (std::string_view synonym : Split(german[part], "; ")) {
         TClean clean = Cleaned(synonym);
+        if (forms) Conjugated(clean);
         // "sich für/zu etw. melden" offers two words at once: no translation to show.
         if (!clean.Text.empty() && clean.Text.find('/') == std::string::npos)
-          translations.push_back(std::move(clean));
+          germanWords.push_back(std::move(clean));
       }
-      if (translations.empty()) continue;
       for (std::string_view synonym : Split(english[part], "; ")) {
         TClean clean = Cleaned(synonym);
-        const bool verb = clean.Text.rfind("to ", 0) == 0;
-        if (verb) clean.Text.erase(0, 3);
-        const THeadword stored = StoredHeadword(clean.Text);
+        if (forms) Conjugated(clean);
+        if (clean.Text.rfind("to ", 0) == 0) {
+          clean.Text.erase(0, 3);
+          if (clean.Part == TPartOfSpeech::Unknown) clean.Part = TPartOfSpeech::Verb;
+        }
+        if (!clean.Text.empty() && clean.Text.find('/') == std::string::npos)
+          englishWords.push_back(std::move(clean));
+      }
+      const auto& headwords = keying == TKeying::English ? englishWords : germanWords;
+      const auto& translations = keying == TKeying::English ? germanWords : englishWords;
+      std::vector<TClean> keyed = headwords;
+      // Read the other way, "sich kümmern" is found under "kümmern" too.
+      for (const TClean& headword : headwords)
+        if (keying == TKeying::Spelt && headword.Text.starts_with("sich "))
+          keyed.push_back({headword.Text.substr(5), headword.Part});
+      for (const TClean& headword : keyed) {
+        const THeadword stored = KeyedHeadword(headword.Text, keying);
         if (stored.LeftOut || stored.Key.empty() || !wanted(stored.Key)) continue;
-        const bool capital = clean.Text.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0;
+        const bool capital = headword.Text.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0;
         auto& own = proposals[stored.Key];
         for (size_t rank = 0; rank < translations.size(); ++rank) {
-          const TPartOfSpeech tagged = translations[rank].Part;
-          own.push_back({translations[rank].Text,
-                         tagged != TPartOfSpeech::Unknown ? tagged
-                         : verb                           ? TPartOfSpeech::Verb
-                                                          : TPartOfSpeech::Unknown,
-                         place, capital, RankStrength(rank, part == 0 ? 1 : 2)});
+          // The part of speech is the German word's: its braces, or "to" before the English.
+          const TPartOfSpeech part = translations[rank].Part != TPartOfSpeech::Unknown
+                                         ? translations[rank].Part
+                                         : headword.Part;
+          own.push_back({translations[rank].Text, part, place,
+                         capital && keying == TKeying::English, RankStrength(rank, sense)});
         }
       }
     }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "Folding.h"
 #include "Latin1.h"
+#include "Text.h"
 #include "TextPacker.h"
 
 namespace parlivo {
@@ -94,6 +96,56 @@ THeadword StoredHeadword(std::string_view utf8) {
                          (key.size() < 3 || IsAsciiLetter(key[2]) || key[2] == ' ');
   if (!reachable) return {key, TLeftOutReason::UnreachableStart};
   return {key, std::nullopt};
+}
+
+std::string WithoutLigatures(std::string text) {
+  for (auto [ligature, letters] : {std::pair{"\xC4\xB3", "ij"}, std::pair{"\xC4\xB2", "IJ"}}) {
+    for (size_t at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at))
+      text.replace(at, 2, letters);
+  }
+  return text;
+}
+
+THeadword SpeltHeadword(std::string_view text) {
+  const std::string utf8 = WithoutLigatures(std::string(text));
+  const auto latin1 = ToLatin1(utf8);
+  if (!latin1) return {{}, TLeftOutReason::NoLatin1Form};
+  // A word or a phrase: no notes in brackets, no lists, nothing a user would not type.
+  const bool phrase = std::all_of(latin1->begin(), latin1->end(), [](char ch) {
+    return IsLatin1Letter(ch) || ch == ' ' || ch == '\t' || ch == '-' || ch == '\'' || ch == '.';
+  });
+  if (!phrase) return {{}, TLeftOutReason::UnreachableStart};
+  std::string spelt;
+  for (const char ch : utf8) {
+    if (ch == ' ' || ch == '\t') {
+      if (!spelt.empty() && spelt.back() != ' ') spelt.push_back(' ');
+    } else {
+      spelt.push_back(ch);
+    }
+  }
+  while (!spelt.empty() && spelt.back() == ' ') spelt.pop_back();
+  // "-chen" and "etw." are parts of words or marks of a dictionary, no words to look up.
+  if (spelt.empty() || !IsLatin1Letter((*ToLatin1(spelt))[0]) || spelt == "etw." || spelt == "jmd.")
+    return {{}, TLeftOutReason::UnreachableStart};
+  const THeadword key = StoredHeadword(ToUtf8(FromLatin1(ReverseKey(spelt))));
+  return {spelt, key.LeftOut};
+}
+
+std::string ReverseKey(std::string_view spelt) {
+  String16 key = FoldedKey(FromUtf8(spelt));
+  std::erase_if(key, [](Char16 ch) { return ch == '\'' || ch == 0x2019; });
+  std::replace(key.begin(), key.end(), Char16{'-'}, Char16{' '});
+  std::string latin1;
+  for (const Char16 ch : key) {
+    if (ch == ' ' && (latin1.empty() || latin1.back() == ' ')) continue;
+    latin1.push_back(ch < 0x100 ? static_cast<char>(ch) : '?');
+  }
+  while (!latin1.empty() && latin1.back() == ' ') latin1.pop_back();
+  return Latin1Lower(latin1);
+}
+
+THeadword KeyedHeadword(std::string_view utf8, TKeying keying) {
+  return keying == TKeying::English ? StoredHeadword(utf8) : SpeltHeadword(utf8);
 }
 
 bool TEntryText::Add(std::string_view item, std::string_view separator, size_t maxCounted) {

@@ -20,6 +20,27 @@ struct THeadword {
 };
 THeadword StoredHeadword(std::string_view utf8);
 
+// How a build keys its rows: English headwords as stored (lower case Latin-1), or a
+// language's words as they are spelt (UTF-8, single spaces), for the other direction.
+enum class TKeying { English, Spelt };
+
+// Dutch dictionaries spell "ij" as one character, U+0132 and U+0133, where others and
+// the spelling dictionary spell two: the text with two.
+std::string WithoutLigatures(std::string text);
+
+// A language's word as the other direction keeps it: UTF-8 with single spaces and no
+// space at either end; or why it is left out, when it has no Latin-1 form or its key
+// (ReverseKey) is no headword the search reaches.
+THeadword SpeltHeadword(std::string_view utf8);
+
+// The key under which the other direction's index files a spelt word: lower case ASCII
+// with its accents folded ("häuser" and "hauser" both "hauser"), apostrophes left out,
+// hyphens as spaces; Latin-1 bytes where a character has no ASCII letter to fold to.
+std::string ReverseKey(std::string_view spelt);
+
+// The key of an entry as the keying takes it.
+THeadword KeyedHeadword(std::string_view utf8, TKeying keying);
+
 // Joins the items (UTF-8) with separator into one Latin-1 text the packed form holds:
 // duplicates and items without a Latin-1 form are dropped, commas and semicolons get
 // the space the form needs, and the text ends before the first item that would take

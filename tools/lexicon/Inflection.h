@@ -6,11 +6,25 @@
 #include <string>
 #include <vector>
 
+#include "PartOfSpeech.h"
+
 namespace parlivo {
 
 // The forms of a word list, one a line: the words of small letters only. Throws
 // std::runtime_error when the list cannot be read.
 std::vector<std::string> ReadWordForms(const std::string& path);
+
+// A word a form is inflected from, with the part of speech of the form: a verb form's
+// base is a verb.
+struct TBaseWord {
+  std::string Word;
+  TPartOfSpeech Part;
+};
+
+// The forms of a language's word list, one a line, as they are spelt: words of letters
+// (with the hyphens and apostrophes of "peut-être" and "aujourd'hui") that have a
+// Latin-1 form. Throws std::runtime_error when the list cannot be read.
+std::vector<std::string> ReadSpeltForms(const std::string& path);
 
 // What marks a text as its base word's: "(accept) " before the text of "accept".
 std::string InflectedMark(const std::string& base);

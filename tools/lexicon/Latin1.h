@@ -13,6 +13,13 @@ namespace parlivo {
 // UTF-8 counts as unmappable.
 std::optional<std::string> ToLatin1(std::string_view utf8);
 
+// A to Z, a to z and Latin-1's accented letters, À to ÿ but × and ÷.
+constexpr bool IsLatin1Letter(char ch) {
+  const auto byte = static_cast<unsigned char>(ch);
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+         (byte >= 0xC0 && byte != 0xD7 && byte != 0xF7);
+}
+
 // Lower case for Latin-1 letters (A-Z and À-Þ except ×).
 std::string Latin1Lower(std::string_view latin1);
 

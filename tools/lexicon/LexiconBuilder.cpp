@@ -1,6 +1,7 @@
 #include "LexiconBuilder.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <iomanip>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <stdexcept>
@@ -40,6 +42,10 @@ using TTexts = std::map<std::string, std::string>;
 struct TCollected {
   TLanguageSummary Summary;
   TTexts Texts;  // stored headword -> Latin-1 text
+  // A set of the other direction has an index of its own, and keeps with each key the
+  // word as it is spelt (Latin-1) where that is not the key itself.
+  bool Reverse = false;
+  TTexts Spelt;
 };
 
 std::string Grouped(size_t value) {
@@ -54,14 +60,15 @@ TSourceKind KindOf(TSourceFormat format) {
     case TSourceFormat::Wordnet:
       return TSourceKind::Definitions;
     case TSourceFormat::Reversed:
-      return TSourceKind::XToEnglish;
+    case TSourceFormat::Turned:
+      return TSourceKind::TurnedRound;
     case TSourceFormat::Pivot:
       return TSourceKind::Pivot;
     case TSourceFormat::Apertium:
     case TSourceFormat::Ding:
       return TSourceKind::Curated;
     default:
-      return TSourceKind::EnglishToX;
+      return TSourceKind::Dictionary;
   }
 }
 
@@ -91,14 +98,15 @@ struct TBuildContext {
 // source gave a text for it is noted in yielded. A source too big for the format is
 // refused as soon as that is certain.
 TTexts TabSeparatedTexts(const TLanguageSource& source, const TBuildOptions& options,
-                         const TTexts& earlier, TLanguageSummary& summary, bool& yielded) {
+                         TKeying keying, const TTexts& earlier, TLanguageSummary& summary,
+                         bool& yielded) {
   TLanguageFileBound bound;
   for (const auto& [key, text] : earlier) bound.Add(text);
   std::map<std::string, TEntryText> joined;
   TSeenHashes leftOut;
   ReadTabSeparated(source.Path, [&](std::string_view headword, std::string_view item) {
     ++summary.SourceEntries;
-    THeadword stored = StoredHeadword(headword);
+    THeadword stored = KeyedHeadword(headword, keying);
     if (stored.LeftOut) {
       if (leftOut.Insert(HashOf(headword) + static_cast<uint64_t>(*stored.LeftOut)))
         CountLeftOut(*stored.LeftOut, summary);
@@ -144,25 +152,35 @@ std::vector<std::string> EnglishVocabulary(const TProposals& proposals, TBuildCo
   return {words.begin(), words.end()};
 }
 
-// A source's proposals; place is its place among the language's sources.
-void Produce(const TLanguageSource& source, uint8_t place, TProposals& proposals,
-             TBuildContext& context, const TBuildOptions& options, TLanguageSummary& summary,
-             std::ostream& log) {
+// The words of a language the curated sources are asked about: the headwords the other
+// sources proposed translations for, and the forms of its word list, as they are spelt.
+std::vector<std::string> SpeltVocabulary(const TProposals& proposals,
+                                         const std::vector<std::string>& forms) {
+  std::set<std::string> words(forms.begin(), forms.end());
+  for (const auto& [spelt, own] : proposals) words.insert(spelt);
+  return {words.begin(), words.end()};
+}
+
+// A source's proposals; place is its place among the language's sources, keying how
+// the build keys its rows; forms the word list of a language read the other way.
+void Produce(const TLanguageSource& source, uint8_t place, TKeying keying,
+             const std::vector<std::string>& forms, TProposals& proposals, TBuildContext& context,
+             const TBuildOptions& options, TLanguageSummary& summary, std::ostream& log) {
   switch (source.Format) {
     case TSourceFormat::Freedict: {
       TLanguageSummary leftOut;
-      const TSourceItems read = ReadItems(source, leftOut, log);
+      const TSourceItems read = ReadItems(source, leftOut, log, keying);
       summary.SourceEntries += read.Entries;
       summary.NoLatin1Form += leftOut.NoLatin1Form;
       summary.LongerThan30 += leftOut.LongerThan30;
       summary.UnreachableStart += leftOut.UnreachableStart;
-      ProduceEnglishToX(read, place, proposals);
+      ProduceDictionary(read, place, proposals);
       break;
     }
     case TSourceFormat::Reversed: {
       const auto entries = ReadSource(source, log);
       summary.SourceEntries += entries.size();
-      ProduceReversed(entries, place, proposals);
+      ProduceReversed(entries, place, proposals, keying);
       break;
     }
     case TSourceFormat::Wordnet: {
@@ -180,13 +198,22 @@ void Produce(const TLanguageSource& source, uint8_t place, TProposals& proposals
       }
       log << source.Language << ": reading Apertium's " << source.Path << std::endl;
       TApertiumChain chain(steps);
-      const auto words = EnglishVocabulary(proposals, context, options, log);
+      const auto words = keying == TKeying::English
+                             ? EnglishVocabulary(proposals, context, options, log)
+                             : SpeltVocabulary(proposals, forms);
       summary.SourceEntries += words.size();
-      ProduceApertium(chain, words, place, proposals);
+      ProduceApertium(chain, words, place, proposals, keying);
       break;
     }
     case TSourceFormat::Ding: {
       log << source.Language << ": reading " << source.Path << std::endl;
+      if (keying == TKeying::Spelt) {
+        // Read the other way, every German headword is one to keep.
+        ProduceDing(
+            source.Path, [](const std::string&) { return true; }, place, proposals, summary,
+            keying);
+        break;
+      }
       const auto words = EnglishVocabulary(proposals, context, options, log);
       std::unordered_set<std::string> wanted;
       for (const auto& word : words) wanted.insert(StoredHeadword(word).Key);
@@ -198,6 +225,7 @@ void Produce(const TLanguageSource& source, uint8_t place, TProposals& proposals
     case TSourceFormat::TabSeparated:
     case TSourceFormat::Inflected:
     case TSourceFormat::Pivot:
+    case TSourceFormat::Turned:
       break;  // not proposals of their own: see TLanguageBuild
   }
 }
@@ -214,16 +242,6 @@ TWordFrequencies ReadFrequencies(const std::string& path) {
       frequencies.Ranks.emplace(Latin1Lower(*latin1), frequencies.Count);
   }
   return frequencies;
-}
-
-// Dutch dictionaries spell "ij" as one character, U+0132 and U+0133, where others and
-// the spelling dictionary spell two: one spelling, so that they meet.
-std::string WithoutLigatures(std::string text) {
-  for (auto [ligature, letters] : {std::pair{"\xC4\xB3", "ij"}, std::pair{"\xC4\xB2", "IJ"}}) {
-    for (size_t at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at))
-      text.replace(at, 2, letters);
-  }
-  return text;
 }
 
 // Tells the part of speech of the proposals their sources leave untagged, where the
@@ -248,6 +266,28 @@ void TagParts(TProposals& proposals, const std::string& analyserPath, std::ostre
   }
 }
 
+// The language whose set of the other direction a build names: "GermanEnglish" for
+// German's words looked up in English.
+const TLanguage* ReverseSetNamed(const std::string& name) {
+  for (const auto& language : Languages)
+    if (HasReverse(language) && ToUtf8(language.ReverseFileName) == name + ".plv") return &language;
+  return nullptr;
+}
+
+// The word with its first letter a capital, where it is a small Latin-1 letter (UTF-8).
+std::string WithCapital(const std::string& word) {
+  std::string capital = word;
+  if (!capital.empty() && capital[0] >= 'a' && capital[0] <= 'z') {
+    capital[0] = static_cast<char>(capital[0] - 'a' + 'A');
+  } else if (capital.size() > 1 && static_cast<unsigned char>(capital[0]) == 0xC3 &&
+             static_cast<unsigned char>(capital[1]) >= 0xA0 &&
+             static_cast<unsigned char>(capital[1]) != 0xB7 &&
+             static_cast<unsigned char>(capital[1]) != 0xBF) {
+    capital[1] = static_cast<char>(capital[1] - 0x20);  // à..þ to À..Þ
+  }
+  return capital;
+}
+
 // Adverbs keep the form of their adjective in these languages ("glatt" is smooth and
 // smoothly), so that an adverb's base word's translations serve it.
 bool AdverbsAreAdjectives(const std::string& language) {
@@ -268,10 +308,23 @@ class TLanguageBuild {
         FContext(context),
         FLog(log),
         FRules(options.RulesOf(FName)) {
-    const auto* language = FindLanguage(FromUtf8(FName));
-    if (!language) throw std::runtime_error("unknown language \"" + FName + "\"");
+    FLanguage = FindLanguage(FromUtf8(FName));
+    if (!FLanguage) {
+      FLanguage = ReverseSetNamed(FName);
+      if (!FLanguage) throw std::runtime_error("unknown language \"" + FName + "\"");
+      FKeying = TKeying::Spelt;
+      for (const auto& source : FSources) {
+        if (source.Format == TSourceFormat::Wordnet || source.Format == TSourceFormat::Pivot)
+          throw std::runtime_error(FName + ": " + FormatName(source.Format) +
+                                   " is no source of the other direction");
+      }
+    }
+    FCollected.Reverse = FKeying == TKeying::Spelt;
     FCollected.Summary.Language = FName;
-    FCollected.Summary.FileName = ToUtf8(language->FileName);
+    FCollected.Summary.FileName =
+        ToUtf8(FCollected.Reverse ? FLanguage->ReverseFileName : FLanguage->FileName);
+    if (FCollected.Reverse)
+      FCollected.Summary.IndexFileName = ToUtf8(FLanguage->ReverseIndexFileName);
   }
 
   const std::string& Name() const { return FName; }
@@ -279,11 +332,17 @@ class TLanguageBuild {
 
   // The user's own texts, and the proposals of every source but the pivots.
   void ProduceDirect() {
+    if (FKeying == TKeying::Spelt) {
+      const std::string language = ToUtf8(FLanguage->Name);
+      if (const auto path = FOptions.Frequencies.find(language); path != FOptions.Frequencies.end())
+        FLanguageFrequencies = ReadFrequencies(path->second);
+      ReadSpeltForms();
+    }
     for (const auto& source : FSources) {
       if (source.Format != TSourceFormat::TabSeparated) continue;
       bool yielded = false;
-      TTexts texts =
-          TabSeparatedTexts(source, FOptions, FCollected.Texts, FCollected.Summary, yielded);
+      TTexts texts = TabSeparatedTexts(source, FOptions, FKeying, FCollected.Texts,
+                                       FCollected.Summary, yielded);
       if (texts.empty() && !yielded) throw YieldedNothing(source);
       const size_t before = FCollected.Texts.size();
       FCollected.Texts.merge(texts);
@@ -292,13 +351,16 @@ class TLanguageBuild {
     }
     for (const auto& source : FSources) {
       if (source.Format == TSourceFormat::TabSeparated ||
-          source.Format == TSourceFormat::Inflected || source.Format == TSourceFormat::Pivot)
+          source.Format == TSourceFormat::Inflected || source.Format == TSourceFormat::Pivot ||
+          source.Format == TSourceFormat::Turned)
         continue;
       const uint8_t place = AddSource(source);
-      Produce(source, place, FProposals, FContext, FOptions, FCollected.Summary, FLog);
+      Produce(source, place, FKeying, FSpeltForms, FProposals, FContext, FOptions,
+              FCollected.Summary, FLog);
       CountProposed(source, place);
     }
     SpellLigaturesOut();
+    if (FKeying == TKeying::Spelt) LeaveSentencesOut();
     if (const auto path = FOptions.Analysers.find(FName); path != FOptions.Analysers.end())
       TagParts(FProposals, path->second, FLog);
     const auto [first, last] = FOptions.TaggedWords.equal_range(FName);
@@ -342,27 +404,37 @@ class TLanguageBuild {
     return rows;
   }
 
-  bool HasPivots() const {
-    return std::any_of(FSources.begin(), FSources.end(),
-                       [](const auto& source) { return source.Format == TSourceFormat::Pivot; });
+  bool TakesOtherRows() const {
+    return std::any_of(FSources.begin(), FSources.end(), [](const auto& source) {
+      return source.Format == TSourceFormat::Pivot || source.Format == TSourceFormat::Turned;
+    });
   }
 
-  // The proposals of the pivots, from the middle languages' rows.
-  void ProducePivots(const std::map<std::string, TSourceItems>& middleRows) {
+  // The proposals of the sources that take another language's rows: the pivots, from
+  // the middle languages' rows, and a language's rows turned round.
+  void ProduceFromOtherRows(const std::map<std::string, TSourceItems>& rowsByLanguage) {
     for (const auto& source : FSources) {
-      if (source.Format != TSourceFormat::Pivot) continue;
-      const auto middle = middleRows.find(source.Via);
-      if (middle == middleRows.end())
-        throw std::runtime_error("a pivot through " + source.Via + " needs " + source.Via +
-                                 " in the same build");
+      const bool pivot = source.Format == TSourceFormat::Pivot;
+      if (!pivot && source.Format != TSourceFormat::Turned) continue;
+      const std::string& other = pivot ? source.Via : source.Path;
+      const auto rows = rowsByLanguage.find(other);
+      if (rows == rowsByLanguage.end())
+        throw std::runtime_error((pivot ? "a pivot through " + other + " needs "
+                                        : "rows turned round from " + other + " need ") +
+                                 other + " in the same build");
       const uint8_t place = AddSource(source);
-      const auto entries = ReadSource(source, FLog);
-      FCollected.Summary.SourceEntries += entries.size();
-      ProducePivot(middle->second, Keyed(entries), place, FProposals);
+      if (pivot) {
+        const auto entries = ReadSource(source, FLog);
+        FCollected.Summary.SourceEntries += entries.size();
+        ProducePivot(rows->second, Keyed(entries), place, FProposals);
+      } else {
+        FCollected.Summary.SourceEntries += rows->second.Items.size();
+        ProduceTurned(rows->second, place, FProposals);
+      }
       CountProposed(source, place);
     }
     SpellLigaturesOut();
-    FCommonness.clear();  // counted again, with the pivots' translations
+    FCommonness.clear();  // counted again, with the new translations
   }
 
   // Every row: the proposals' headwords and the forms of the word lists. The
@@ -381,7 +453,8 @@ class TLanguageBuild {
         continue;
       }
       FCollected.Texts.emplace(
-          key, row.Base.empty() ? row.Judged.Text : InflectedMark(row.Base) + row.Judged.Text);
+          key, row.Base.empty() ? row.Judged.Text : MarkOf(row.Base) + row.Judged.Text);
+      if (FKeying == TKeying::Spelt) FTiers.emplace(key, TierOf(key, row));
       FCollected.Summary.ThroughOther += row.Judged.ThroughOther;
       if (!row.Base.empty()) {
         ++FCollected.Summary.Inflected;
@@ -399,6 +472,10 @@ class TLanguageBuild {
       if (FCollected.Summary.Inflected == 0) throw YieldedNothing(source);
       FCollected.Summary.Sources.push_back(
           {FormatName(source.Format), source.Path, FCollected.Summary.Inflected});
+    }
+    if (FKeying == TKeying::Spelt) {
+      FitIntoFile();
+      KeyBySpelling();
     }
     FCollected.Summary.Headwords = FCollected.Texts.size();
     FLog << FName << ": " << Grouped(FCollected.Summary.Headwords) << " headwords" << std::endl;
@@ -435,12 +512,20 @@ class TLanguageBuild {
     return FCollected.Summary.Sources[FSummaryOf[place]];
   }
 
+  // The key of a gold list's word: as stored, or a language's word as its row spells
+  // it, with a capital or without.
+  std::string KeyOf(const std::string& word) const {
+    if (FKeying == TKeying::English) return StoredHeadword(word).Key;
+    const auto base = ProposalsOfBase(word, word);
+    return base != FProposals.end() ? base->first : word;
+  }
+
   // The row of a headword under other rules, the user's own texts aside: for tuning.
   std::string RowText(const std::string& key, const TJudgeRules& rules) {
     PrepareJudge();
     const TRow row = RowOf(key, rules, false);
     return row.Base.empty() || row.Judged.Text.empty() ? row.Judged.Text
-                                                       : InflectedMark(row.Base) + row.Judged.Text;
+                                                       : MarkOf(row.Base) + row.Judged.Text;
   }
 
  private:
@@ -457,31 +542,210 @@ class TLanguageBuild {
     TRow row;
     const auto own = FProposals.find(key);
     if (own != FProposals.end()) row.Judged = Judge(key, own->second, rules, explain);
-    if (!FForms.count(key) || !FWordNet) return row;
+    if (!FForms.count(key)) return row;
     const bool weak = row.Judged.Text.empty() || row.Judged.ThroughOther ||
-                      (FRowContext.Definitions && RarerThanItsBases(key));
+                      (FRowContext.Definitions && RarerThanItsBases(key)) ||
+                      (own != FProposals.end() && OnlyTurnedRound(own->second));
     if (!weak) return row;
     TRowContext context = FRowContext;
     context.PartShareKnown = false;
-    for (const auto& base : FWordNet->Bases(ToUtf8(FromLatin1(key)))) {
-      const auto baseProposals = FProposals.find(StoredHeadword(base.Word).Key);
-      if (baseProposals == FProposals.end()) continue;
+    for (const auto& base : BasesOf(key)) {
+      const auto baseProposals = ProposalsOfBase(base.Word, key);
+      if (baseProposals == FProposals.end() || baseProposals->first == key) continue;
       // "polished" is no form of "Polish": a common word's forms show no names.
-      context.CommonWord = FWordNet->HasCommonSense(base.Word);
+      context.CommonWord = FWordNet && FWordNet->HasCommonSense(base.Word);
       context.OnlyPart = base.Part;
-      if (base.Part == TPartOfSpeech::Adverb) {
+      if (base.Part == TPartOfSpeech::Adverb && FKeying == TKeying::English) {
         if (context.Definitions || !AdverbsAreAdjectives(FName)) continue;
         context.OnlyPart = TPartOfSpeech::Adjective;
       }
       context.Headword = baseProposals->first;
-      context.MaxCounted = FRowContext.MaxCounted - CountedLength(InflectedMark(base.Word));
+      // A language's base word as its row spells it: "(Haus)", not "(haus)".
+      const std::string& baseWord = FKeying == TKeying::English ? base.Word : baseProposals->first;
+      context.MaxCounted = FormTextRoom() - CountedLength(MarkOf(baseWord));
       TJudgedRow judged = JudgeRow(baseProposals->second, context, rules);
       if (judged.Text.empty() || (!row.Judged.Text.empty() && judged.ThroughOther)) continue;
       row.Judged = std::move(judged);
-      row.Base = base.Word;
+      row.Base = baseWord;
       break;
     }
     return row;
+  }
+
+  // The words a form is inflected from: WordNet's for English, the language's analyser's
+  // or spelling dictionary's for a language's words.
+  std::vector<TBaseWord> BasesOf(const std::string& key) const {
+    if (FKeying == TKeying::English)
+      return FWordNet ? FWordNet->Bases(ToUtf8(FromLatin1(key))) : std::vector<TBaseWord>{};
+    const auto bases = FFormBases.find(key);
+    return bases == FFormBases.end() ? std::vector<TBaseWord>{} : bases->second;
+  }
+
+  // The proposals of a form's base word as the build keys them; a language's base word
+  // as its dictionaries spell it, with a capital where the form has one ("Häusern" is a
+  // form of "Haus", not of "haus"), else as it is or with a capital.
+  TProposals::const_iterator ProposalsOfBase(const std::string& word,
+                                             const std::string& form) const {
+    if (FKeying == TKeying::English) return FProposals.find(StoredHeadword(word).Key);
+    const std::string capital = WithCapital(word);
+    const bool formCapital = !form.empty() && WithCapital(form) == form;
+    for (const std::string* spelt :
+         formCapital ? std::array{&capital, &word} : std::array{&word, &capital}) {
+      const auto found = FProposals.find(*spelt);
+      if (found != FProposals.end()) return found;
+    }
+    return FProposals.end();
+  }
+
+  // Whether every proposal for a word comes from a dictionary turned round: an English
+  // word's translations that happen to be a form ("walked": "ging") are no row for it.
+  bool OnlyTurnedRound(const std::vector<TProposal>& own) const {
+    return FKeying == TKeying::Spelt &&
+           std::all_of(own.begin(), own.end(), [&](const TProposal& proposal) {
+             return FKinds[proposal.Source] == TSourceKind::TurnedRound;
+           });
+  }
+
+  // The room of a form's row: read the other way, a form shows its base word's first
+  // translations only, so that the file holds more forms.
+  size_t FormTextRoom() const {
+    return FKeying == TKeying::English ? FRowContext.MaxCounted
+                                       : std::min<size_t>(FRowContext.MaxCounted, 60);
+  }
+
+  // "(accept) " before the text of a form that shows the translations of "accept".
+  std::string MarkOf(const std::string& base) const {
+    return InflectedMark(ToLatin1(base).value_or(base));
+  }
+
+  // A language's word list, read the other way: its forms as they are spelt.
+  void ReadSpeltForms() {
+    for (const auto& source : FSources) {
+      if (source.Format != TSourceFormat::Inflected) continue;
+      for (auto& form : parlivo::ReadSpeltForms(source.Path)) {
+        const THeadword spelt = SpeltHeadword(form);
+        if (!spelt.LeftOut) FSpeltForms.push_back(spelt.Key);
+      }
+    }
+    std::sort(FSpeltForms.begin(), FSpeltForms.end());
+    FSpeltForms.erase(std::unique(FSpeltForms.begin(), FSpeltForms.end()), FSpeltForms.end());
+    FCollected.Summary.SourceEntries += FSpeltForms.size();
+    FForms.insert(FSpeltForms.begin(), FSpeltForms.end());
+  }
+
+  // The base words of the forms without a row of their own: the language's analyser's
+  // readings where it has one, else its spelling dictionary's stems.
+  void FindFormBases() {
+    std::vector<std::string> forms;
+    for (const auto& form : FSpeltForms) {
+      const auto own = FProposals.find(form);
+      if (own == FProposals.end() || OnlyTurnedRound(own->second)) forms.push_back(form);
+    }
+    const std::string language = ToUtf8(FLanguage->Name);
+    FLog << FName << ": finding the base words of " << Grouped(forms.size()) << " forms"
+         << std::endl;
+    std::vector<std::vector<TBaseWord>> bases(forms.size());
+    std::string analyser;
+    if (const auto path = FOptions.BaseWords.find(language); path != FOptions.BaseWords.end()) {
+      analyser = path->second;
+    } else if (const auto given = FOptions.Analysers.find(language);
+               given != FOptions.Analysers.end()) {
+      analyser = given->second;
+    }
+    if (!analyser.empty()) bases = TApertiumAnalyser(analyser).BasesOf(forms);
+    if (const auto path = FOptions.Spelling.find(language); path != FOptions.Spelling.end()) {
+      const TSpelling spelling(path->second + ".aff", path->second + ".dic", true);
+      for (size_t f = 0; f < forms.size(); ++f) {
+        if (!bases[f].empty()) continue;
+        for (auto& stem : spelling.Stems(forms[f]))
+          bases[f].push_back({std::move(stem), TPartOfSpeech::Unknown});
+      }
+    }
+    for (size_t f = 0; f < forms.size(); ++f)
+      if (!bases[f].empty()) FFormBases.emplace(std::move(forms[f]), std::move(bases[f]));
+  }
+
+  // What a row of a language's word is worth to a user, 0 the most: the words of its
+  // frequency list, then single words that sources agree on, forms of words, single
+  // words of one source, phrases sources agree on, and phrases of one source.
+  int TierOf(const std::string& spelt, const TRow& row) const {
+    if (LanguageRank(spelt) != UINT32_MAX) return 0;
+    if (!row.Base.empty()) return 2;
+    uint64_t sources = 0;
+    for (const TProposal& proposal : FProposals.at(spelt))
+      sources |= uint64_t{1} << proposal.Source;
+    const bool agreed = std::popcount(sources) > 1;
+    if (spelt.find(' ') == std::string::npos) return agreed ? 1 : 3;
+    return agreed ? 4 : 5;
+  }
+
+  // The place of a language's word in its frequency list; UINT32_MAX where it has none.
+  uint32_t LanguageRank(const std::string& spelt) const {
+    const auto rank = FLanguageFrequencies.Ranks.find(Latin1Lower(ToLatin1(spelt).value_or("")));
+    return rank == FLanguageFrequencies.Ranks.end() ? UINT32_MAX : rank->second;
+  }
+
+  // A language's words are more than one file holds: the rows worth least give way
+  // (the longer words of a tier first) until the rest fit, each row taking its
+  // pointer, its record and the packed spelling and text in it.
+  void FitIntoFile() {
+    struct TCost {
+      int Tier;
+      size_t Length;
+      const std::string* Spelt;
+      size_t Bytes;
+    };
+    std::vector<TCost> costs;
+    for (const auto& [spelt, text] : FCollected.Texts) {
+      const size_t bytes =
+          4 + kEntryPrefixSize + PackText(*ToLatin1(spelt)).size() + PackText(text).size();
+      costs.push_back({FTiers.at(spelt), spelt.size(), &spelt, bytes});
+    }
+    std::sort(costs.begin(), costs.end(), [](const TCost& a, const TCost& b) {
+      return std::tie(a.Tier, a.Length, *a.Spelt) < std::tie(b.Tier, b.Length, *b.Spelt);
+    });
+    size_t used = kDataTablesOffset + kFileRoomKept;
+    std::vector<std::string> dropped;
+    for (const TCost& cost : costs) {
+      used += cost.Bytes;
+      if (used > kMaxDirectOffset) dropped.push_back(*cost.Spelt);
+    }
+    for (const auto& spelt : dropped) FCollected.Texts.erase(spelt);
+    FCollected.Summary.LeftForRoom = dropped.size();
+    if (!dropped.empty())
+      FLog << FName << ": " << Grouped(dropped.size()) << " rows left out for room" << std::endl;
+    decltype(FTiers)().swap(FTiers);
+  }
+
+  // The rows of a language's words under their keys, as its index files them: the more
+  // frequent of two words that share a key under it, the other under it with "2" added
+  // ("schon", "schon2" for "schön"); each with its spelling where that is not its key.
+  void KeyBySpelling() {
+    struct TWord {
+      uint32_t Rank;
+      std::string Spelt;  // UTF-8
+    };
+    std::map<std::string, std::vector<TWord>> byKey;
+    for (const auto& [spelt, text] : FCollected.Texts) {
+      byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), spelt});
+    }
+    TTexts texts;
+    for (auto& [key, words] : byKey) {
+      std::stable_sort(words.begin(), words.end(),
+                       [](const TWord& a, const TWord& b) { return a.Rank < b.Rank; });
+      for (size_t i = 0; i < words.size(); ++i) {
+        const std::string numbered = i == 0 ? key : key + std::to_string(i + 1);
+        if (i >= kMaxSharedKeys || StoredHeadword(numbered).LeftOut) {
+          ++FCollected.Summary.LongerThan30;
+          continue;
+        }
+        auto node = FCollected.Texts.extract(words[i].Spelt);
+        const std::string spelt = *ToLatin1(words[i].Spelt);
+        if (spelt != numbered) FCollected.Spelt.emplace(numbered, spelt);
+        texts.emplace(numbered, std::move(node.mapped()));
+      }
+    }
+    FCollected.Texts.swap(texts);
   }
 
   // An English form that WordNet also knows as a word of its own, but whose senses as
@@ -498,11 +762,30 @@ class TLanguageBuild {
     return false;
   }
 
+  // Words that share a key: "schon", "schon2" ... "schon9".
+  static constexpr size_t kMaxSharedKeys = 9;
+  // Room a full language file keeps besides its rows: its bucket tables' slack.
+  static constexpr size_t kFileRoomKept = 256 * 1024;
+
   // A middle language passes on this many of each row's translations.
   static constexpr size_t kFirstLegTranslations = 6;
 
   static std::runtime_error YieldedNothing(const TLanguageSource& source) {
     return std::runtime_error(source.Language + ": " + source.Path + " yields no headword");
+  }
+
+  // An English sentence a dictionary gives for a phrase ("Nice to know you're back with
+  // us.") translates no word of its own: read the other way, it is no translation.
+  void LeaveSentencesOut() {
+    for (auto& [spelt, own] : FProposals) {
+      std::erase_if(own, [](const TProposal& proposal) {
+        const std::string& text = proposal.Translation;
+        return text.find(' ') != std::string::npos && !text.empty() &&
+               (text.back() == '.' || text.back() == '!' || text.back() == '?') &&
+               !text.ends_with("sth.") && !text.ends_with("sb.");
+      });
+    }
+    std::erase_if(FProposals, [](const auto& row) { return row.second.empty(); });
   }
 
   void SpellLigaturesOut() {
@@ -532,12 +815,18 @@ class TLanguageBuild {
   void PrepareJudge() {
     if (!FSpelling) {
       if (const auto path = FOptions.Spelling.find(FName); path != FOptions.Spelling.end())
-        FSpelling = std::make_unique<TSpelling>(path->second + ".aff", path->second + ".dic",
-                                                AdverbsAreAdjectives(FName));
+        // English translations are never words run together: a word the dictionary
+        // does not know ("craic", "numpty") is a rare one, not two to put apart.
+        FSpelling =
+            std::make_unique<TSpelling>(path->second + ".aff", path->second + ".dic",
+                                        AdverbsAreAdjectives(FName) || FKeying == TKeying::Spelt);
     }
     FWordNet = FContext.LoadedWordNet(FOptions, FLog);
+    if (FKeying == TKeying::Spelt && FFormBases.empty() && !FSpeltForms.empty()) FindFormBases();
     for (const auto& source : FSources) {
-      if (source.Format != TSourceFormat::Inflected || !FForms.empty()) continue;
+      if (source.Format != TSourceFormat::Inflected || !FForms.empty() ||
+          FKeying != TKeying::English)
+        continue;
       if (!FWordNet) throw std::runtime_error("inflected forms need WordNet");
       const auto& forms = FContext.WordList(source.Path);
       FCollected.Summary.SourceEntries += forms.size();
@@ -565,9 +854,10 @@ class TLanguageBuild {
                    const TJudgeRules& rules, bool explain) {
     FRowContext.Headword = key;
     const std::string lemma = ToUtf8(FromLatin1(key));
+    const bool english = FKeying == TKeying::English && FWordNet;
     FRowContext.PartShareKnown =
-        FWordNet && !FRowContext.Definitions && FWordNet->PartShares(lemma, FRowContext.PartShare);
-    FRowContext.CommonWord = FWordNet && FWordNet->HasCommonSense(lemma);
+        english && !FRowContext.Definitions && FWordNet->PartShares(lemma, FRowContext.PartShare);
+    FRowContext.CommonWord = english && FWordNet->HasCommonSense(lemma);
     if (explain) {
       FLog << FName << " ";
       ExplainRow(own, FRowContext, rules, FLog);
@@ -577,6 +867,8 @@ class TLanguageBuild {
 
   std::vector<TLanguageSource> FSources;
   std::string FName;
+  const TLanguage* FLanguage = nullptr;
+  TKeying FKeying = TKeying::English;
   const TBuildOptions& FOptions;
   TBuildContext& FContext;
   std::ostream& FLog;
@@ -587,7 +879,11 @@ class TLanguageBuild {
   std::vector<size_t> FSummaryOf;  // a source place's entry in Summary.Sources
   std::unique_ptr<TSpelling> FSpelling;
   const TWordNet* FWordNet = nullptr;
-  std::set<std::string> FForms;  // stored forms of the word lists
+  std::set<std::string> FForms;          // forms of the word lists, keyed as the rows are
+  std::vector<std::string> FSpeltForms;  // read the other way: a language's, sorted
+  std::unordered_map<std::string, std::vector<TBaseWord>> FFormBases;
+  TWordFrequencies FLanguageFrequencies;        // of a language's words, read the other way
+  std::unordered_map<std::string, int> FTiers;  // by spelt word: see TierOf
   std::unordered_map<std::string, uint32_t> FCommonness;
   TWordFrequencies FFrequencies;
   TRowContext FRowContext;
@@ -602,7 +898,15 @@ std::vector<std::string> LanguageFilesDropped(const fs::path& target,
   if (!fs::exists(target)) return dropped;
   if (!fs::is_directory(target)) throw std::runtime_error(target.string() + " is not a folder");
   std::set<std::string> lexiconNames{ToUtf8(IndexFileName)};
-  for (const auto& language : Languages) lexiconNames.insert(ToUtf8(language.FileName));
+  for (const auto& language : Languages) {
+    lexiconNames.insert(ToUtf8(language.FileName));
+    if (HasReverse(language)) {
+      lexiconNames.insert(ToUtf8(language.ReverseIndexFileName));
+      lexiconNames.insert(ToUtf8(language.ReverseFileName));
+    }
+  }
+  const bool forward = std::any_of(built.begin(), built.end(),
+                                   [](const TCollected& language) { return !language.Reverse; });
   for (const auto& entry : fs::directory_iterator(target)) {
     const std::string name = entry.path().filename().string();
     if (!lexiconNames.count(name)) {
@@ -610,10 +914,12 @@ std::vector<std::string> LanguageFilesDropped(const fs::path& target,
                                ", which is no lexicon file: build into a lexicon folder or a "
                                "new one");
     }
-    const bool rebuilt = std::any_of(built.begin(), built.end(), [&](const TCollected& language) {
-      return language.Summary.FileName == name;
-    });
-    if (name != ToUtf8(IndexFileName) && !rebuilt) dropped.push_back(name);
+    const bool rebuilt =
+        (forward && name == ToUtf8(IndexFileName)) ||
+        std::any_of(built.begin(), built.end(), [&](const TCollected& language) {
+          return language.Summary.FileName == name || language.Summary.IndexFileName == name;
+        });
+    if (!rebuilt) dropped.push_back(name);
   }
   std::sort(dropped.begin(), dropped.end());
   return dropped;
@@ -647,6 +953,8 @@ const char* FormatName(TSourceFormat format) {
       return "apertium";
     case TSourceFormat::Ding:
       return "ding";
+    case TSourceFormat::Turned:
+      return "turned";
   }
   return "";
 }
@@ -664,7 +972,7 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
     if (!named.insert({source.Language, source.Format, source.Path}).second) {
       throw std::runtime_error("language \"" + source.Language + "\" given twice");
     }
-    if (source.Format == TSourceFormat::Inflected) {
+    if (source.Format == TSourceFormat::Inflected && FindLanguage(FromUtf8(source.Language))) {
       context.WordNetWanted = true;
       context.WordList(source.Path);
     }
@@ -681,18 +989,20 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
   builds.reserve(byLanguage.size());
   for (auto& group : byLanguage) builds.emplace_back(std::move(group), options, context, log);
   for (auto& build : builds) build.ProduceDirect();
-  // The middle languages' rows before any pivot's, for every language that is one.
-  std::map<std::string, TSourceItems> middleRows;
+  // The rows of every language that a pivot passes through or a set of the other
+  // direction turns round, before any of those is produced.
+  std::map<std::string, TSourceItems> otherRows;
   for (auto& build : builds) {
-    const bool middle = std::any_of(builds.begin(), builds.end(), [&](const TLanguageBuild& other) {
+    const bool taken = std::any_of(builds.begin(), builds.end(), [&](const TLanguageBuild& other) {
       return std::any_of(other.Sources().begin(), other.Sources().end(), [&](const auto& source) {
-        return source.Format == TSourceFormat::Pivot && source.Via == build.Name();
+        return (source.Format == TSourceFormat::Pivot && source.Via == build.Name()) ||
+               (source.Format == TSourceFormat::Turned && source.Path == build.Name());
       });
     });
-    if (middle) middleRows.emplace(build.Name(), build.DirectRows());
+    if (taken) otherRows.emplace(build.Name(), build.DirectRows());
   }
   for (auto& build : builds)
-    if (build.HasPivots()) build.ProducePivots(middleRows);
+    if (build.TakesOtherRows()) build.ProduceFromOtherRows(otherRows);
   return builds;
 }
 
@@ -716,22 +1026,43 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
   RecoverInterruptedSwap(target, log);
   const std::vector<std::string> dropped = LanguageFilesDropped(target, languages);
 
+  // The English headwords of every language share Index.plv; a set of the other
+  // direction has an index of its own.
   std::vector<std::string> headwords;
   for (const auto& language : languages) {
+    if (language.Reverse) continue;
     for (const auto& [key, text] : language.Texts) headwords.push_back(key);
   }
-  const TLexiconIndex index(std::move(headwords));
-
   TBuildSummary summary;
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
-  files.emplace_back(ToUtf8(IndexFileName), index.FileBytes());
-  summary.IndexHeadwords = index.WordCount();
-  summary.IndexBytes = files.back().second.size();
+  std::optional<TLexiconIndex> index;
+  if (!headwords.empty() ||
+      std::any_of(languages.begin(), languages.end(),
+                  [](const TCollected& language) { return !language.Reverse; })) {
+    index.emplace(std::move(headwords));
+    files.emplace_back(ToUtf8(IndexFileName), index->FileBytes());
+    summary.IndexHeadwords = index->WordCount();
+    summary.IndexBytes = files.back().second.size();
+  }
   for (auto& language : languages) {
+    std::optional<TLexiconIndex> ownIndex;
+    if (language.Reverse) {
+      std::vector<std::string> keys;
+      for (const auto& [key, text] : language.Texts) keys.push_back(key);
+      ownIndex.emplace(std::move(keys));
+      files.emplace_back(language.Summary.IndexFileName, ownIndex->FileBytes());
+      language.Summary.IndexHeadwords = ownIndex->WordCount();
+      language.Summary.IndexBytes = files.back().second.size();
+    }
     log << "Packing " << language.Summary.FileName << std::endl;
-    TLanguageFileBuilder builder(index, options.Sharing);
-    for (const auto& [key, text] : language.Texts) builder.Set(key, PackText(text));
+    TLanguageFileBuilder builder(language.Reverse ? *ownIndex : *index, options.Sharing);
+    for (const auto& [key, text] : language.Texts) {
+      const auto spelt = language.Spelt.find(key);
+      builder.Set(key, PackText(text),
+                  spelt == language.Spelt.end() ? TPackedText{0} : PackText(spelt->second));
+    }
     TTexts().swap(language.Texts);  // packed: the texts are no longer needed
+    TTexts().swap(language.Spelt);
     TLanguageFileBuilder::TStats stats;
     try {
       files.emplace_back(language.Summary.FileName, builder.FileBytes(&stats));
@@ -753,11 +1084,19 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
 
 void PrintSummary(const TBuildSummary& summary, std::ostream& out) {
   char line[256];
-  std::snprintf(line, sizeof line, "%-15s %10s headwords %33s %12s bytes\n", "Index.plv",
-                Grouped(summary.IndexHeadwords).c_str(), "", Grouped(summary.IndexBytes).c_str());
-  out << line;
+  if (summary.IndexBytes > 0) {
+    std::snprintf(line, sizeof line, "%-22s %10s headwords %33s %12s bytes\n", "Index.plv",
+                  Grouped(summary.IndexHeadwords).c_str(), "", Grouped(summary.IndexBytes).c_str());
+    out << line;
+  }
   for (const auto& language : summary.Languages) {
-    std::snprintf(line, sizeof line, "%-15s %10s headwords %9s entries %9s shared %12s bytes\n",
+    if (!language.IndexFileName.empty()) {
+      std::snprintf(line, sizeof line, "%-22s %10s headwords %33s %12s bytes\n",
+                    language.IndexFileName.c_str(), Grouped(language.IndexHeadwords).c_str(), "",
+                    Grouped(language.IndexBytes).c_str());
+      out << line;
+    }
+    std::snprintf(line, sizeof line, "%-22s %10s headwords %9s entries %9s shared %12s bytes\n",
                   language.FileName.c_str(), Grouped(language.Headwords).c_str(),
                   Grouped(language.Records).c_str(), Grouped(language.SharedEntries).c_str(),
                   Grouped(language.Bytes).c_str());
@@ -769,7 +1108,10 @@ void PrintSummary(const TBuildSummary& summary, std::ostream& out) {
         << " without a Latin-1 form, " << Grouped(language.NoText) << " without a text\n"
         << "                " << Grouped(language.ThroughOther)
         << " rows through another language only, " << Grouped(language.Inflected)
-        << " word forms showing their base word's translations\n";
+        << " word forms showing their base word's translations";
+    if (language.LeftForRoom > 0)
+      out << ", " << Grouped(language.LeftForRoom) << " rows left out for room";
+    out << "\n";
     for (const auto& source : language.Sources) {
       out << "                " << std::left << std::setw(9) << source.Format << " " << std::right
           << std::setw(9) << Grouped(source.Headwords) << " headwords";
@@ -817,8 +1159,7 @@ void TuneRules(const std::vector<TLanguageSource>& sources, const TBuildOptions&
       size_t listed = 0, first = 0, nothing = 0;
       const bool definitions = gold.Build->Name() == "English";
       for (const TGoldWord& word : gold.Words) {
-        const THeadword stored = StoredHeadword(word.Word);
-        const std::string text = gold.Build->RowText(stored.Key, rules);
+        const std::string text = gold.Build->RowText(gold.Build->KeyOf(word.Word), rules);
         if (text.empty()) continue;
         ++listed;
         const TGoldVerdict verdict = JudgeAgainstGold(text, word, definitions);
@@ -842,11 +1183,11 @@ void TuneRules(const std::vector<TLanguageSource>& sources, const TBuildOptions&
     for (const float fromX : scales)
       for (const float curated : scales)
         for (const float pivot : scales)
-          for (const float frequency : {0.0f, 1.0f, 2.0f, 4.0f})
+          for (const float frequency : {0.0f, 1.0f, 2.0f, 4.0f, 8.0f})
             for (const float commonness : {0.0f, 0.1f, 0.2f}) {
               TJudgeRules rules = given;
-              rules.Trust[static_cast<size_t>(TSourceKind::EnglishToX)] *= toX;
-              rules.Trust[static_cast<size_t>(TSourceKind::XToEnglish)] *= fromX;
+              rules.Trust[static_cast<size_t>(TSourceKind::Dictionary)] *= toX;
+              rules.Trust[static_cast<size_t>(TSourceKind::TurnedRound)] *= fromX;
               rules.Trust[static_cast<size_t>(TSourceKind::Curated)] *= curated;
               rules.Trust[static_cast<size_t>(TSourceKind::Pivot)] *= pivot;
               rules.FrequencyWeight = frequency;

@@ -23,7 +23,8 @@ namespace parlivo {
 // lexicons from English; Ding: Ding's German-English dictionary. TabSeparated: the
 // user's own texts, which stand as written. Inflected: the forms of an English word list
 // (one a line) without a row of their own show their base word's translations of their
-// part of speech, marked.
+// part of speech, marked. Turned: the rows of a language of the same build (Path names
+// it) turned round, for its set of the other direction.
 enum class TSourceFormat {
   Freedict,
   Wordnet,
@@ -32,7 +33,8 @@ enum class TSourceFormat {
   Pivot,
   Inflected,
   Apertium,
-  Ding
+  Ding,
+  Turned
 };
 const char* FormatName(TSourceFormat format);
 
@@ -63,6 +65,9 @@ struct TBuildOptions {
   // Per language, an analyser of its words (Apertium's .automorf.bin), which tells the
   // part of speech of translations their source does not tag.
   std::map<std::string, std::string> Analysers;
+  // Per language, an analyser (.automorf.bin) that tells the base words of its forms,
+  // read the other way, where it is not the language's --analyser.
+  std::map<std::string, std::string> BaseWords;
   // Per language, dictionaries (dictd) whose headwords are its words with their part of
   // speech in their entries, which tell it where neither source nor analyser do.
   std::multimap<std::string, std::string> TaggedWords;
@@ -92,6 +97,10 @@ struct TSourceSummary {
 struct TLanguageSummary {
   std::string Language;
   std::string FileName;
+  // A set of the other direction's own index: "IndexGerman.plv" for "GermanEnglish".
+  std::string IndexFileName;
+  size_t IndexHeadwords = 0;
+  size_t IndexBytes = 0;
   size_t SourceEntries = 0;
   size_t Headwords = 0;  // headwords with a text in this language
   size_t Records = 0;
@@ -103,6 +112,7 @@ struct TLanguageSummary {
   size_t NoText = 0;
   size_t ThroughOther = 0;  // rows marked as come through another language only
   size_t Inflected = 0;     // rows of word forms that show their base word's translations
+  size_t LeftForRoom = 0;   // rows worth least, left out for the file to hold the rest
   std::vector<TSourceSummary> Sources;  // in the order given
 };
 

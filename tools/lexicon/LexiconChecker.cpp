@@ -264,15 +264,19 @@ TFolderCheck CheckLexiconFolder(const std::filesystem::path& folder, size_t maxR
     if (Stands(file(language.FileName))) languages.push_back(file(language.FileName).string());
   }
   check.LanguageFiles = languages.size();
-  check.Report = CheckLexicon(file(IndexFileName).string(), languages, maxReported);
+  TCheckReport reverse;
   for (const TLanguage& language : Languages) {
     if (!HasReverse(language)) continue;
     const auto index = file(language.ReverseIndexFileName);
     const auto data = file(language.ReverseFileName);
     if (!Stands(index) && !Stands(data)) continue;
     ++check.ReverseSets;
-    Add(check.Report, CheckLexicon(index.string(), {data.string()}, maxReported), maxReported);
+    Add(reverse, CheckLexicon(index.string(), {data.string()}, maxReported), maxReported);
   }
+  // A folder of the other direction alone needs no Index.plv.
+  if (Stands(file(IndexFileName)) || !languages.empty() || check.ReverseSets == 0)
+    check.Report = CheckLexicon(file(IndexFileName).string(), languages, maxReported);
+  Add(check.Report, reverse, maxReported);
   return check;
 }
 

@@ -78,15 +78,15 @@ std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream
   return entries;
 }
 
-TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary,
-                       std::ostream& log) {
+TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary, std::ostream& log,
+                       TKeying keying) {
   const auto entries = ReadSource(source, log);
   TSourceItems read;
   read.Entries = entries.size();
   std::map<std::string, std::vector<const TSourceEntry*>> groups;
   std::set<std::pair<TLeftOutReason, std::string>> leftOut;
   for (const auto& entry : entries) {
-    THeadword headword = StoredHeadword(entry.Headword);
+    THeadword headword = KeyedHeadword(entry.Headword, keying);
     if (headword.LeftOut) {
       leftOut.insert({*headword.LeftOut, entry.Headword});
     } else {
@@ -140,7 +140,7 @@ bool SensesInAlphabeticalOrder(const TSourceItems& read) {
 
 }  // namespace
 
-void ProduceEnglishToX(const TSourceItems& read, uint8_t place, TProposals& proposals) {
+void ProduceDictionary(const TSourceItems& read, uint8_t place, TProposals& proposals) {
   const bool alphabetical = SensesInAlphabeticalOrder(read);
   for (const auto& [key, items] : read.Items) {
     auto& own = proposals[key];
@@ -153,15 +153,29 @@ void ProduceEnglishToX(const TSourceItems& read, uint8_t place, TProposals& prop
   }
 }
 
-void ProduceReversed(const std::vector<TSourceEntry>& xToEnglish, uint8_t place,
-                     TProposals& proposals) {
-  for (const auto& entry : xToEnglish) {
+void ProduceReversed(const std::vector<TSourceEntry>& entries, uint8_t place, TProposals& proposals,
+                     TKeying keying) {
+  for (const auto& entry : entries) {
     for (size_t i = 0; i < entry.Items.size(); ++i) {
-      const THeadword stored = StoredHeadword(entry.Items[i]);
+      const THeadword stored = KeyedHeadword(entry.Items[i], keying);
       if (stored.LeftOut || stored.Key.empty()) continue;
       auto& own = proposals[stored.Key];
-      own.push_back({entry.Headword, entry.PartOf(i), place, HasCapital(entry.Items[i]),
+      // A capital in a row keyed by spelling is the word's own, no other sense's.
+      own.push_back({entry.Headword, entry.PartOf(i), place,
+                     keying == TKeying::English && HasCapital(entry.Items[i]),
                      RankStrength(i, entry.SenseOf(i))});
+    }
+  }
+}
+
+void ProduceTurned(const TSourceItems& rows, uint8_t place, TProposals& proposals) {
+  for (const auto& [key, items] : rows.Items) {
+    const std::string english = ToUtf8(FromLatin1(key));
+    for (const TSourceItem& item : items) {
+      const THeadword spelt = SpeltHeadword(item.Text);
+      if (spelt.LeftOut) continue;
+      proposals[spelt.Key].push_back(
+          {english, item.Part, place, false, RankStrength(item.Rank, item.Sense)});
     }
   }
 }

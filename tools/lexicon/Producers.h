@@ -23,21 +23,27 @@ class TWordNet;
 // A source's entries as read, parsed after its format.
 std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log);
 
-// A source's items for each stored headword, its main senses first; what it leaves out
-// is counted into summary.
+// A source's items for each headword keyed as the build keys its rows, its main senses
+// first; what it leaves out is counted into summary.
 struct TSourceItems {
   size_t Entries = 0;
   std::map<std::string, std::vector<TSourceItem>> Items;
 };
-TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary, std::ostream& log);
+TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary, std::ostream& log,
+                       TKeying keying = TKeying::English);
 
-// A dictionary of English to the language: its items as they stand.
-void ProduceEnglishToX(const TSourceItems& read, uint8_t place, TProposals& proposals);
+// A dictionary of the headwords' language to the texts': its items as they stand.
+void ProduceDictionary(const TSourceItems& read, uint8_t place, TProposals& proposals);
 
-// A dictionary of the language to English, turned round: an English word that is the
-// first translation of an entry proposes that entry's headword most strongly.
-void ProduceReversed(const std::vector<TSourceEntry>& xToEnglish, uint8_t place,
-                     TProposals& proposals);
+// A dictionary of the texts' language to the headwords', turned round: a headword that
+// is the first translation of an entry proposes that entry's own headword most strongly.
+void ProduceReversed(const std::vector<TSourceEntry>& entries, uint8_t place, TProposals& proposals,
+                     TKeying keying = TKeying::English);
+
+// A language's rows from English turned round, for its words looked up in English: an
+// English headword whose row leads with a word proposes itself for that word most
+// strongly.
+void ProduceTurned(const TSourceItems& rows, uint8_t place, TProposals& proposals);
 
 // Translations through a middle language: the English headwords' translations into it
 // (firstLeg) looked up in a dictionary of it to the language, scored by their paths.

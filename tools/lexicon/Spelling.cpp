@@ -2,12 +2,14 @@
 
 #include <hunspell/hunspell.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
 #include "Latin1.h"
+#include "Text.h"
 
 namespace parlivo {
 
@@ -67,6 +69,25 @@ bool TSpelling::Knows(std::string_view word) const {
     return latin1 && Hunspell_spell(FHandle->FHunspell, latin1->c_str()) != 0;
   }
   return Hunspell_spell(FHandle->FHunspell, std::string(word).c_str()) != 0;
+}
+
+std::vector<std::string> TSpelling::Stems(std::string_view word) const {
+  std::string asked(word);
+  if (FHandle->FLatin1) {
+    const auto latin1 = ToLatin1(word);
+    if (!latin1) return {};
+    asked = *latin1;
+  }
+  char** list = nullptr;
+  const int count = Hunspell_stem(FHandle->FHunspell, &list, asked.c_str());
+  std::vector<std::string> stems;
+  for (int i = 0; i < count; ++i) {
+    std::string stem = FHandle->FLatin1 ? ToUtf8(FromLatin1(list[i])) : std::string(list[i]);
+    if (stem != word && std::find(stems.begin(), stems.end(), stem) == stems.end())
+      stems.push_back(std::move(stem));
+  }
+  Hunspell_free_list(FHandle->FHunspell, &list, count);
+  return stems;
 }
 
 std::optional<std::string> TSpelling::Split(std::string_view word) const {

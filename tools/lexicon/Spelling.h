@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace parlivo {
 
@@ -28,6 +29,10 @@ class TSpelling {
   // colores"); nothing when a word stays unknown. Words with a capital in a language
   // that does not capitalise its nouns count as names, and pass.
   std::optional<std::string> Checked(std::string_view translation) const;
+
+  // The dictionary forms the word (UTF-8) is inflected from, as the dictionary spells
+  // them ("Häuser": "Haus"), the word itself left out.
+  std::vector<std::string> Stems(std::string_view word) const;
 
  private:
   std::optional<std::string> Split(std::string_view word) const;

@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "Inflection.h"
 #include "PartOfSpeech.h"
 
 namespace parlivo {
@@ -44,10 +45,7 @@ class TWordNet {
   // Whether the word has a sense spelt in small letters: a common word, not only a name.
   bool HasCommonSense(const std::string& lemma) const;
 
-  struct TBase {
-    std::string Word;
-    TPartOfSpeech Part;  // the part of speech of the form: a verb form's base is a verb
-  };
+  using TBase = TBaseWord;
   // The base words of a form in lower case, most likely first, found by WordNet's
   // irregular forms and regular endings, and for an adverb the adjective it comes from.
   // A form that is a word of its own too ("glasses", "found") has its bases all the

@@ -1,0 +1,195 @@
+// The other direction's sets: a language's words as they are spelt, filed under keys
+// without accents, with their English texts from the language's dictionaries, the
+// English ones turned round and the forms of its word list.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "Ding.h"
+#include "EntryText.h"
+#include "LexiconBuilder.h"
+#include "LexiconChecker.h"
+#include "LexiconFixtures.h"
+#include "LookupCommand.h"
+#include "TestFiles.h"
+
+namespace parlivo::test {
+namespace {
+
+TEST(SpeltWords, KeptAsWrittenAndFiledWithoutAccents) {
+  EXPECT_EQ(SpeltHeadword("  H\xC3\xA4user \t ").Key, "H\xC3\xA4user");
+  EXPECT_EQ(SpeltHeadword("peut-\xC3\xAAtre").Key, "peut-\xC3\xAAtre");
+  EXPECT_EQ(SpeltHeadword("aanr\xC4\xB3"
+                          "den")
+                .Key,
+            "aanrijden");
+  EXPECT_EQ(ReverseKey("H\xC3\xA4user"), "hauser");
+  EXPECT_EQ(ReverseKey("Fran\xC3\xA7"
+                       "ais"),
+            "francais");
+  EXPECT_EQ(ReverseKey("Stra\xC3\x9F"
+                       "e"),
+            "strasse");
+  EXPECT_EQ(ReverseKey("aujourd'hui"), "aujourdhui");
+  EXPECT_EQ(ReverseKey("peut-\xC3\xAAtre"), "peut etre");
+  EXPECT_EQ(ReverseKey("sans  heurts "), "sans heurts");
+  // Nothing a user would not type as a word: notes, lists, digits, other scripts.
+  for (const char* unreachable : {"Haus (das)", "ja, nein", "3D", "-chen", "etw.", "'s"})
+    EXPECT_EQ(SpeltHeadword(unreachable).LeftOut, TLeftOutReason::UnreachableStart) << unreachable;
+  EXPECT_FALSE(SpeltHeadword("\xC3\xA9t\xC3\xA9 indien").LeftOut);
+  EXPECT_FALSE(SpeltHeadword("usw.").LeftOut);
+  EXPECT_EQ(SpeltHeadword("\xCE\xB1\xCE\xB2").LeftOut, TLeftOutReason::NoLatin1Form);
+  EXPECT_EQ(SpeltHeadword(std::string(31, 'a')).LeftOut, TLeftOutReason::LongerThan30);
+}
+
+TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
+  TTempDir dir;
+  std::ofstream((dir / "de-en").string())
+      << "gehen {vi} | ich gehe | ich/er/sie ging :: to go | I go | I/he/she went\n"
+      << "sich k\xC3\xBCmmern {vr} :: to care\n"
+      << "Haus {n} | H\xC3\xA4user {pl} :: house | houses\n";
+  TProposals proposals;
+  TLanguageSummary summary;
+  ProduceDing((dir / "de-en").string(), [](const std::string&) { return true; }, 0, proposals,
+              summary, TKeying::Spelt);
+  auto shown = [&](const std::string& key) {
+    std::vector<std::string> out;
+    for (const auto& proposal : proposals[key])
+      out.push_back(proposal.Translation + "/" + PartName(proposal.Part));
+    return out;
+  };
+  using TList = std::vector<std::string>;
+  EXPECT_EQ(shown("gehen"), (TList{"go/verb"}));
+  EXPECT_EQ(shown("ging"), (TList{"went/verb"}));
+  EXPECT_EQ(shown("gehe"), (TList{"go/verb"}));
+  EXPECT_EQ(shown("sich k\xC3\xBCmmern"), (TList{"care/verb"}));
+  EXPECT_EQ(shown("k\xC3\xBCmmern"), (TList{"care/verb"}));
+  EXPECT_EQ(shown("H\xC3\xA4user"), (TList{"houses/noun"}));
+  EXPECT_FALSE(proposals.count("haus"));  // nouns keep their capital
+  EXPECT_FALSE(proposals.count("go"));
+}
+
+// German words looked up in English, built beside the English-to-German set.
+class ReverseBuild : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteDictd(FDir / "deu-eng",
+               {{"haus", "Haus /h/ <n, neut>\nhouse, home\n"},
+                {"schon", "schon /s/ <adv>\nalready\n"},
+                {"sch\xC3\xB6n", "sch\xC3\xB6n /s/ <adj>\nbeautiful, nice\n"},
+                {"hund", "Hund /h/ <n, masc>\ndog, hound\n"},
+                {"gruss", "Gru\xC3\x9F /g/ <n, masc>\ngreeting\n"},
+                {"hallo", "hallo /h/\nhello\nNice to see you again.\n"}},
+               false);
+    WriteDictd(FDir / "eng-deu",
+               {{"house", "house /h/\nHaus\n"},
+                {"dog",
+                 "dog /d/\nHund, R\xC3\xBC"
+                 "de\n"},
+                {"hound", "hound /h/\nJagdhund\n"},
+                {"shovel", "shovel /s/\nSchaufel <fem>\n"}},
+               false);
+    // The German frequency list: "schön" is more frequent than "schon" here, to
+    // show which of two words sharing a key keeps it.
+    std::ofstream((FDir / "german.txt").string()) << "sch\xC3\xB6n\nhaus\nschon\n";
+    // A German spelling dictionary that tells the stems of plural nouns.
+    std::ofstream((FDir / "de.aff").string())
+        << "SET UTF-8\nSFX E Y 1\nSFX E 0 e .\nSFX N Y 1\nSFX N 0 en .\n";
+    std::ofstream((FDir / "de.dic").string()) << "2\nHund/EN\nHaus\n";
+    std::ofstream((FDir / "forms.txt").string()) << "Hunde\nHunden\nhaus\nFlugzeug\n";
+  }
+
+  TBuildSummary Build() {
+    TBuildOptions options;
+    options.Frequencies["German"] = (FDir / "german.txt").string();
+    options.Spelling["German"] = (FDir / "de").string();
+    return BuildLexicon((FDir / "Files").string(),
+                        {{"German", TSourceFormat::Freedict, Path("eng-deu")},
+                         {"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")},
+                         {"GermanEnglish", TSourceFormat::Reversed, Path("eng-deu")},
+                         {"GermanEnglish", TSourceFormat::Turned, "German"},
+                         {"GermanEnglish", TSourceFormat::Inflected, Path("forms.txt")}},
+                        options, FLog);
+  }
+  std::string Path(const std::string& name) { return (FDir / name).string(); }
+  std::string Lookup(const std::string& word) {
+    std::ostringstream out, err;
+    RunLookup({u"--from", u"German", FromUtf8(word)}, ToText(FDir.Path()), out, err);
+    return out.str() + err.str();
+  }
+  TTempDir FDir;
+  std::ostringstream FLog;
+};
+
+TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
+  const TBuildSummary summary = Build();
+  ASSERT_EQ(summary.Languages.size(), 2u);
+  const TLanguageSummary& reverse = summary.Languages[1];
+  EXPECT_EQ(reverse.FileName, "GermanEnglish.plv");
+  EXPECT_EQ(reverse.IndexFileName, "IndexGerman.plv");
+  EXPECT_EQ(reverse.LeftForRoom, 0u);
+  // The English set stays as it was, with its own index.
+  EXPECT_TRUE(std::filesystem::exists(FDir / "Files" / "Index.plv"));
+  const TFolderCheck check = CheckLexiconFolder((FDir / "Files").string());
+  EXPECT_TRUE(check.Report.Ok());
+  EXPECT_EQ(check.ReverseSets, 1u);
+
+  // Both dictionaries agree on "Hund": "dog" comes first; the German-English one's
+  // "hound" follows, and turned round "Jagdhund" is a hound. The forms of the word
+  // list show their base's translations, the base as spelt.
+  EXPECT_EQ(Lookup("hund"),
+            "Hund=dog, hound\nHunde=(Hund) dog, hound\nHunden=(Hund) dog, hound\nFound: 3\n");
+  EXPECT_EQ(Lookup("jagdhund"), "Jagdhund=hound\nFound: 1\n");
+  EXPECT_EQ(Lookup("schaufel"), "Schaufel=shovel\nFound: 1\n");
+  // Typed with or without its accents a word is found; of two that share a key both are
+  // listed, the more frequent first.
+  EXPECT_EQ(Lookup("sch\xC3\xB6n"), "sch\xC3\xB6n=beautiful, nice\nschon=already\nFound: 2\n");
+  EXPECT_EQ(Lookup("schon"), Lookup("sch\xC3\xB6n"));
+  EXPECT_EQ(Lookup("grus"), "Gru\xC3\x9F=greeting\nFound: 1\n");
+  EXPECT_EQ(Lookup("ruede"), "Found: 0\n");
+  EXPECT_EQ(Lookup("rude"),
+            "R\xC3\xBC"
+            "de=dog\nFound: 1\n");
+  // A sentence the dictionary gives for a word is no translation of it.
+  EXPECT_EQ(Lookup("hallo"), "hallo=hello\nFound: 1\n");
+  // A word of the list that has a row keeps it, and one without a base has none.
+  EXPECT_EQ(Lookup("haus"), "Haus=house, home\nFound: 1\n");
+  EXPECT_EQ(Lookup("flugz"), "Found: 0\n");
+  EXPECT_EQ(reverse.Inflected, 2u);
+}
+
+TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSources) {
+  auto error = [&](const std::vector<TLanguageSource>& sources) -> std::string {
+    try {
+      BuildLexicon((FDir / "Files").string(), sources, TBuildOptions{}, FLog);
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "no error";
+  };
+  EXPECT_EQ(error({{"GermanEnglish", TSourceFormat::Turned, "German"}}),
+            "rows turned round from German need German in the same build");
+  EXPECT_NE(error({{"GermanEnglish", TSourceFormat::Wordnet, Path("wordnet")}}), "no error");
+  EXPECT_NE(error({{"KlingonEnglish", TSourceFormat::Freedict, Path("deu-eng")}}), "no error");
+  EXPECT_FALSE(std::filesystem::exists(FDir / "Files"));
+  // A folder of the other direction alone is a whole lexicon.
+  BuildLexicon((FDir / "Files").string(),
+               {{"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")}}, TBuildOptions{},
+               FLog);
+  EXPECT_FALSE(std::filesystem::exists(FDir / "Files" / "Index.plv"));
+  const TFolderCheck check = CheckLexiconFolder((FDir / "Files").string());
+  EXPECT_TRUE(check.Report.Ok());
+  EXPECT_EQ(check.ReverseSets, 1u);
+  EXPECT_EQ(Lookup("haus"), "Haus=house, home\nFound: 1\n");
+  // The rows from English alone, turned round: each word leading a row proposes it.
+  BuildLexicon((FDir / "Files").string(),
+               {{"German", TSourceFormat::Freedict, Path("eng-deu")},
+                {"GermanEnglish", TSourceFormat::Turned, "German"}},
+               TBuildOptions{}, FLog);
+  EXPECT_EQ(Lookup("hund"), "Hund=dog\nFound: 1\n");
+  EXPECT_EQ(Lookup("schaufel"), "Schaufel=shovel\nFound: 1\n");
+}
+
+}  // namespace
+}  // namespace parlivo::test
