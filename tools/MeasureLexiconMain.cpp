@@ -1,7 +1,8 @@
 // parlivo-measure-lexicon: what a lexicon and its sources are worth to a user.
-//   coverage FOLDER WORDLIST
+//   coverage FOLDER WORDLIST [LANGUAGE]
 //       per language file in FOLDER, the share of the list's words (one a line) that a
-//       user finds as a headword of their own when typing them
+//       user finds as a headword of their own when typing them; with LANGUAGE, the
+//       share of a list of the language's words found looked up in English
 //   pivots ENG-VIA VIA-X ENG-X
 //       held-out precision of translations through the language VIA: for every English headword
 //       that ENG-X translates directly, the pivot candidates built as if it did not, and
@@ -15,17 +16,20 @@
 //       per language file in FOLDER with a gold list LANGUAGE.tsv in GOLDFOLDER: of the
 //       gold list's words, how many rows are listed, how many of them have a right
 //       first translation, how many nothing right at all; with LANGUAGE, every row
-//       that is not right first, for reading
+//       that is not right first, for reading. The same for each set of the other
+//       direction with a gold list of its language's words, GermanEnglish.tsv and so on
 //   (dictionaries as dictd paths without .index/.dict[.dz])
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
 
 #include "EntryText.h"
 #include "Errors.h"
+#include "Folding.h"
 #include "GoldList.h"
 #include "Inflection.h"
 #include "Languages.h"
@@ -39,91 +43,121 @@
 namespace parlivo {
 namespace {
 
-// The text of the row whose headword is word, Latin-1, or nothing.
-std::optional<std::string> RowOf(TTranslator& translator, const String16& word) {
+String16 Lower(StringView16 word) {
+  String16 lower(word);
+  for (Char16& ch : lower) {
+    if ((ch >= 'A' && ch <= 'Z') || (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7)) ch += 32;
+  }
+  return lower;
+}
+
+// The text of the row whose headword is word, Latin-1, or nothing. Looked up in
+// English, a language's word is also found in another case or with other accents, as
+// the user finds it who types it so: the row of the word as it is written first, then
+// one of the word in other case, then one under the same key ("aqui" for "aquí").
+std::optional<std::string> RowOf(TTranslator& translator, const String16& word,
+                                 TDirection direction = TDirection::FromEnglish) {
   std::optional<std::string> row;
-  SearchTypedWord(translator, word, [&](StringView16 headword, StringView16 text) {
-    // Words of one or two letters come back padded with spaces.
-    const size_t end = headword.find_last_not_of(Char16{' '});
-    if (!row && headword.substr(0, end + 1) == word) {
-      std::string latin1;
-      for (const Char16 ch : text) latin1.push_back(static_cast<char>(ch));
-      row = latin1;
-    }
-  });
+  int best = 3;  // 0 the same word, 1 in other case, 2 under the same key
+  const String16 key = FoldedKey(word);
+  SearchTypedWord(
+      translator, LettersOnly(word, direction),
+      [&](StringView16 headword, StringView16 text) {
+        // Words of one or two letters come back padded with spaces.
+        headword = headword.substr(0, headword.find_last_not_of(Char16{' '}) + 1);
+        int match = headword == word ? 0 : 3;
+        if (match > 0 && direction == TDirection::ToEnglish)
+          match = Lower(headword) == Lower(word) ? 1 : FoldedKey(headword) == key ? 2 : 3;
+        if (match >= best) return;
+        best = match;
+        row.emplace();
+        for (const Char16 ch : text) row->push_back(static_cast<char>(ch));
+      },
+      direction);
   return row;
 }
 
-int Gold(const std::string& folder, const std::string& goldFolder, const std::string& shown) {
-  TTranslator translator;
-  translator.SetIndexFileName(FromUtf8(folder + "/" + ToUtf8(IndexFileName)));
-  std::printf("%-11s %6s %7s %12s %12s %12s\n", "", "words", "listed", "right first",
-              "nothing right", "not listed");
-  for (const auto& language : Languages) {
-    const std::string name = ToUtf8(language.Name);
-    const std::string goldPath = goldFolder + "/" + name + ".tsv";
-    if (!std::ifstream(goldPath)) continue;
-    try {
-      translator.SetDataFileName(FromUtf8(folder + "/" + ToUtf8(language.FileName)));
-    } catch (const EFOpenError&) {
-      continue;
-    }
-    const bool definitions = name == "English";
-    size_t words = 0, listed = 0, first = 0, nothing = 0;
-    for (const TGoldWord& gold : ReadGoldList(goldPath)) {
-      if (gold.Skipped) continue;
-      ++words;
-      const auto row = RowOf(translator, FromUtf8(gold.Word));
-      if (!row) {
-        if (name == shown) std::printf("  not listed: %s\n", gold.Word.c_str());
-        continue;
-      }
-      ++listed;
-      const TGoldVerdict verdict = JudgeAgainstGold(*row, gold, definitions);
-      first += verdict == TGoldVerdict::FirstRight;
-      nothing += verdict == TGoldVerdict::NothingRight;
-      if (name == shown && verdict != TGoldVerdict::FirstRight) {
-        std::string accepted;
-        for (const auto& item : gold.Accepted) accepted += (accepted.empty() ? "" : "|") + item;
-        std::printf("  %s %s=%s\n      gold: %s\n",
-                    verdict == TGoldVerdict::NothingRight ? "NOTHING" : "later  ",
-                    gold.Word.c_str(), ToUtf8(FromLatin1(*row)).c_str(), accepted.c_str());
-      }
-    }
-    auto share = [&](size_t part, size_t whole) {
-      return whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0;
-    };
-    std::printf("%-11s %6zu %7zu %10.1f %% %10.1f %% %12zu\n", name.c_str(), words, listed,
-                share(first, listed), share(nothing, listed), words - listed);
+// The translator reading the files of a language in a direction, or nothing where
+// they are not in the folder.
+std::unique_ptr<TTranslator> Opened(const std::string& folder, const TLanguage& language,
+                                    TDirection direction) {
+  const TFileSet set = FilesOf(language, direction);
+  auto translator = std::make_unique<TTranslator>();
+  translator->SetHeadwordsAsSpelt(direction == TDirection::ToEnglish);
+  try {
+    translator->SetIndexFileName(FromUtf8(folder + "/" + ToUtf8(set.Index)));
+    translator->SetDataFileName(FromUtf8(folder + "/" + ToUtf8(set.Data)));
+  } catch (const EFOpenError&) {
+    return nullptr;
   }
+  return translator;
+}
+
+int Gold(const std::string& folder, const std::string& goldFolder, const std::string& shown) {
+  std::printf("%-17s %6s %7s %12s %12s %12s\n", "", "words", "listed", "right first",
+              "nothing right", "not listed");
+  for (const TDirection direction : {TDirection::FromEnglish, TDirection::ToEnglish})
+    for (const auto& language : Languages) {
+      if (direction == TDirection::ToEnglish && !HasReverse(language)) continue;
+      // A set of the other direction is named as its build names it: "GermanEnglish".
+      const std::string name =
+          ToUtf8(language.Name) + (direction == TDirection::ToEnglish ? "English" : "");
+      const std::string goldPath = goldFolder + "/" + name + ".tsv";
+      if (!std::ifstream(goldPath)) continue;
+      auto translator = Opened(folder, language, direction);
+      if (!translator) continue;
+      const bool definitions = name == "English";
+      size_t words = 0, listed = 0, first = 0, nothing = 0;
+      for (const TGoldWord& gold : ReadGoldList(goldPath)) {
+        if (gold.Skipped) continue;
+        ++words;
+        const auto row = RowOf(*translator, FromUtf8(gold.Word), direction);
+        if (!row) {
+          if (name == shown) std::printf("  not listed: %s\n", gold.Word.c_str());
+          continue;
+        }
+        ++listed;
+        const TGoldVerdict verdict = JudgeAgainstGold(*row, gold, definitions);
+        first += verdict == TGoldVerdict::FirstRight;
+        nothing += verdict == TGoldVerdict::NothingRight;
+        if (name == shown && verdict != TGoldVerdict::FirstRight) {
+          std::string accepted;
+          for (const auto& item : gold.Accepted) accepted += (accepted.empty() ? "" : "|") + item;
+          std::printf("  %s %s=%s\n      gold: %s\n",
+                      verdict == TGoldVerdict::NothingRight ? "NOTHING" : "later  ",
+                      gold.Word.c_str(), ToUtf8(FromLatin1(*row)).c_str(), accepted.c_str());
+        }
+      }
+      auto share = [&](size_t part, size_t whole) {
+        return whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0;
+      };
+      std::printf("%-17s %6zu %7zu %10.1f %% %10.1f %% %12zu\n", name.c_str(), words, listed,
+                  share(first, listed), share(nothing, listed), words - listed);
+    }
   return 0;
 }
 
-int Coverage(const std::string& folder, const std::string& wordList) {
+int Coverage(const std::string& folder, const std::string& wordList, const std::string& from) {
+  const TDirection direction = from.empty() ? TDirection::FromEnglish : TDirection::ToEnglish;
   std::vector<String16> words;
   std::ifstream list(wordList);
   for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     const String16 word = FromUtf8(line);
-    if (!word.empty() && LettersOnly(word) == word) words.push_back(word);
+    // Words of letters only: English ones in small letters, as the list keeps them.
+    if (!word.empty() && LettersOnly(word, direction) == word) words.push_back(word);
   }
   std::printf("%zu words of %s\n", words.size(), wordList.c_str());
-  TTranslator translator;
-  translator.SetIndexFileName(FromUtf8(folder + "/" + ToUtf8(IndexFileName)));
   for (const auto& language : Languages) {
-    try {
-      translator.SetDataFileName(FromUtf8(folder + "/" + ToUtf8(language.FileName)));
-    } catch (const EFOpenError&) {
-      continue;
-    }
+    if (!from.empty() && ToUtf8(language.Name) != from) continue;
+    auto translator = Opened(folder, language, direction);
+    if (!translator) continue;
     size_t found = 0;
     for (const String16& word : words) {
-      bool listed = false;
-      SearchTypedWord(translator, word, [&](StringView16 headword, StringView16) {
-        // Words of one or two letters come back padded with spaces.
-        const size_t end = headword.find_last_not_of(Char16{' '});
-        listed = listed || headword.substr(0, end + 1) == word;
-      });
+      const bool listed = RowOf(*translator, word, direction).has_value();
       found += listed;
+      // The words a language's list misses, for whoever looks into why.
+      if (!listed && !from.empty()) std::cerr << "not listed: " << ToUtf8(word) << '\n';
     }
     std::printf("%-12s %6.1f %%  (%zu)\n", ToUtf8(language.Name).c_str(),
                 100.0 * static_cast<double>(found) / static_cast<double>(words.size()), found);
@@ -212,12 +246,13 @@ int Inflected(const std::string& engX, const std::string& wordList, const std::s
 int main(int argc, char** argv) {
   try {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "coverage" && argc == 4) return parlivo::Coverage(argv[2], argv[3]);
+    if (mode == "coverage" && (argc == 4 || argc == 5))
+      return parlivo::Coverage(argv[2], argv[3], argc == 5 ? argv[4] : "");
     if (mode == "pivots" && argc == 5) return parlivo::Pivots(argv[2], argv[3], argv[4]);
     if (mode == "inflected" && argc == 5) return parlivo::Inflected(argv[2], argv[3], argv[4]);
     if (mode == "gold" && (argc == 4 || argc == 5))
       return parlivo::Gold(argv[2], argv[3], argc == 5 ? argv[4] : "");
-    std::cerr << "usage: parlivo-measure-lexicon coverage FOLDER WORDLIST\n"
+    std::cerr << "usage: parlivo-measure-lexicon coverage FOLDER WORDLIST [LANGUAGE]\n"
                  "       parlivo-measure-lexicon pivots ENG-VIA VIA-X ENG-X\n"
                  "       parlivo-measure-lexicon inflected ENG-X WORDLIST WORDNET\n"
                  "       parlivo-measure-lexicon gold FOLDER GOLDFOLDER [LANGUAGE]\n";
