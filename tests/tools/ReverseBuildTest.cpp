@@ -20,10 +20,14 @@ namespace {
 TEST(SpeltWords, KeptAsWrittenAndFiledWithoutAccents) {
   EXPECT_EQ(SpeltHeadword("  H\xC3\xA4user \t ").Key, "H\xC3\xA4user");
   EXPECT_EQ(SpeltHeadword("peut-\xC3\xAAtre").Key, "peut-\xC3\xAAtre");
-  EXPECT_EQ(SpeltHeadword("aanr\xC4\xB3"
-                          "den")
-                .Key,
-            "aanrijden");
+  const std::string ligature =
+      "aanr\xC4\xB3"
+      "den";
+  EXPECT_EQ(SpeltHeadword(ligature).Key, "aanrijden");
+  // A dictionary's placeholders of objects are no part of the word.
+  EXPECT_EQ(SpeltHeadword("jdm. helfen").Key, "helfen");
+  EXPECT_EQ(SpeltHeadword("aider qn").Key, "aider");
+  EXPECT_EQ(WithoutPlaceholders("give sb. sth. back"), "give back");
   EXPECT_EQ(ReverseKey("H\xC3\xA4user"), "hauser");
   EXPECT_EQ(ReverseKey("Fran\xC3\xA7"
                        "ais"),
@@ -80,7 +84,8 @@ class ReverseBuild : public ::testing::Test {
                 {"sch\xC3\xB6n", "sch\xC3\xB6n /s/ <adj>\nbeautiful, nice\n"},
                 {"hund", "Hund /h/ <n, masc>\ndog, hound\n"},
                 {"gruss", "Gru\xC3\x9F /g/ <n, masc>\ngreeting\n"},
-                {"hallo", "hallo /h/\nhello\nNice to see you again.\n"}},
+                {"hallo", "hallo /h/\nhello\nNice to see you again.\n"},
+                {"minute", "Minute /m/ <n, fem>\nminute of arc, minute\n"}},
                false);
     WriteDictd(FDir / "eng-deu",
                {{"house", "house /h/\nHaus\n"},
@@ -88,7 +93,8 @@ class ReverseBuild : public ::testing::Test {
                  "dog /d/\nHund, R\xC3\xBC"
                  "de\n"},
                 {"hound", "hound /h/\nJagdhund\n"},
-                {"shovel", "shovel /s/\nSchaufel <fem>\n"}},
+                {"shovel", "shovel /s/\nSchaufel <fem>\n"},
+                {"help sb.", "help sb. /h/\njdm. helfen\n"}},
                false);
     // The German frequency list: "schön" is more frequent than "schon" here, to
     // show which of two words sharing a key keeps it.
@@ -151,6 +157,10 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   EXPECT_EQ(Lookup("rude"),
             "R\xC3\xBC"
             "de=dog\nFound: 1\n");
+  // Placeholders go from words and translations alike; a word spelt as one of its
+  // translations leads with it.
+  EXPECT_EQ(Lookup("helfen"), "helfen=help\nFound: 1\n");
+  EXPECT_EQ(Lookup("minute"), "Minute=minute, minute of arc\nFound: 1\n");
   // A sentence the dictionary gives for a word is no translation of it.
   EXPECT_EQ(Lookup("hallo"), "hallo=hello\nFound: 1\n");
   // A word of the list that has a row keeps it, and one without a base has none.

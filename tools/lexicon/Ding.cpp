@@ -31,15 +31,6 @@ struct TClean {
   TPartOfSpeech Part = TPartOfSpeech::Unknown;
 };
 
-// Words that hold the place of an object ("etw. unterschreiben", "to give sb. sth."):
-// the translation is the rest.
-bool IsPlaceholder(std::string_view word) {
-  for (std::string_view placeholder : {"etw.", "jdn.", "jdm.", "jds.", "sb.", "sth.", "sb.'s",
-                                       "sb./sth.", "jdn./etw.", "jdm./etw."})
-    if (word == placeholder) return true;
-  return false;
-}
-
 TClean Cleaned(std::string_view synonym) {
   TClean clean;
   std::string text;

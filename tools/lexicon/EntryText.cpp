@@ -106,8 +106,31 @@ std::string WithoutLigatures(std::string text) {
   return text;
 }
 
+bool IsPlaceholder(std::string_view word) {
+  static constexpr std::string_view kPlaceholders[] = {
+      "etw.",      "jdn.", "jdm.", "jds.", "jd.",  "sb.", "sth.", "sb.'s", "sb./sth.", "jdn./etw.",
+      "jdm./etw.", "qn",   "qn.",  "qch",  "qch.", "qqn", "qqch", "qc",    "qc."};
+  return std::find(std::begin(kPlaceholders), std::end(kPlaceholders), word) !=
+         std::end(kPlaceholders);
+}
+
+std::string WithoutPlaceholders(std::string_view text) {
+  std::string rest;
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find(' ', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(start, end - start);
+    if (!word.empty() && !IsPlaceholder(word)) {
+      if (!rest.empty()) rest.push_back(' ');
+      rest.append(word);
+    }
+    start = end + 1;
+  }
+  return rest;
+}
+
 THeadword SpeltHeadword(std::string_view text) {
-  const std::string utf8 = WithoutLigatures(std::string(text));
+  const std::string utf8 = WithoutLigatures(WithoutPlaceholders(text));
   const auto latin1 = ToLatin1(utf8);
   if (!latin1) return {{}, TLeftOutReason::NoLatin1Form};
   // A word or a phrase: no notes in brackets, no lists, nothing a user would not type.

@@ -28,6 +28,13 @@ enum class TKeying { English, Spelt };
 // the spelling dictionary spell two: the text with two.
 std::string WithoutLigatures(std::string text);
 
+// Whether a word holds the place of an object in a dictionary's phrase: "etw." in "etw.
+// unterschreiben", "sb." in "to give sb. sth.", "qn" in "aider qn".
+bool IsPlaceholder(std::string_view word);
+
+// The text without its placeholders: "jdm. helfen" is "helfen", "help sb." "help".
+std::string WithoutPlaceholders(std::string_view text);
+
 // A language's word as the other direction keeps it: UTF-8 with single spaces and no
 // space at either end; or why it is left out, when it has no Latin-1 form or its key
 // (ReverseKey) is no headword the search reaches.

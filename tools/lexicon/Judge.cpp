@@ -120,6 +120,8 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
     }
     if (context.Frequencies && context.Frequencies->Count > 1)
       group.Evidence *= FrequencyFactor(group.Translation, *context.Frequencies, rules);
+    if (rules.SameWordFactor != 1 && ReverseKey(group.Translation) == ReverseKey(context.Headword))
+      group.Evidence *= rules.SameWordFactor;
     const TPartOfSpeech part = StrongestPart(group);
     if (context.PartShareKnown && part != TPartOfSpeech::Unknown && part != TPartOfSpeech::Other) {
       const float share = context.PartShare[static_cast<size_t>(part)];

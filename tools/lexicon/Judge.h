@@ -39,6 +39,8 @@ struct TJudgeRules {
   // A translation among the language's most frequent words weighs up to 1 + this much
   // more: the first word of a frequency list the most, one at its end nothing.
   float FrequencyWeight = 2.0f;
+  // A translation spelt as the headword, accents and case aside, weighs this much more.
+  float SameWordFactor = 1.0f;
 };
 
 // The words of a language by their place in a frequency list (1 for the most frequent),

@@ -313,6 +313,7 @@ class TLanguageBuild {
       FLanguage = ReverseSetNamed(FName);
       if (!FLanguage) throw std::runtime_error("unknown language \"" + FName + "\"");
       FKeying = TKeying::Spelt;
+      FRules = ForKeying(FRules);
       for (const auto& source : FSources) {
         if (source.Format == TSourceFormat::Wordnet || source.Format == TSourceFormat::Pivot)
           throw std::runtime_error(FName + ": " + FormatName(source.Format) +
@@ -360,7 +361,10 @@ class TLanguageBuild {
       CountProposed(source, place);
     }
     SpellLigaturesOut();
-    if (FKeying == TKeying::Spelt) LeaveSentencesOut();
+    if (FKeying == TKeying::Spelt) {
+      LeaveSentencesOut();
+      LeavePlaceholdersOut();
+    }
     if (const auto path = FOptions.Analysers.find(FName); path != FOptions.Analysers.end())
       TagParts(FProposals, path->second, FLog);
     const auto [first, last] = FOptions.TaggedWords.equal_range(FName);
@@ -434,6 +438,7 @@ class TLanguageBuild {
       CountProposed(source, place);
     }
     SpellLigaturesOut();
+    if (FKeying == TKeying::Spelt) LeavePlaceholdersOut();
     FCommonness.clear();  // counted again, with the new translations
   }
 
@@ -523,12 +528,19 @@ class TLanguageBuild {
   // The row of a headword under other rules, the user's own texts aside: for tuning.
   std::string RowText(const std::string& key, const TJudgeRules& rules) {
     PrepareJudge();
-    const TRow row = RowOf(key, rules, false);
+    const TRow row = RowOf(key, ForKeying(rules), false);
     return row.Base.empty() || row.Judged.Text.empty() ? row.Judged.Text
                                                        : MarkOf(row.Base) + row.Judged.Text;
   }
 
  private:
+  // Read the other way, a word spelt as its English translation is mostly that
+  // ("Minute", "Idiot", "Tunnel"), where the dictionaries list it among rarer senses.
+  TJudgeRules ForKeying(TJudgeRules rules) const {
+    if (FKeying == TKeying::Spelt) rules.SameWordFactor = 2.0f;
+    return rules;
+  }
+
   // A row as judged, and the base word whose translations it shows, if any.
   struct TRow {
     TJudgedRow Judged;
@@ -786,6 +798,13 @@ class TLanguageBuild {
       });
     }
     std::erase_if(FProposals, [](const auto& row) { return row.second.empty(); });
+  }
+
+  // English read the other way: "help sb." translates "helfen" as "help".
+  void LeavePlaceholdersOut() {
+    for (auto& [spelt, own] : FProposals)
+      for (TProposal& proposal : own)
+        proposal.Translation = WithoutPlaceholders(proposal.Translation);
   }
 
   void SpellLigaturesOut() {
