@@ -229,6 +229,10 @@ measure: release lexicon
 	  > $(MEASURE)/common-dictionary-words.txt
 	$(BUILD)/release/tools/parlivo-measure-lexicon coverage Files $(COMMON_WORDS)
 	$(BUILD)/release/tools/parlivo-measure-lexicon coverage Files $(MEASURE)/common-dictionary-words.txt
+	for l in $(foreach l,$(LANGUAGES),$(call name,$(l))); do \
+	  $(BUILD)/release/tools/parlivo-measure-lexicon coverage Files \
+	    $(WORD_FREQUENCIES)/$$(echo $$l | tr A-Z a-z).txt $$l 2>/dev/null; \
+	done
 	$(BUILD)/release/tools/parlivo-measure-lexicon gold Files tests/data/gold
 	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) --agreement $(LEXICON_SOURCES)
 
