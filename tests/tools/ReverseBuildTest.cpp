@@ -85,7 +85,8 @@ class ReverseBuild : public ::testing::Test {
                 {"hund", "Hund /h/ <n, masc>\ndog, hound\n"},
                 {"gruss", "Gru\xC3\x9F /g/ <n, masc>\ngreeting\n"},
                 {"hallo", "hallo /h/\nhello\nNice to see you again.\n"},
-                {"minute", "Minute /m/ <n, fem>\nminute of arc, minute\n"}},
+                {"minute", "Minute /m/ <n, fem>\nminute of arc, minute\n"},
+                {"franzosisch", "franz\xC3\xB6sisch /f/ <adj>\nfrench, French language\n"}},
                false);
     WriteDictd(FDir / "eng-deu",
                {{"house", "house /h/\nHaus\n"},
@@ -94,7 +95,8 @@ class ReverseBuild : public ::testing::Test {
                  "de\n"},
                 {"hound", "hound /h/\nJagdhund\n"},
                 {"shovel", "shovel /s/\nSchaufel <fem>\n"},
-                {"help sb.", "help sb. /h/\njdm. helfen\n"}},
+                {"help sb.", "help sb. /h/\njdm. helfen\n"},
+                {"French", "French /f/\nfranz\xC3\xB6sisch\n"}},
                false);
     // The German frequency list: "schön" is more frequent than "schon" here, to
     // show which of two words sharing a key keeps it.
@@ -161,6 +163,8 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   // translations leads with it.
   EXPECT_EQ(Lookup("helfen"), "helfen=help\nFound: 1\n");
   EXPECT_EQ(Lookup("minute"), "Minute=minute, minute of arc\nFound: 1\n");
+  // A translation one source writes in small letters is one with its capital.
+  EXPECT_EQ(Lookup("franzosisch"), "franz\xC3\xB6sisch=French, French language\nFound: 1\n");
   // A sentence the dictionary gives for a word is no translation of it.
   EXPECT_EQ(Lookup("hallo"), "hallo=hello\nFound: 1\n");
   // A word of the list that has a row keeps it, and one without a base has none.

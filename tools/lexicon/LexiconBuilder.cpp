@@ -363,7 +363,7 @@ class TLanguageBuild {
     SpellLigaturesOut();
     if (FKeying == TKeying::Spelt) {
       LeaveSentencesOut();
-      LeavePlaceholdersOut();
+      CleanEnglish();
     }
     if (const auto path = FOptions.Analysers.find(FName); path != FOptions.Analysers.end())
       TagParts(FProposals, path->second, FLog);
@@ -438,7 +438,7 @@ class TLanguageBuild {
       CountProposed(source, place);
     }
     SpellLigaturesOut();
-    if (FKeying == TKeying::Spelt) LeavePlaceholdersOut();
+    if (FKeying == TKeying::Spelt) CleanEnglish();
     FCommonness.clear();  // counted again, with the new translations
   }
 
@@ -800,11 +800,26 @@ class TLanguageBuild {
     std::erase_if(FProposals, [](const auto& row) { return row.second.empty(); });
   }
 
-  // English read the other way: "help sb." translates "helfen" as "help".
-  void LeavePlaceholdersOut() {
-    for (auto& [spelt, own] : FProposals)
-      for (TProposal& proposal : own)
+  // English read the other way: "help sb." translates "helfen" as "help". Some sources
+  // write English in small letters only ("french"): of two spellings of a row's
+  // translation that differ in case alone, the one with capitals stands for both.
+  void CleanEnglish() {
+    auto lower = [](std::string text) {
+      for (char& ch : text)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+      return text;
+    };
+    std::unordered_map<std::string, std::string> spellings;  // by the lower case form
+    for (auto& [spelt, own] : FProposals) {
+      spellings.clear();
+      for (TProposal& proposal : own) {
         proposal.Translation = WithoutPlaceholders(proposal.Translation);
+        std::string& known = spellings[lower(proposal.Translation)];
+        if (known.empty() || proposal.Translation < known) known = proposal.Translation;
+      }
+      for (TProposal& proposal : own)
+        proposal.Translation = spellings.at(lower(proposal.Translation));
+    }
   }
 
   void SpellLigaturesOut() {
