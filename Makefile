@@ -92,6 +92,10 @@ CHAIN_TO_ENGLISH_fra := $(APERTIUM)/apertium-fr-es/fr-es+$(APERTIUM)/apertium-en
 CHAIN_TO_ENGLISH_ita := $(APERTIUM)/apertium-spa-ita/ita-spa+$(APERTIUM)/apertium-eng-spa/spa-eng
 CHAIN_TO_ENGLISH_spa := $(APERTIUM)/apertium-eng-spa/spa-eng
 CHAIN_TO_ENGLISH_por := $(APERTIUM)/apertium-es-pt/pt-es+$(APERTIUM)/apertium-eng-spa/spa-eng
+# Words that no dictionary of the language to English has: through another language's
+# dictionary and that language's set of the other direction, marked "~ " (as LANGUAGE-
+# MIDDLE codes, dictionaries the pivots above install).
+REVERSE_PIVOTS := nld-spa nld-por nld-ita nld-deu nld-fra ita-spa ita-por ita-deu por-spa por-fra por-deu
 FORMS := $(BUILD)/forms
 WORD_LIST_deu := /usr/share/dict/ngerman
 WORD_LIST_fra := /usr/share/dict/french
@@ -104,6 +108,7 @@ REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(
                      $(if $(CHAIN_TO_ENGLISH_$(call code,$(l))),$(call name,$(l))English=apertium:$(CHAIN_TO_ENGLISH_$(call code,$(l)))) \
                      $(call name,$(l))English=reversed:$(DICTD)/freedict-eng-$(call code,$(l)) \
                      $(call name,$(l))English=turned:$(call name,$(l)) \
+                     $(foreach p,$(filter $(call code,$(l))-%,$(REVERSE_PIVOTS)),$(call name,$(l))English=pivot:$(call middle_name,$(word 2,$(subst -, ,$(p))))English:$(DICTD)/freedict-$(p)) \
                      $(call name,$(l))English=inflected:$(WORD_LIST_$(call code,$(l))))
 # The English translations: checked by the English spelling dictionary, their parts of
 # speech told by Apertium's English analyser, ordered by how frequent they are.

@@ -77,10 +77,12 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
                      parlivo::TSourceFormat::Turned}) {
     if (format == parlivo::FormatName(known)) {
       source.Format = known;
-      // pivot:LANGUAGE:PATH passes through LANGUAGE instead of German.
+      // pivot:LANGUAGE:PATH passes through LANGUAGE (or, for a set of the other
+      // direction, through another such set) instead of German.
       const size_t via = source.Path.find(':');
+      const std::string middle = source.Path.substr(0, via);
       if (known == parlivo::TSourceFormat::Pivot && via != std::string::npos &&
-          parlivo::FindLanguage(parlivo::FromUtf8(source.Path.substr(0, via)))) {
+          (parlivo::FindLanguage(parlivo::FromUtf8(middle)) || parlivo::ReverseSetNamed(middle))) {
         source.Via = source.Path.substr(0, via);
         source.Path.erase(0, via + 1);
       }

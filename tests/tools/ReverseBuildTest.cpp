@@ -3,6 +3,7 @@
 // English ones turned round and the forms of its word list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -12,6 +13,7 @@
 #include "LexiconChecker.h"
 #include "LexiconFixtures.h"
 #include "LookupCommand.h"
+#include "RegularForms.h"
 #include "TestFiles.h"
 
 namespace parlivo::test {
@@ -72,6 +74,61 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
   EXPECT_EQ(shown("H\xC3\xA4user"), (TList{"houses/noun"}));
   EXPECT_FALSE(proposals.count("haus"));  // nouns keep their capital
   EXPECT_FALSE(proposals.count("go"));
+}
+
+TEST(RegularForms, DutchFormsAndTheWordsTheyMayComeFrom) {
+  constexpr auto verb = TPartOfSpeech::Verb, noun = TPartOfSpeech::Noun,
+                 adjective = TPartOfSpeech::Adjective;
+  struct TCase {
+    const char* Form;
+    TPartOfSpeech Part;
+    const char* Base;
+  };
+  const TCase cases[] = {// Participles, with and without a separable prefix, weak and strong.
+                         {"gebeld", verb, "bellen"},
+                         {"gedood", verb, "doden"},
+                         {"gered", verb, "redden"},
+                         {"gewerkt", verb, "werken"},
+                         {"opgebeld", verb, "opbellen"},
+                         {"gegeven", verb, "geven"},
+                         {"aangekomen", verb, "aankomen"},
+                         {"verteld", verb, "vertellen"},
+                         {"betrapt", verb, "betrappen"},
+                         // The present, the past and the stem.
+                         {"duurt", verb, "duren"},
+                         {"ruikt", verb, "ruiken"},
+                         {"wordt", verb, "worden"},
+                         {"belde", verb, "bellen"},
+                         {"werkten", verb, "werken"},
+                         {"lieg", verb, "liegen"},
+                         {"kun", verb, "kunnen"},
+                         {"ga", verb, "gaan"},
+                         {"kalmeer", verb, "kalmeren"},
+                         {"verlies", verb, "verliezen"},
+                         // Plurals and diminutives; adjectives inflected and compared.
+                         {"huizen", noun, "huis"},
+                         {"bomen", noun, "boom"},
+                         {"kinderen", noun, "kind"},
+                         {"vingerafdrukken", noun, "vingerafdruk"},
+                         {"brieven", noun, "brief"},
+                         {"auto's", noun, "auto"},
+                         {"huisje", noun, "huis"},
+                         {"balletje", noun, "bal"},
+                         {"grote", adjective, "groot"},
+                         {"vieze", adjective, "vies"},
+                         {"dikke", adjective, "dik"},
+                         {"groter", adjective, "groot"},
+                         {"grootste", adjective, "groot"}};
+  for (const TCase& test : cases) {
+    const auto bases = RegularBases("Dutch", test.Form);
+    EXPECT_TRUE(std::any_of(bases.begin(), bases.end(), [&](const TBaseWord& base) {
+      return base.Word == test.Base && base.Part == test.Part;
+    })) << test.Form;
+  }
+  // Never the form itself; nothing for other languages or what is no word of letters.
+  for (const auto& base : RegularBases("Dutch", "werken")) EXPECT_NE(base.Word, "werken");
+  EXPECT_TRUE(RegularBases("German", "gebeld").empty());
+  EXPECT_TRUE(RegularBases("Dutch", "3d-print").empty());
 }
 
 // German words looked up in English, built beside the English-to-German set.
@@ -203,6 +260,39 @@ TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSou
                TBuildOptions{}, FLog);
   EXPECT_EQ(Lookup("hund"), "Hund=dog\nFound: 1\n");
   EXPECT_EQ(Lookup("schaufel"), "Schaufel=shovel\nFound: 1\n");
+}
+
+TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet) {
+  WriteDictd(FDir / "nld-eng", {{"boek", "boek /b/\nbook\n"}}, false);
+  WriteDictd(FDir / "nld-deu",
+             {{"huis", "huis /h/\nHaus\n"},
+              {"boek", "boek /b/\nBuch\n"},
+              {"vlieg", "vlieg /v/\nFliege\n"}},
+             false);
+  auto lookup = [&](const std::string& word) {
+    std::ostringstream out, err;
+    RunLookup({u"--from", u"Dutch", FromUtf8(word)}, ToText(FDir.Path()), out, err);
+    return out.str() + err.str();
+  };
+  const TBuildSummary summary =
+      BuildLexicon((FDir / "Files").string(),
+                   {{"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")},
+                    {"DutchEnglish", TSourceFormat::Freedict, Path("nld-eng")},
+                    {"DutchEnglish", TSourceFormat::Pivot, Path("nld-deu"), "GermanEnglish"}},
+                   TBuildOptions{}, FLog);
+  // The German word's row leads with its likeliest English word; marked, as every
+  // translation that only another language leads to.
+  EXPECT_EQ(lookup("huis"), "huis=~ house, home\nFound: 1\n");
+  // A word with a dictionary's row keeps it; one whose German word has no row is none.
+  EXPECT_EQ(lookup("boek"), "boek=book\nFound: 1\n");
+  EXPECT_EQ(lookup("vlieg"), "Found: 0\n");
+  EXPECT_EQ(summary.Languages[1].ThroughOther, 1u);
+  // The English direction has no such pivots.
+  EXPECT_THROW(BuildLexicon((FDir / "Files").string(),
+                            {{"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")},
+                             {"DutchEnglish", TSourceFormat::Pivot, Path("nld-deu"), "German"}},
+                            TBuildOptions{}, FLog),
+               std::runtime_error);
 }
 
 }  // namespace

@@ -134,6 +134,19 @@ TEST_F(ApertiumLexicons, TheAnalyserTellsTheOnePartOfSpeechOfADictionaryForm) {
                                         TPartOfSpeech::Unknown, TPartOfSpeech::Adjective}));
 }
 
+TEST_F(ApertiumLexicons, TheAnalyserTellsTheBaseWordsOfForms) {
+  TApertiumAnalyser analyser(Step("spa") + ".automorf.bin");
+  std::vector<std::string> shown;
+  for (const auto& bases : analyser.BasesOf({"casas", "dame", "del", "perro"})) {
+    std::string line;
+    for (const auto& base : bases) line += base.Word + "/" + PartName(base.Part) + " ";
+    shown.push_back(line);
+  }
+  // A verb with its pronoun joined is a form of the verb; a preposition with its
+  // article no form; an unknown word none.
+  EXPECT_EQ(shown, (std::vector<std::string>{"casa/noun ", "dar/verb ", "", ""}));
+}
+
 TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {
   TTempDir dir;
   std::ofstream((dir / "de-en").string())

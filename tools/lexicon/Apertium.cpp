@@ -394,8 +394,14 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
   for (size_t w = 0; w < forms.size() && w < lines.size(); ++w) {
     // A form the analyser reads as one unit; "du" (de + le) and the like are several.
     if (lines[w].size() != 1) continue;
-    for (const auto& reading : lines[w].front().Readings) {
-      if (reading.empty() || reading[0] == '*' || reading.find('+') != std::string::npos) continue;
+    for (std::string reading : lines[w].front().Readings) {
+      if (reading.empty() || reading[0] == '*') continue;
+      // A verb with its pronouns joined ("dammi": dare + mi) is a form of the verb; a
+      // preposition with its article ("del": di + il) is no form of either.
+      if (const size_t joined = reading.find('+'); joined != std::string::npos) {
+        reading.erase(joined);
+        if (PartOfReading(reading) != TPartOfSpeech::Verb) continue;
+      }
       TBaseWord base{Lemma(reading), PartOfReading(reading)};
       std::erase(base.Word, '#');
       if (base.Word.empty() || EqualsIgnoringCase(base.Word, forms[w])) continue;

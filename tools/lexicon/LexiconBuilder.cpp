@@ -25,6 +25,7 @@
 #include "Languages.h"
 #include "Latin1.h"
 #include "Producers.h"
+#include "RegularForms.h"
 #include "SeenHashes.h"
 #include "SourceEntry.h"
 #include "Spelling.h"
@@ -33,6 +34,12 @@
 namespace parlivo {
 
 namespace fs = std::filesystem;
+
+const TLanguage* ReverseSetNamed(const std::string& name) {
+  for (const auto& language : Languages)
+    if (HasReverse(language) && ToUtf8(language.ReverseFileName) == name + ".plv") return &language;
+  return nullptr;
+}
 
 namespace {
 
@@ -266,14 +273,6 @@ void TagParts(TProposals& proposals, const std::string& analyserPath, std::ostre
   }
 }
 
-// The language whose set of the other direction a build names: "GermanEnglish" for
-// German's words looked up in English.
-const TLanguage* ReverseSetNamed(const std::string& name) {
-  for (const auto& language : Languages)
-    if (HasReverse(language) && ToUtf8(language.ReverseFileName) == name + ".plv") return &language;
-  return nullptr;
-}
-
 // The word with its first letter a capital, where it is a small Latin-1 letter (UTF-8).
 std::string WithCapital(const std::string& word) {
   std::string capital = word;
@@ -315,7 +314,9 @@ class TLanguageBuild {
       FKeying = TKeying::Spelt;
       FRules = ForKeying(FRules);
       for (const auto& source : FSources) {
-        if (source.Format == TSourceFormat::Wordnet || source.Format == TSourceFormat::Pivot)
+        const bool englishPivot =
+            source.Format == TSourceFormat::Pivot && !ReverseSetNamed(source.Via);
+        if (source.Format == TSourceFormat::Wordnet || englishPivot)
           throw std::runtime_error(FName + ": " + FormatName(source.Format) +
                                    " is no source of the other direction");
       }
@@ -427,7 +428,11 @@ class TLanguageBuild {
                                         : "rows turned round from " + other + " need ") +
                                  other + " in the same build");
       const uint8_t place = AddSource(source);
-      if (pivot) {
+      if (pivot && FKeying == TKeying::Spelt) {
+        const TSourceItems words = ReadItems(source, FCollected.Summary, FLog, FKeying);
+        FCollected.Summary.SourceEntries += words.Entries;
+        ProducePivotToEnglish(words, rows->second, place, FProposals);
+      } else if (pivot) {
         const auto entries = ReadSource(source, FLog);
         FCollected.Summary.SourceEntries += entries.size();
         ProducePivot(rows->second, Keyed(entries), place, FProposals);
@@ -673,8 +678,23 @@ class TLanguageBuild {
           bases[f].push_back({std::move(stem), TPartOfSpeech::Unknown});
       }
     }
+    // The regular rules where neither told: only bases with rows of the rule's part
+    // of speech.
+    for (size_t f = 0; f < forms.size(); ++f) {
+      if (!bases[f].empty()) continue;
+      for (auto& base : RegularBases(language, forms[f]))
+        if (HasRowOfPart(base, forms[f])) bases[f].push_back(std::move(base));
+    }
     for (size_t f = 0; f < forms.size(); ++f)
       if (!bases[f].empty()) FFormBases.emplace(std::move(forms[f]), std::move(bases[f]));
+  }
+
+  // Whether the base word has a row with translations of its part of speech.
+  bool HasRowOfPart(const TBaseWord& base, const std::string& form) const {
+    const auto own = ProposalsOfBase(base.Word, form);
+    return own != FProposals.end() && own->first != form &&
+           std::any_of(own->second.begin(), own->second.end(),
+                       [&](const TProposal& proposal) { return proposal.Part == base.Part; });
   }
 
   // What a row of a language's word is worth to a user, 0 the most: the words of its

@@ -15,6 +15,8 @@
 
 namespace parlivo {
 
+struct TLanguage;
+
 // Where each source's proposals come from. Freedict: a FreeDict dictionary of English to
 // the language; Wordnet: WordNet's database, English explained in English; Reversed: a
 // FreeDict dictionary of the language to English, turned round; Pivot: a dictionary of a
@@ -37,6 +39,10 @@ enum class TSourceFormat {
   Turned
 };
 const char* FormatName(TSourceFormat format);
+
+// The language whose set of the other direction a build names: "GermanEnglish" for
+// German's words looked up in English; null for any other name.
+const TLanguage* ReverseSetNamed(const std::string& name);
 
 struct TLanguageSource {
   std::string Language;  // one of the language table's names

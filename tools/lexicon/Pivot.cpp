@@ -7,10 +7,7 @@
 
 namespace parlivo {
 
-namespace {
-
-// The form in which words of two dictionaries are compared: lower case, as stored.
-std::string Comparable(const std::string& word) {
+std::string ComparableWord(const std::string& word) {
   const THeadword stored = StoredHeadword(word);
   if (!stored.Key.empty()) return stored.Key;
   std::string lower = word;
@@ -18,12 +15,10 @@ std::string Comparable(const std::string& word) {
   return lower;
 }
 
-}  // namespace
-
 TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries) {
   TKeyedDictionary keyed;
   for (const auto& entry : entries) {
-    TKeyedItems& items = keyed[Comparable(entry.Headword)];
+    TKeyedItems& items = keyed[ComparableWord(entry.Headword)];
     for (size_t i = 0; i < entry.Items.size(); ++i) {
       items.Items.push_back(entry.Items[i]);
       items.Senses.push_back(i < entry.Senses.size() ? entry.Senses[i] : 1);
@@ -52,7 +47,7 @@ std::vector<TPivotCandidate> PivotCandidates(const std::vector<TSourceItem>& mid
   std::vector<TPivotCandidate> candidates;  // in order of first appearance
   std::vector<double> partPath;             // the strongest path of each so far
   for (size_t rank = 0; rank < middle.size(); ++rank) {
-    const auto found = middleToX.find(Comparable(middle[rank].Text));
+    const auto found = middleToX.find(ComparableWord(middle[rank].Text));
     if (found == middleToX.end()) continue;
     const TKeyedItems& x = found->second;
     for (size_t i = 0; i < x.Items.size(); ++i) {

@@ -20,6 +20,9 @@ struct TKeyedItems {
 using TKeyedDictionary = std::unordered_map<std::string, TKeyedItems>;
 TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries);
 
+// The form in which words of two dictionaries are compared: lower case, as stored.
+std::string ComparableWord(const std::string& word);
+
 // A dictionary of X to English turned around: for each English item (its stored
 // headword form), the X headwords that give it, in the source's order.
 std::unordered_map<std::string, std::vector<std::string>> Reversed(

@@ -192,6 +192,21 @@ void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleTo
   }
 }
 
+void ProducePivotToEnglish(const TSourceItems& wordsToMiddle, const TSourceItems& middleRows,
+                           uint8_t place, TProposals& proposals) {
+  // A middle word's row leads with its likeliest English word: the others count as
+  // a second sense.
+  TKeyedDictionary middleToEnglish;
+  for (const auto& [spelt, items] : middleRows.Items) {
+    TKeyedItems& keyed = middleToEnglish[ComparableWord(spelt)];
+    for (const TSourceItem& item : items) {
+      keyed.Items.push_back(item.Text);
+      keyed.Senses.push_back(keyed.Senses.empty() ? 1 : 2);
+    }
+  }
+  ProducePivot(wordsToMiddle, middleToEnglish, place, proposals);
+}
+
 std::unordered_map<std::string, TPartOfSpeech> HeadwordParts(const std::string& dictdPath,
                                                              std::ostream& log) {
   log << "Reading the parts of speech of " << dictdPath << "'s headwords" << std::endl;

@@ -56,6 +56,12 @@ void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& prop
 
 // The parts of speech a dictionary's headwords carry in their entries' first line
 // ("leng /l/ <n>"): what its language's words are. A word tagged with two parts has none.
+// Read the other way, translations through a middle language: a language's words
+// with their translations into the middle language (wordsToMiddle), whose words the
+// middle language's set of the other direction (middleRows) gives in English.
+void ProducePivotToEnglish(const TSourceItems& wordsToMiddle, const TSourceItems& middleRows,
+                           uint8_t place, TProposals& proposals);
+
 std::unordered_map<std::string, TPartOfSpeech> HeadwordParts(const std::string& dictdPath,
                                                              std::ostream& log);
 
