@@ -141,8 +141,11 @@ void WriteSyntheticReverseLexicon(const TSyntheticReverseLexicon& lexicon,
                                   const std::string& folder) {
   TLexiconIndex index(lexicon.Keys);
   TLanguageFileBuilder language(index, TSharing::EqualOffsets);
-  for (size_t i = 0; i < lexicon.Keys.size(); ++i)
-    language.Set(lexicon.Keys[i], PackText(lexicon.Texts[i]), PackText(lexicon.Spelt[i]));
+  // As the lexicon builder stores them: a word's spelling only where it is not its key.
+  for (size_t i = 0; i < lexicon.Keys.size(); ++i) {
+    language.Set(lexicon.Keys[i], PackText(lexicon.Texts[i]),
+                 lexicon.Spelt[i] == lexicon.Keys[i] ? TPackedText{0} : PackText(lexicon.Spelt[i]));
+  }
   const TLanguage& german = *FindLanguage(PLV_TEXT("German"));
   WriteFileBytes(folder + "/" + ToUtf8(german.ReverseIndexFileName), index.FileBytes());
   WriteFileBytes(folder + "/" + ToUtf8(german.ReverseFileName), language.FileBytes());
