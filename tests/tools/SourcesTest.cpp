@@ -143,8 +143,8 @@ TEST_F(ApertiumLexicons, TheAnalyserTellsTheBaseWordsOfForms) {
     shown.push_back(line);
   }
   // A verb with its pronoun joined is a form of the verb; a preposition with its
-  // article no form; an unknown word none.
-  EXPECT_EQ(shown, (std::vector<std::string>{"casa/noun ", "dar/verb ", "", ""}));
+  // article shows the preposition, of any part of speech; an unknown word has none.
+  EXPECT_EQ(shown, (std::vector<std::string>{"casa/noun ", "dar/verb ", "de/unknown ", ""}));
 }
 
 TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {

@@ -397,12 +397,15 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
     for (std::string reading : lines[w].front().Readings) {
       if (reading.empty() || reading[0] == '*') continue;
       // A verb with its pronouns joined ("dammi": dare + mi) is a form of the verb; a
-      // preposition with its article ("del": di + il) is no form of either.
+      // preposition with its article or pronoun ("del": di + il) shows the preposition's
+      // translations, whatever their part of speech.
+      bool preposition = false;
       if (const size_t joined = reading.find('+'); joined != std::string::npos) {
         reading.erase(joined);
-        if (PartOfReading(reading) != TPartOfSpeech::Verb) continue;
+        preposition = FirstTag(reading) == "pr";
+        if (PartOfReading(reading) != TPartOfSpeech::Verb && !preposition) continue;
       }
-      TBaseWord base{Lemma(reading), PartOfReading(reading)};
+      TBaseWord base{Lemma(reading), preposition ? TPartOfSpeech::Unknown : PartOfReading(reading)};
       std::erase(base.Word, '#');
       if (base.Word.empty() || EqualsIgnoringCase(base.Word, forms[w])) continue;
       const bool known = std::any_of(bases[w].begin(), bases[w].end(), [&](const TBaseWord& b) {

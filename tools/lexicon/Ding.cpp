@@ -118,11 +118,21 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
       const auto& headwords = keying == TKeying::English ? englishWords : germanWords;
       const auto& translations = keying == TKeying::English ? germanWords : englishWords;
       std::vector<TClean> keyed = headwords;
+      std::vector<size_t> places(headwords.size());
+      for (size_t i = 0; i < places.size(); ++i) places[i] = i;
       // Read the other way, "sich kümmern" is found under "kümmern" too.
-      for (const TClean& headword : headwords)
-        if (keying == TKeying::Spelt && headword.Text.starts_with("sich "))
-          keyed.push_back({headword.Text.substr(5), headword.Part});
-      for (const TClean& headword : keyed) {
+      for (size_t i = 0; i < headwords.size(); ++i) {
+        if (keying == TKeying::Spelt && headwords[i].Text.starts_with("sich ")) {
+          keyed.push_back({headwords[i].Text.substr(5), headwords[i].Part});
+          places.push_back(i);
+        }
+      }
+      for (size_t k = 0; k < keyed.size(); ++k) {
+        const TClean& headword = keyed[k];
+        // A line is about its first German word: read the other way, its English says
+        // less of the German words after it ("sekundieren; helfen :: to second").
+        const float about =
+            keying == TKeying::Spelt ? 1.0f / (1.0f + 0.5f * static_cast<float>(places[k])) : 1.0f;
         const THeadword stored = KeyedHeadword(headword.Text, keying);
         if (stored.LeftOut || stored.Key.empty() || !wanted(stored.Key)) continue;
         const bool capital = headword.Text.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0;
@@ -133,7 +143,7 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
                                          ? translations[rank].Part
                                          : headword.Part;
           own.push_back({translations[rank].Text, part, place,
-                         capital && keying == TKeying::English, RankStrength(rank, sense)});
+                         capital && keying == TKeying::English, RankStrength(rank, sense) * about});
         }
       }
     }
