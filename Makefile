@@ -86,8 +86,9 @@ LEXICON_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))=$(HUNSP
 # GermanEnglish.plv, ...): the language's dictionary to English, Ding's for German and
 # Apertium's lexicons to English through Spanish, the English dictionary and the rows
 # from English turned round, and the forms of the language's word list, whose base words
-# its analyser or spelling dictionary tells. Spanish's word list is short of verb forms:
-# its spelling dictionary's words, all forms spelt out, stand in.
+# its analyser or spelling dictionary tells. Spanish's and Italian's word lists are short
+# of verb forms: their spelling dictionaries' words, all forms spelt out, stand in or
+# join them.
 CHAIN_TO_ENGLISH_fra := $(APERTIUM)/apertium-fr-es/fr-es+$(APERTIUM)/apertium-eng-spa/spa-eng
 CHAIN_TO_ENGLISH_ita := $(APERTIUM)/apertium-spa-ita/ita-spa+$(APERTIUM)/apertium-eng-spa/spa-eng
 CHAIN_TO_ENGLISH_spa := $(APERTIUM)/apertium-eng-spa/spa-eng
@@ -100,7 +101,7 @@ FORMS := $(BUILD)/forms
 WORD_LIST_deu := /usr/share/dict/ngerman
 WORD_LIST_fra := /usr/share/dict/french
 WORD_LIST_nld := /usr/share/dict/dutch
-WORD_LIST_ita := /usr/share/dict/italian
+WORD_LIST_ita := /usr/share/dict/italian $(FORMS)/italian.txt
 WORD_LIST_spa := $(FORMS)/spanish.txt
 WORD_LIST_por := /usr/share/dict/portuguese
 REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(DICTD)/freedict-$(call code,$(l))-eng \
@@ -109,7 +110,7 @@ REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(
                      $(call name,$(l))English=reversed:$(DICTD)/freedict-eng-$(call code,$(l)) \
                      $(call name,$(l))English=turned:$(call name,$(l)) \
                      $(foreach p,$(filter $(call code,$(l))-%,$(REVERSE_PIVOTS)),$(call name,$(l))English=pivot:$(call middle_name,$(word 2,$(subst -, ,$(p))))English:$(DICTD)/freedict-$(p)) \
-                     $(call name,$(l))English=inflected:$(WORD_LIST_$(call code,$(l))))
+                     $(foreach w,$(WORD_LIST_$(call code,$(l))),$(call name,$(l))English=inflected:$(w)))
 # The English translations: checked by the English spelling dictionary, their parts of
 # speech told by Apertium's English analyser, ordered by how frequent they are.
 REVERSE_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))English=$(HUNSPELL)/en_US \
@@ -197,9 +198,19 @@ $(FORMS)/spanish.txt: $(HUNSPELL)/es_ES.dic
 	mkdir -p $(FORMS)
 	unmunch $(HUNSPELL)/es_ES.dic $(HUNSPELL)/es_ES.aff 2>/dev/null > $@.new && mv $@.new $@
 
+# Italian's spelling dictionary spelt out has some 35 million forms, most of them an
+# elided article or two pronouns joined to a verb ("dell'Abbacinatamela"): those are
+# left out, leaving the single words and a verb with one pronoun ("dimmi").
+$(FORMS)/italian.txt: $(HUNSPELL)/it_IT.dic
+	mkdir -p $(FORMS)
+	unmunch $(HUNSPELL)/it_IT.dic $(HUNSPELL)/it_IT.aff 2>/dev/null | grep -v "'" | \
+	  grep -E '^[a-zàèéìíòóùú]+$$' | \
+	  grep -vE '(mi|ti|ci|vi|si|lo|la|li|le|ne|gli|glie|me|te|ce|ve|se)(lo|la|li|le|ne|ci|vi|si)$$' | \
+	  LC_ALL=C sort -u > $@.new && mv $@.new $@
+
 Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index) \
                  $(WORD_FORMS) /usr/share/trans/de-en $(WORD_FREQUENCIES)/german.txt \
-                 $(FORMS)/spanish.txt Makefile
+                 $(FORMS)/spanish.txt $(FORMS)/italian.txt Makefile
 	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) $(REVERSE_OPTIONS) Files \
 	  $(LEXICON_SOURCES) $(REVERSE_SOURCES)
 	$(BUILD)/release/tools/parlivo-check-lexicon Files
