@@ -129,7 +129,8 @@ class Spelling : public ::testing::Test {
   void SetUp() override {
     std::ofstream((FDir / "xx.aff").string()) << "SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n";
     std::ofstream((FDir / "xx.dic").string())
-        << "12\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n";
+        << "16\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
+        << "me\nji\nka\nno\n";
   }
   TSpelling Make(bool joinsCompounds) {
     return TSpelling((FDir / "xx.aff").string(), (FDir / "xx.dic").string(), joinsCompounds);
@@ -149,6 +150,10 @@ TEST_F(Spelling, WordsRunTogetherArePutApartAndUnknownOnesRefused) {
   EXPECT_EQ(spelling.Checked("Roma"), "Roma");
   EXPECT_EQ(spelling.Checked("bolla"), std::nullopt);
   EXPECT_EQ(spelling.Checked("aaaaa"), std::nullopt);
+  // Cut into words of one or two letters a word is cut by chance.
+  EXPECT_EQ(spelling.Checked("mejikano"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("mecolores"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("depezcolores"), std::nullopt);
   // A language that writes compounds as one word splits nothing and names nothing.
   const TSpelling compounds = Make(true);
   EXPECT_EQ(compounds.Checked("pezdecolores"), std::nullopt);

@@ -54,7 +54,8 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
   std::ofstream((dir / "de-en").string())
       << "gehen {vi} | ich gehe | ich/er/sie ging :: to go | I go | I/he/she went\n"
       << "sich k\xC3\xBCmmern {vr} :: to care\n"
-      << "Haus {n} | H\xC3\xA4user {pl} :: house | houses\n";
+      << "Haus {n} | H\xC3\xA4user {pl} :: house | houses\n"
+      << "ich {ppron} | ich selbst :: I; me (after 'to be'; 'than') | I myself\n";
   TProposals proposals;
   TLanguageSummary summary;
   ProduceDing((dir / "de-en").string(), [](const std::string&) { return true; }, 0, proposals,
@@ -73,6 +74,8 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
   EXPECT_EQ(shown("k\xC3\xBCmmern"), (TList{"care/verb"}));
   EXPECT_EQ(shown("H\xC3\xA4user"), (TList{"houses/noun"}));
   EXPECT_FALSE(proposals.count("haus"));  // nouns keep their capital
+  // A note in brackets is one with its synonym, whatever it holds.
+  EXPECT_EQ(shown("ich"), (TList{"I/unknown", "me/unknown"}));
   EXPECT_FALSE(proposals.count("go"));
 }
 
@@ -143,7 +146,9 @@ class ReverseBuild : public ::testing::Test {
                 {"gruss", "Gru\xC3\x9F /g/ <n, masc>\ngreeting\n"},
                 {"hallo", "hallo /h/\nhello\nNice to see you again.\n"},
                 {"minute", "Minute /m/ <n, fem>\nminute of arc, minute\n"},
-                {"franzosisch", "franz\xC3\xB6sisch /f/ <adj>\nfrench, French language\n"}},
+                {"franzosisch", "franz\xC3\xB6sisch /f/ <adj>\nfrench, French language\n"},
+                {"ich", "Ich /i/ <n, neut>\nego\n"},
+                {"ich", "ich /i/\nI\n"}},
                false);
     WriteDictd(FDir / "eng-deu",
                {{"house", "house /h/\nHaus\n"},
@@ -153,7 +158,8 @@ class ReverseBuild : public ::testing::Test {
                 {"hound", "hound /h/\nJagdhund\n"},
                 {"shovel", "shovel /s/\nSchaufel <fem>\n"},
                 {"help sb.", "help sb. /h/\njdm. helfen\n"},
-                {"French", "French /f/\nfranz\xC3\xB6sisch\n"}},
+                {"French", "French /f/\nfranz\xC3\xB6sisch\n"},
+                {"I", "I /a/\nich\n"}},
                false);
     // The German frequency list: "schön" is more frequent than "schon" here, to
     // show which of two words sharing a key keeps it.
@@ -222,6 +228,8 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   EXPECT_EQ(Lookup("minute"), "Minute=minute, minute of arc\nFound: 1\n");
   // A translation one source writes in small letters is one with its capital.
   EXPECT_EQ(Lookup("franzosisch"), "franz\xC3\xB6sisch=French, French language\nFound: 1\n");
+  // Of two words that share a key and are as frequent, the one more sources know.
+  EXPECT_EQ(Lookup("ich"), "ich=I\nIch=ego\nFound: 2\n");
   // A sentence the dictionary gives for a word is no translation of it.
   EXPECT_EQ(Lookup("hallo"), "hallo=hello\nFound: 1\n");
   // A word of the list that has a row keeps it, and one without a base has none.

@@ -13,15 +13,25 @@ namespace parlivo {
 
 namespace {
 
+// The parts of text between separators outside brackets: a note may hold the
+// separator ("me (used after 'to be'; 'than' or 'as')" is one synonym).
 std::vector<std::string_view> Split(std::string_view text, std::string_view separator) {
   std::vector<std::string_view> parts;
   size_t start = 0;
-  while (true) {
-    const size_t end = text.find(separator, start);
-    parts.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
-    if (end == std::string_view::npos) break;
-    start = end + separator.size();
+  int depth = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (ch == '(' || ch == '[' || ch == '{') {
+      ++depth;
+    } else if ((ch == ')' || ch == ']' || ch == '}') && depth > 0) {
+      --depth;
+    } else if (depth == 0 && text.substr(i, separator.size()) == separator) {
+      parts.push_back(text.substr(start, i - start));
+      start = i + separator.size();
+      i = start - 1;
+    }
   }
+  parts.push_back(text.substr(start));
   return parts;
 }
 

@@ -755,16 +755,20 @@ class TLanguageBuild {
   void KeyBySpelling() {
     struct TWord {
       uint32_t Rank;
+      size_t Proposals;   // of equally frequent words ("Ich", "ich"), the better known first
       std::string Spelt;  // UTF-8
     };
     std::map<std::string, std::vector<TWord>> byKey;
     for (const auto& [spelt, text] : FCollected.Texts) {
-      byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), spelt});
+      const auto own = FProposals.find(spelt);
+      byKey[ReverseKey(spelt)].push_back(
+          {LanguageRank(spelt), own == FProposals.end() ? 0 : own->second.size(), spelt});
     }
     TTexts texts;
     for (auto& [key, words] : byKey) {
-      std::stable_sort(words.begin(), words.end(),
-                       [](const TWord& a, const TWord& b) { return a.Rank < b.Rank; });
+      std::stable_sort(words.begin(), words.end(), [](const TWord& a, const TWord& b) {
+        return a.Rank != b.Rank ? a.Rank < b.Rank : a.Proposals > b.Proposals;
+      });
       for (size_t i = 0; i < words.size(); ++i) {
         const std::string numbered = i == 0 ? key : key + std::to_string(i + 1);
         if (i >= kMaxSharedKeys || StoredHeadword(numbered).LeftOut) {

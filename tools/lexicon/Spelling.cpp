@@ -109,9 +109,15 @@ std::optional<std::string> TSpelling::Split(std::string_view word) const {
     }
   }
   if (parts[n - 1] < 2 || parts[n - 1] > kMaxParts) return std::nullopt;
+  // Words of one or two letters are everywhere in a dictionary: a word cut into them
+  // ("me ji ka no" of "mejikano") is cut by chance. One may stand between longer ones,
+  // as "de" in "pez de colores".
   std::string split;
+  size_t shortParts = 0;
   for (size_t end = n - 1; end > 0; end = from[end]) {
     const std::string_view part = word.substr(starts[from[end]], starts[end] - starts[from[end]]);
+    const bool isShort = end - from[end] < 3;
+    if (isShort && (end == n - 1 || from[end] == 0 || ++shortParts > 1)) return std::nullopt;
     split.insert(0, std::string(split.empty() ? "" : " ").insert(0, part));
   }
   return split;
