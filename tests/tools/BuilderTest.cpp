@@ -93,6 +93,8 @@ TEST(EntryTexts, CleanPackableAndShort) {
                           ", ", 255),
             "Haus, Heim, aanrijden");
   EXPECT_EQ(MakeEntryText({"1,5 Liter", "a,b;c", "end;"}, ", ", 255), "1.5 Liter, a, b; c, end");
+  EXPECT_EQ(MakeEntryText({"seit ()", "seit", "vor [] (einem Jahr)"}, ", ", 255),
+            "seit, vor (einem Jahr)");
   // Whole items only, but a first item longer than the limit is cut at a word.
   EXPECT_EQ(MakeEntryText({"eins zwei", "drei vier"}, ", ", 12), "eins zwei");
   EXPECT_EQ(MakeEntryText({"eins zwei drei vier"}, ", ", 12), "eins zwei...");

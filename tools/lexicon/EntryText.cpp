@@ -48,6 +48,12 @@ std::string CleanItem(std::string_view latin1) {
   std::string spaced;
   for (size_t i = 0; i < latin1.size(); ++i) {
     const char ch = latin1[i];
+    // A note a source emptied ("seit ()") says nothing.
+    const char close = ch == '(' ? ')' : ch == '[' ? ']' : 0;
+    if (close && i + 1 < latin1.size() && latin1[i + 1] == close) {
+      ++i;
+      continue;
+    }
     const bool separator = ch == ',' || ch == ';';
     const bool spaceFollows =
         i + 1 < latin1.size() &&
