@@ -129,8 +129,8 @@ class Spelling : public ::testing::Test {
   void SetUp() override {
     std::ofstream((FDir / "xx.aff").string()) << "SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n";
     std::ofstream((FDir / "xx.dic").string())
-        << "16\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
-        << "me\nji\nka\nno\n";
+        << "21\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
+        << "me\nji\nka\nno\npu\nestoque\npuesto\nque\nya\n";
   }
   TSpelling Make(bool joinsCompounds) {
     return TSpelling((FDir / "xx.aff").string(), (FDir / "xx.dic").string(), joinsCompounds);
@@ -150,10 +150,12 @@ TEST_F(Spelling, WordsRunTogetherArePutApartAndUnknownOnesRefused) {
   EXPECT_EQ(spelling.Checked("Roma"), "Roma");
   EXPECT_EQ(spelling.Checked("bolla"), std::nullopt);
   EXPECT_EQ(spelling.Checked("aaaaa"), std::nullopt);
-  // Cut into words of one or two letters a word is cut by chance.
+  // Cut into words of one or two letters a word is cut by chance; one such word may
+  // stand among longer ones, and the cut with fewer of them wins.
   EXPECT_EQ(spelling.Checked("mejikano"), std::nullopt);
-  EXPECT_EQ(spelling.Checked("mecolores"), std::nullopt);
-  EXPECT_EQ(spelling.Checked("depezcolores"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("depezno"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("yaque"), "ya que");
+  EXPECT_EQ(spelling.Checked("puestoque"), "puesto que");
   // A language that writes compounds as one word splits nothing and names nothing.
   const TSpelling compounds = Make(true);
   EXPECT_EQ(compounds.Checked("pezdecolores"), std::nullopt);

@@ -91,33 +91,42 @@ std::vector<std::string> TSpelling::Stems(std::string_view word) const {
 }
 
 std::optional<std::string> TSpelling::Split(std::string_view word) const {
-  // The fewest known parts that make up the word, found over its character boundaries.
+  // The fewest known parts that make up the word, found over its character boundaries;
+  // of as many, those with the fewest words of one or two letters. Such words are
+  // everywhere in a dictionary: a word cut into them ("me ji ka no" of "mejikano") is
+  // cut by chance, so one at most may stand among longer ones ("pez de colores",
+  // "ya que"), and "puestoque" is "puesto que", not "pu estoque".
   std::vector<size_t> starts;
   for (size_t i = 0; i < word.size(); i += CharacterLength(static_cast<unsigned char>(word[i])))
     starts.push_back(i);
   starts.push_back(word.size());
   const size_t n = starts.size();
-  std::vector<size_t> parts(n, kMaxParts + 1), from(n, 0);
-  parts[0] = 0;
+  struct TCost {
+    size_t Parts = kMaxParts + 1;
+    size_t Short = 0;
+    bool operator<(const TCost& other) const {
+      return Parts != other.Parts ? Parts < other.Parts : Short < other.Short;
+    }
+  };
+  std::vector<TCost> cost(n);
+  std::vector<size_t> from(n, 0);
+  cost[0] = {0, 0};
   for (size_t end = 1; end < n; ++end) {
     for (size_t begin = 0; begin < end; ++begin) {
-      if (parts[begin] >= kMaxParts || parts[begin] + 1 >= parts[end]) continue;
+      if (cost[begin].Parts >= kMaxParts) continue;
+      const TCost through{cost[begin].Parts + 1, cost[begin].Short + (end - begin < 3)};
+      if (!(through < cost[end])) continue;
       if (Knows(word.substr(starts[begin], starts[end] - starts[begin]))) {
-        parts[end] = parts[begin] + 1;
+        cost[end] = through;
         from[end] = begin;
       }
     }
   }
-  if (parts[n - 1] < 2 || parts[n - 1] > kMaxParts) return std::nullopt;
-  // Words of one or two letters are everywhere in a dictionary: a word cut into them
-  // ("me ji ka no" of "mejikano") is cut by chance. One may stand between longer ones,
-  // as "de" in "pez de colores".
+  const TCost& best = cost[n - 1];
+  if (best.Parts < 2 || best.Parts > kMaxParts || best.Short > 1) return std::nullopt;
   std::string split;
-  size_t shortParts = 0;
   for (size_t end = n - 1; end > 0; end = from[end]) {
     const std::string_view part = word.substr(starts[from[end]], starts[end] - starts[from[end]]);
-    const bool isShort = end - from[end] < 3;
-    if (isShort && (end == n - 1 || from[end] == 0 || ++shortParts > 1)) return std::nullopt;
     split.insert(0, std::string(split.empty() ? "" : " ").insert(0, part));
   }
   return split;
