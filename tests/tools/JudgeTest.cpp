@@ -129,8 +129,8 @@ class Spelling : public ::testing::Test {
   void SetUp() override {
     std::ofstream((FDir / "xx.aff").string()) << "SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n";
     std::ofstream((FDir / "xx.dic").string())
-        << "21\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
-        << "me\nji\nka\nno\npu\nestoque\npuesto\nque\nya\n";
+        << "23\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
+        << "me\nji\nka\nno\npu\nestoque\npuesto\nque\nya\npues\ntoque\n";
   }
   TSpelling Make(bool joinsCompounds) {
     return TSpelling((FDir / "xx.aff").string(), (FDir / "xx.dic").string(), joinsCompounds);
@@ -155,7 +155,7 @@ TEST_F(Spelling, WordsRunTogetherArePutApartAndUnknownOnesRefused) {
   EXPECT_EQ(spelling.Checked("mejikano"), std::nullopt);
   EXPECT_EQ(spelling.Checked("depezno"), std::nullopt);
   EXPECT_EQ(spelling.Checked("yaque"), "ya que");
-  EXPECT_EQ(spelling.Checked("puestoque"), "puesto que");
+  EXPECT_EQ(spelling.Checked("puestoque"), "pues toque");  // as likely as "puesto que"
   // A language that writes compounds as one word splits nothing and names nothing.
   const TSpelling compounds = Make(true);
   EXPECT_EQ(compounds.Checked("pezdecolores"), std::nullopt);
@@ -178,6 +178,14 @@ TEST_F(Spelling, TheJudgeMendsWhatItCanAndPutsTheUnknownLast) {
                context, TJudgeRules{});
   EXPECT_EQ(row.Text, "pez de colores, goldfish, pecesito");
   EXPECT_EQ(row.FirstSources, 0b11u);
+  // Written apart by another source, words run together are those words, though the
+  // dictionary cuts them otherwise ("pues toque").
+  context.Headword = "since";
+  EXPECT_EQ(JudgeRow({Proposal("puestoque", 0, 1.0f), Proposal("desde", 0, 0.9f),
+                      Proposal("puesto que", 1, 0.5f)},
+                     context, TJudgeRules{})
+                .Text,
+            "puesto que, desde");
 }
 
 TEST(GoldLists, ARowsFirstTranslationAsAReaderComparesIt) {

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <ostream>
+#include <unordered_map>
 
 #include "EntryText.h"
 #include "Latin1.h"
@@ -134,8 +135,21 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
 // Checks each translation's words: words run together are put apart, and what the
 // language does not know goes last.
 void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context) {
+  // Words run together that another source of the row writes apart are those words:
+  // "puestoque" is the row's "puesto que", whatever else the dictionary could cut.
+  std::unordered_map<std::string, std::string> apart;
+  for (const TGroup& group : groups) {
+    if (group.Translation.find(' ') == std::string::npos) continue;
+    std::string joined = group.Translation;
+    std::erase(joined, ' ');
+    apart.emplace(std::move(joined), group.Translation);
+  }
   for (TGroup& group : groups) {
     if (SameIgnoringAsciiCase(group.Translation, context.Headword)) continue;
+    if (const auto written = apart.find(group.Translation); written != apart.end()) {
+      group.Translation = written->second;
+      continue;
+    }
     const auto checked = context.Spelling->Checked(group.Translation);
     if (!checked) {
       group.Doubtful = true;
