@@ -29,6 +29,9 @@ TEST(SpeltWords, KeptAsWrittenAndFiledWithoutAccents) {
   // A dictionary's placeholders of objects are no part of the word.
   EXPECT_EQ(SpeltHeadword("jdm. helfen").Key, "helfen");
   EXPECT_EQ(SpeltHeadword("aider qn").Key, "aider");
+  // Nor are notes in brackets.
+  EXPECT_EQ(SpeltHeadword("etw. (an einen Ort) werfen").Key, "werfen");
+  EXPECT_EQ(SpeltHeadword("[ugs.] (sich) sch\xC3\xA4men").Key, "sch\xC3\xA4men");
   EXPECT_EQ(WithoutPlaceholders("give sb. sth. back"), "give back");
   EXPECT_EQ(ReverseKey("H\xC3\xA4user"), "hauser");
   EXPECT_EQ(ReverseKey("Fran\xC3\xA7"
@@ -41,7 +44,7 @@ TEST(SpeltWords, KeptAsWrittenAndFiledWithoutAccents) {
   EXPECT_EQ(ReverseKey("peut-\xC3\xAAtre"), "peut etre");
   EXPECT_EQ(ReverseKey("sans  heurts "), "sans heurts");
   // Nothing a user would not type as a word: notes, lists, digits, other scripts.
-  for (const char* unreachable : {"Haus (das)", "ja, nein", "3D", "-chen", "etw.", "'s"})
+  for (const char* unreachable : {"Haus (das", "ja, nein", "3D", "-chen", "etw.", "'s"})
     EXPECT_EQ(SpeltHeadword(unreachable).LeftOut, TLeftOutReason::UnreachableStart) << unreachable;
   EXPECT_FALSE(SpeltHeadword("\xC3\xA9t\xC3\xA9 indien").LeftOut);
   EXPECT_FALSE(SpeltHeadword("usw.").LeftOut);

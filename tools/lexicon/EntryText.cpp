@@ -135,11 +135,32 @@ std::string WithoutPlaceholders(std::string_view text) {
   return rest;
 }
 
+namespace {
+
+// The text without its notes in brackets: "etw. (an einen Ort) werfen" is "etw.
+// werfen". Text with a bracket left open stays as it is.
+std::string WithoutNotes(std::string_view text) {
+  std::string rest;
+  int depth = 0;
+  for (const char ch : text) {
+    if (ch == '(' || ch == '[') {
+      ++depth;
+    } else if ((ch == ')' || ch == ']') && depth > 0) {
+      --depth;
+    } else if (depth == 0) {
+      rest.push_back(ch);
+    }
+  }
+  return depth == 0 ? rest : std::string(text);
+}
+
+}  // namespace
+
 THeadword SpeltHeadword(std::string_view text) {
-  const std::string utf8 = WithoutLigatures(WithoutPlaceholders(text));
+  const std::string utf8 = WithoutLigatures(WithoutPlaceholders(WithoutNotes(text)));
   const auto latin1 = ToLatin1(utf8);
   if (!latin1) return {{}, TLeftOutReason::NoLatin1Form};
-  // A word or a phrase: no notes in brackets, no lists, nothing a user would not type.
+  // A word or a phrase: no lists, nothing a user would not type.
   const bool phrase = std::all_of(latin1->begin(), latin1->end(), [](char ch) {
     return IsLatin1Letter(ch) || ch == ' ' || ch == '\t' || ch == '-' || ch == '\'' || ch == '.';
   });
