@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "EntryText.h"
+#include "Latin1.h"
 #include "Text.h"
 
 namespace parlivo {
@@ -176,12 +177,6 @@ std::vector<std::string> GenerationForms(const std::string& unit) {
   return forms;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 // A word as the transducers' stream format carries it: its special characters escaped.
 std::string Escaped(const std::string& word) {
   std::string out;
@@ -227,7 +222,7 @@ std::vector<TReading> OwnReadings(const std::vector<std::string>& words,
       for (const auto& reading : lines[w].front().Readings) {
         if (reading.empty() || reading[0] == '*') continue;
         const std::string lemma = Lemma(reading);
-        const bool own = capital ? EqualsIgnoringCase(lemma, words[w]) : lemma == words[w];
+        const bool own = capital ? SameIgnoringAsciiCase(lemma, words[w]) : lemma == words[w];
         const std::string tag = FirstTag(reading);
         if (!own || (capital && lowerTags.count(tag))) continue;
         if (!capital) lowerTags.insert(tag);
@@ -376,7 +371,7 @@ std::vector<TPartOfSpeech> TApertiumAnalyser::PartsOf(const std::vector<std::str
     bool several = false;
     for (const auto& reading : first.Readings) {
       if (reading.empty() || reading[0] == '*' ||
-          !EqualsIgnoringCase(Lemma(reading), first.Surface))
+          !SameIgnoringAsciiCase(Lemma(reading), first.Surface))
         continue;
       const TPartOfSpeech part = PartOfReading(reading);
       several = several || (found != TPartOfSpeech::Unknown && found != part);
@@ -407,7 +402,7 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
       }
       TBaseWord base{Lemma(reading), preposition ? TPartOfSpeech::Unknown : PartOfReading(reading)};
       std::erase(base.Word, '#');
-      if (base.Word.empty() || EqualsIgnoringCase(base.Word, forms[w])) continue;
+      if (base.Word.empty() || SameIgnoringAsciiCase(base.Word, forms[w])) continue;
       const bool known = std::any_of(bases[w].begin(), bases[w].end(), [&](const TBaseWord& b) {
         return b.Word == base.Word && b.Part == base.Part;
       });

@@ -60,11 +60,7 @@ TClean Cleaned(std::string_view synonym) {
       text.push_back(ch);
     }
   }
-  for (std::string_view word : Split(text, " ")) {
-    if (word.empty() || IsPlaceholder(word)) continue;
-    if (!clean.Text.empty()) clean.Text.push_back(' ');
-    clean.Text.append(word);
-  }
+  clean.Text = WithoutPlaceholders(text);
   return clean;
 }
 

@@ -37,13 +37,6 @@ std::string Collapsed(std::string_view text) {
   return out;
 }
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 // The part of speech its sources give a translation most strongly, if any does.
 TPartOfSpeech StrongestPart(const TGroup& group) {
   size_t best = 0;

@@ -1,5 +1,6 @@
 #include "Latin1.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "Text.h"
@@ -101,6 +102,19 @@ std::optional<std::string> ToLatin1(std::string_view utf8) {
     out.append(*replacement);
   }
   return out;
+}
+
+std::string AsciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& ch : out)
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  return out;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string Latin1Lower(std::string_view latin1) {

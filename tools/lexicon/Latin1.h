@@ -23,4 +23,8 @@ constexpr bool IsLatin1Letter(char ch) {
 // Lower case for Latin-1 letters (A-Z and À-Þ except ×).
 std::string Latin1Lower(std::string_view latin1);
 
+// Lower case for A-Z only, every other byte as it is: safe on UTF-8.
+std::string AsciiLower(std::string_view text);
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 }  // namespace parlivo

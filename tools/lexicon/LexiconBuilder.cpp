@@ -594,8 +594,9 @@ class TLanguageBuild {
   std::vector<TBaseWord> BasesOf(const std::string& key) const {
     if (FKeying == TKeying::English)
       return FWordNet ? FWordNet->Bases(ToUtf8(FromLatin1(key))) : std::vector<TBaseWord>{};
-    const auto bases = FFormBases.find(key);
-    return bases == FFormBases.end() ? std::vector<TBaseWord>{} : bases->second;
+    if (!FFormBases) return {};
+    const auto bases = FFormBases->find(key);
+    return bases == FFormBases->end() ? std::vector<TBaseWord>{} : bases->second;
   }
 
   // The proposals of a form's base word as the build keys them; a language's base word
@@ -678,15 +679,16 @@ class TLanguageBuild {
           bases[f].push_back({std::move(stem), TPartOfSpeech::Unknown});
       }
     }
-    // The regular rules where neither told: only bases with rows of the rule's part
-    // of speech.
+    FFormBases.emplace();
     for (size_t f = 0; f < forms.size(); ++f) {
-      if (!bases[f].empty()) continue;
-      for (auto& base : RegularBases(language, forms[f]))
-        if (HasRowOfPart(base, forms[f])) bases[f].push_back(std::move(base));
+      // The regular rules where neither told: only bases with rows of the rule's part
+      // of speech.
+      if (bases[f].empty()) {
+        for (auto& base : RegularBases(language, forms[f]))
+          if (HasRowOfPart(base, forms[f])) bases[f].push_back(std::move(base));
+      }
+      if (!bases[f].empty()) FFormBases->emplace(std::move(forms[f]), std::move(bases[f]));
     }
-    for (size_t f = 0; f < forms.size(); ++f)
-      if (!bases[f].empty()) FFormBases.emplace(std::move(forms[f]), std::move(bases[f]));
   }
 
   // Whether the base word has a row with translations of its part of speech.
@@ -828,21 +830,16 @@ class TLanguageBuild {
   // write English in small letters only ("french"): of two spellings of a row's
   // translation that differ in case alone, the one with capitals stands for both.
   void CleanEnglish() {
-    auto lower = [](std::string text) {
-      for (char& ch : text)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-      return text;
-    };
     std::unordered_map<std::string, std::string> spellings;  // by the lower case form
     for (auto& [spelt, own] : FProposals) {
       spellings.clear();
       for (TProposal& proposal : own) {
         proposal.Translation = WithoutPlaceholders(proposal.Translation);
-        std::string& known = spellings[lower(proposal.Translation)];
+        std::string& known = spellings[AsciiLower(proposal.Translation)];
         if (known.empty() || proposal.Translation < known) known = proposal.Translation;
       }
       for (TProposal& proposal : own)
-        proposal.Translation = spellings.at(lower(proposal.Translation));
+        proposal.Translation = spellings.at(AsciiLower(proposal.Translation));
     }
   }
 
@@ -880,7 +877,7 @@ class TLanguageBuild {
                                         AdverbsAreAdjectives(FName) || FKeying == TKeying::Spelt);
     }
     FWordNet = FContext.LoadedWordNet(FOptions, FLog);
-    if (FKeying == TKeying::Spelt && FFormBases.empty() && !FSpeltForms.empty()) FindFormBases();
+    if (FKeying == TKeying::Spelt && !FFormBases && !FSpeltForms.empty()) FindFormBases();
     for (const auto& source : FSources) {
       if (source.Format != TSourceFormat::Inflected || !FForms.empty() ||
           FKeying != TKeying::English)
@@ -939,7 +936,8 @@ class TLanguageBuild {
   const TWordNet* FWordNet = nullptr;
   std::set<std::string> FForms;          // forms of the word lists, keyed as the rows are
   std::vector<std::string> FSpeltForms;  // read the other way: a language's, sorted
-  std::unordered_map<std::string, std::vector<TBaseWord>> FFormBases;
+  // Found once, when the rows are first judged.
+  std::optional<std::unordered_map<std::string, std::vector<TBaseWord>>> FFormBases;
   TWordFrequencies FLanguageFrequencies;        // of a language's words, read the other way
   std::unordered_map<std::string, int> FTiers;  // by spelt word: see TierOf
   std::unordered_map<std::string, uint32_t> FCommonness;

@@ -4,15 +4,14 @@
 #include <cmath>
 
 #include "EntryText.h"
+#include "Latin1.h"
 
 namespace parlivo {
 
 std::string ComparableWord(const std::string& word) {
   const THeadword stored = StoredHeadword(word);
   if (!stored.Key.empty()) return stored.Key;
-  std::string lower = word;
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
+  return AsciiLower(word);
 }
 
 TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries) {
