@@ -58,6 +58,7 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
       << "gehen {vi} | ich gehe | ich/er/sie ging :: to go | I go | I/he/she went\n"
       << "sich k\xC3\xBCmmern {vr} :: to care\n"
       << "Haus {n} | H\xC3\xA4user {pl} :: house | houses\n"
+      << "die Polizei {f} :: the police\n"
       << "ich {ppron} | ich selbst :: I; me (after 'to be'; 'than') | I myself\n";
   TProposals proposals;
   TLanguageSummary summary;
@@ -77,6 +78,7 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
   EXPECT_EQ(shown("k\xC3\xBCmmern"), (TList{"care/verb"}));
   EXPECT_EQ(shown("H\xC3\xA4user"), (TList{"houses/noun"}));
   EXPECT_FALSE(proposals.count("haus"));  // nouns keep their capital
+  EXPECT_EQ(shown("Polizei"), (TList{"police/noun"}));
   // A note in brackets is one with its synonym, whatever it holds.
   EXPECT_EQ(shown("ich"), (TList{"I/unknown", "me/unknown"}));
   EXPECT_FALSE(proposals.count("go"));

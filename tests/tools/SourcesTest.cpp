@@ -156,12 +156,13 @@ TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {
       << "etw. unterschreiben; sich für/zu etw. melden :: to sign sth.\n"
       << "Polnisch {n} [ling.] :: Polish\n"
       << "Haus {n} :: house; home (of a family)\n"
+      << "die Polizei {f} :: the police\n"
       << "kein Trenner\n";
   TProposals proposals;
   TLanguageSummary summary;
   ProduceDing((dir / "de-en").string(), [](const std::string& key) { return key != "home"; }, 2,
               proposals, summary);
-  EXPECT_EQ(summary.SourceEntries, 5u);
+  EXPECT_EQ(summary.SourceEntries, 6u);
   auto shown = [&](const std::string& key) {
     std::vector<std::string> out;
     for (const auto& proposal : proposals[key])
@@ -176,6 +177,9 @@ TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {
   EXPECT_EQ(shown("sign"), (TList{"unterschreiben/verb"}));
   EXPECT_EQ(shown("polish"), (TList{"Polnisch/noun*"}));
   EXPECT_EQ(shown("house"), (TList{"Haus/noun"}));
+  // With its article on both sides, a noun is found without it too.
+  EXPECT_EQ(shown("the police"), (TList{"die Polizei/noun"}));
+  EXPECT_EQ(shown("police"), (TList{"Polizei/noun"}));
   EXPECT_FALSE(proposals.count("home"));  // not wanted
   const auto& first = proposals["shovel"];
   EXPECT_GT(first[0].Strength, first[1].Strength);

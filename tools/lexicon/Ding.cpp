@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "EntryText.h"
@@ -64,6 +65,16 @@ TClean Cleaned(std::string_view synonym) {
   return clean;
 }
 
+// A noun's phrase without its definite article, German or English: "Polizei" of "die
+// Polizei", "police" of "the police"; nothing for text without one.
+std::optional<std::string> WithoutArticle(std::string_view text) {
+  for (std::string_view article : {"der ", "die ", "das ", "the "}) {
+    if (text.size() > article.size() && text.starts_with(article))
+      return std::string(text.substr(article.size()));
+  }
+  return std::nullopt;
+}
+
 // A verb's form as an entry conjugates it, "ich/er/sie ging" or "I/he/she went": the
 // form without its persons, "ging" and "went"; other text as it is.
 std::string WithoutPersons(std::string text) {
@@ -123,22 +134,29 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
       }
       const auto& headwords = keying == TKeying::English ? englishWords : germanWords;
       const auto& translations = keying == TKeying::English ? germanWords : englishWords;
-      std::vector<TClean> keyed = headwords;
-      std::vector<size_t> places(headwords.size());
-      for (size_t i = 0; i < places.size(); ++i) places[i] = i;
-      // Read the other way, "sich kümmern" is found under "kümmern" too.
+      // Each headword, and where the line has it: read the other way, "sich kümmern" is
+      // found under "kümmern" too; a noun with its article ("die Polizei :: the
+      // police") is found without it, its translations without theirs.
+      struct TKeyed {
+        TClean Word;
+        size_t Place;
+        bool Bare = false;
+      };
+      std::vector<TKeyed> keyed;
       for (size_t i = 0; i < headwords.size(); ++i) {
-        if (keying == TKeying::Spelt && headwords[i].Text.starts_with("sich ")) {
-          keyed.push_back({headwords[i].Text.substr(5), headwords[i].Part});
-          places.push_back(i);
-        }
+        keyed.push_back({headwords[i], i});
+        if (keying == TKeying::Spelt && headwords[i].Text.starts_with("sich "))
+          keyed.push_back({{headwords[i].Text.substr(5), headwords[i].Part}, i});
+        if (const auto bare = WithoutArticle(headwords[i].Text))
+          keyed.push_back({{*bare, headwords[i].Part}, i, true});
       }
-      for (size_t k = 0; k < keyed.size(); ++k) {
-        const TClean& headword = keyed[k];
+      for (const TKeyed& entry : keyed) {
+        const TClean& headword = entry.Word;
         // A line is about its first German word: read the other way, its English says
         // less of the German words after it ("sekundieren; helfen :: to second").
-        const float about =
-            keying == TKeying::Spelt ? 1.0f / (1.0f + 0.5f * static_cast<float>(places[k])) : 1.0f;
+        const float about = keying == TKeying::Spelt
+                                ? 1.0f / (1.0f + 0.5f * static_cast<float>(entry.Place))
+                                : 1.0f;
         const THeadword stored = KeyedHeadword(headword.Text, keying);
         if (stored.LeftOut || stored.Key.empty() || !wanted(stored.Key)) continue;
         const bool capital = headword.Text.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0;
@@ -148,7 +166,8 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
           const TPartOfSpeech part = translations[rank].Part != TPartOfSpeech::Unknown
                                          ? translations[rank].Part
                                          : headword.Part;
-          own.push_back({translations[rank].Text, part, place,
+          const std::string& text = translations[rank].Text;
+          own.push_back({entry.Bare ? WithoutArticle(text).value_or(text) : text, part, place,
                          capital && keying == TKeying::English, RankStrength(rank, sense) * about});
         }
       }
