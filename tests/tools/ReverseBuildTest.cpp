@@ -153,7 +153,8 @@ class ReverseBuild : public ::testing::Test {
                 {"minute", "Minute /m/ <n, fem>\nminute of arc, minute\n"},
                 {"franzosisch", "franz\xC3\xB6sisch /f/ <adj>\nfrench, French language\n"},
                 {"ich", "Ich /i/ <n, neut>\nego\n"},
-                {"ich", "ich /i/\nI\n"}},
+                {"ich", "ich /i/\nI\n"},
+                {"mauer", "Mauer /m/ <n, fem>\nWall\n"}},
                false);
     WriteDictd(FDir / "eng-deu",
                {{"house", "house /h/\nHaus\n"},
@@ -164,7 +165,8 @@ class ReverseBuild : public ::testing::Test {
                 {"shovel", "shovel /s/\nSchaufel <fem>\n"},
                 {"help sb.", "help sb. /h/\njdm. helfen\n"},
                 {"French", "French /f/\nfranz\xC3\xB6sisch\n"},
-                {"I", "I /a/\nich\n"}},
+                {"I", "I /a/\nich\n"},
+                {"wall", "wall /w/\nMauer <fem>\n"}},
                false);
     // The German frequency list: "schön" is more frequent than "schon" here, to
     // show which of two words sharing a key keeps it.
@@ -174,12 +176,16 @@ class ReverseBuild : public ::testing::Test {
         << "SET UTF-8\nSFX E Y 1\nSFX E 0 e .\nSFX N Y 1\nSFX N 0 en .\n";
     std::ofstream((FDir / "de.dic").string()) << "2\nHund/EN\nHaus\n";
     std::ofstream((FDir / "forms.txt").string()) << "Hunde\nHunden\nhaus\nFlugzeug\n";
+    // An English spelling dictionary of two words, one a name.
+    std::ofstream((FDir / "en.aff").string()) << "SET UTF-8\n";
+    std::ofstream((FDir / "en.dic").string()) << "2\nFrench\nwall\n";
   }
 
   TBuildSummary Build() {
     TBuildOptions options;
     options.Frequencies["German"] = (FDir / "german.txt").string();
     options.Spelling["German"] = (FDir / "de").string();
+    options.Spelling["GermanEnglish"] = (FDir / "en").string();
     return BuildLexicon((FDir / "Files").string(),
                         {{"German", TSourceFormat::Freedict, Path("eng-deu")},
                          {"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")},
@@ -231,8 +237,10 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   // translations leads with it.
   EXPECT_EQ(Lookup("helfen"), "helfen=help\nFound: 1\n");
   EXPECT_EQ(Lookup("minute"), "Minute=minute, minute of arc\nFound: 1\n");
-  // A translation one source writes in small letters is one with its capital.
+  // Of two spellings that differ in capitals, the one in small letters where English
+  // spells it so, else the one with capitals.
   EXPECT_EQ(Lookup("franzosisch"), "franz\xC3\xB6sisch=French, French language\nFound: 1\n");
+  EXPECT_EQ(Lookup("mauer"), "Mauer=wall\nFound: 1\n");
   // Of two words that share a key and are as frequent, the one more sources know.
   EXPECT_EQ(Lookup("ich"), "ich=I\nIch=ego\nFound: 2\n");
   // A sentence the dictionary gives for a word is no translation of it.

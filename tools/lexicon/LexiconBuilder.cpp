@@ -826,20 +826,36 @@ class TLanguageBuild {
     std::erase_if(FProposals, [](const auto& row) { return row.second.empty(); });
   }
 
-  // English read the other way: "help sb." translates "helfen" as "help". Some sources
-  // write English in small letters only ("french"): of two spellings of a row's
-  // translation that differ in case alone, the one with capitals stands for both.
+  // English read the other way: "help sb." translates "helfen" as "help". Sources
+  // differ in capitals ("french", "French"; "wall", "Wall"): of two spellings of a
+  // row's translation that differ in case alone, one stands for both, the one in small
+  // letters where the English spelling dictionary knows it, else the one with capitals.
   void CleanEnglish() {
-    std::unordered_map<std::string, std::string> spellings;  // by the lower case form
+    const TSpelling* spelling = Spelling();
+    struct TSpellings {
+      bool Small = false;    // spelt in small letters only
+      std::string Capitals;  // the first other spelling, by byte order
+    };
+    std::unordered_map<std::string, TSpellings> spellings;  // by the lower case form
     for (auto& [spelt, own] : FProposals) {
       spellings.clear();
       for (TProposal& proposal : own) {
         proposal.Translation = WithoutPlaceholders(proposal.Translation);
-        std::string& known = spellings[AsciiLower(proposal.Translation)];
-        if (known.empty() || proposal.Translation < known) known = proposal.Translation;
+        const std::string lower = AsciiLower(proposal.Translation);
+        TSpellings& found = spellings[lower];
+        if (proposal.Translation == lower) {
+          found.Small = true;
+        } else if (found.Capitals.empty() || proposal.Translation < found.Capitals) {
+          found.Capitals = proposal.Translation;
+        }
       }
-      for (TProposal& proposal : own)
-        proposal.Translation = spellings.at(AsciiLower(proposal.Translation));
+      for (TProposal& proposal : own) {
+        std::string lower = AsciiLower(proposal.Translation);
+        const TSpellings& found = spellings.at(lower);
+        const bool small =
+            found.Capitals.empty() || (found.Small && spelling && spelling->Knows(lower));
+        proposal.Translation = small ? std::move(lower) : found.Capitals;
+      }
     }
   }
 
@@ -867,7 +883,8 @@ class TLanguageBuild {
          proposed});
   }
 
-  void PrepareJudge() {
+  // The spelling dictionary of the translations' language, if the build has one.
+  const TSpelling* Spelling() {
     if (!FSpelling) {
       if (const auto path = FOptions.Spelling.find(FName); path != FOptions.Spelling.end())
         // English translations are never words run together: a word the dictionary
@@ -876,6 +893,11 @@ class TLanguageBuild {
             std::make_unique<TSpelling>(path->second + ".aff", path->second + ".dic",
                                         AdverbsAreAdjectives(FName) || FKeying == TKeying::Spelt);
     }
+    return FSpelling.get();
+  }
+
+  void PrepareJudge() {
+    Spelling();
     FWordNet = FContext.LoadedWordNet(FOptions, FLog);
     if (FKeying == TKeying::Spelt && !FFormBases && !FSpeltForms.empty()) FindFormBases();
     for (const auto& source : FSources) {
