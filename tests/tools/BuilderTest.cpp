@@ -50,6 +50,23 @@ TEST(SourceEntries, FreedictEntryWithoutMarkupExamplesAndNotes) {
   EXPECT_EQ(verb.Senses, (std::vector<int>{1, 1, 1}));
 }
 
+TEST(SourceEntries, FreedictUsageLabelsWeighTheirItems) {
+  // A label before a line's first item is the line's; one after an item its own.
+  const TSourceEntry entry = ParseFreedictEntry(
+      {"shower",
+       "shower /s/\n[fig.] Regen <masc>, Hagel <masc>\n"
+       "duschen <v, intr>, brausen <v, intr> [veraltet], Brause [\xC3\x96s.]\n"});
+  EXPECT_EQ(entry.Items, (Items{"Regen", "Hagel", "duschen", "brausen", "Brause"}));
+  std::vector<float> translation, headword;
+  for (size_t i = 0; i < entry.Items.size(); ++i) {
+    translation.push_back(entry.UsageOf(i).AsTranslation());
+    headword.push_back(entry.UsageOf(i).AsHeadword());
+  }
+  EXPECT_EQ(translation, (std::vector<float>{0.4f, 0.4f, 1.0f, 0.4f, 0.4f}));
+  // A region's word looked up is its own; only labels of its sense count.
+  EXPECT_EQ(headword, (std::vector<float>{0.4f, 0.4f, 1.0f, 0.4f, 1.0f}));
+}
+
 TEST(SourceEntries, WikdictSensesInEachOfItsLayouts) {
   // Numbered senses, each followed by a gloss in the source language.
   TSourceEntry entry = ParseWikdictEntry(

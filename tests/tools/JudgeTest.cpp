@@ -91,6 +91,10 @@ TEST_F(Judge, AFormShowsItsPartOfSpeechAndACommonWordNoNames) {
   // A common word in small letters shows no name at all.
   FContext.CommonWord = true;
   EXPECT_EQ(Row(polish), "lucidare, lucido, pulire");
+  // Unless the capital is the common spelling: every source writes the pronoun "I".
+  EXPECT_EQ(
+      Row({Proposal("ich", 0, 1.0f, kUnknown, true), Proposal("icke", 0, 0.6f, kUnknown, true)}),
+      "ich, icke");
   // A part of speech the headword rarely has weighs less: "smoothly" is an adverb.
   FContext.CommonWord = false;
   FContext.PartShareKnown = true;

@@ -178,14 +178,16 @@ void CompileApertium(const fs::path& folder) {
     italian += Pair(surface, "", lemma, tags);
   Compile(folder, "spa-ita.autogen", italian + "</section>\n", "rl");
 
-  // A Spanish analyser: a verb with its pronoun joined, a preposition with its article.
-  const std::string joined = "<alphabet>abcdefghijklmnopqrstuvwxyz</alphabet>" +
-                             Symbols({"n", "vblex", "f", "pl", "imp", "prn", "pr", "det"}) +
-                             "<section id=\"main\" type=\"standard\">\n" +
-                             Pair("casas", "", "casa", "<n><f><pl>") +
-                             "<e><p><l>dame</l><r>dar<s n=\"vblex\"/><s n=\"imp\"/><j/>me"
-                             "<s n=\"prn\"/></r></p></e>\n"
-                             "<e><p><l>del</l><r>de<s n=\"pr\"/><j/>el<s n=\"det\"/></r></p></e>\n";
+  // A Spanish analyser: a verb with its pronoun joined, a preposition with its article,
+  // a feminine filed under its masculine.
+  const std::string joined =
+      "<alphabet>abcdefghijklmnopqrstuvwxyz</alphabet>" +
+      Symbols({"n", "vblex", "f", "sg", "pl", "imp", "prn", "pr", "det"}) +
+      "<section id=\"main\" type=\"standard\">\n" + Pair("casas", "", "casa", "<n><f><pl>") +
+      Pair("reina", "", "rey", "<n><f><sg>") + Pair("reinas", "", "rey", "<n><f><pl>") +
+      "<e><p><l>dame</l><r>dar<s n=\"vblex\"/><s n=\"imp\"/><j/>me"
+      "<s n=\"prn\"/></r></p></e>\n"
+      "<e><p><l>del</l><r>de<s n=\"pr\"/><j/>el<s n=\"det\"/></r></p></e>\n";
   Compile(folder, "spa.automorf", joined + "</section>\n", "lr");
 }
 

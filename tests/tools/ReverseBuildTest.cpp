@@ -59,7 +59,8 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
       << "sich k\xC3\xBCmmern {vr} :: to care\n"
       << "Haus {n} | H\xC3\xA4user {pl} :: house | houses\n"
       << "die Polizei {f} :: the police\n"
-      << "ich {ppron} | ich selbst :: I; me (after 'to be'; 'than') | I myself\n";
+      << "ich {ppron} | ich selbst :: I; me (after 'to be'; 'than') | I myself\n"
+      << "keine; keines <kein> {pron} :: no <none>\n";
   TProposals proposals;
   TLanguageSummary summary;
   ProduceDing((dir / "de-en").string(), [](const std::string&) { return true; }, 0, proposals,
@@ -82,6 +83,14 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
   // A note in brackets is one with its synonym, whatever it holds.
   EXPECT_EQ(shown("ich"), (TList{"I/unknown", "me/unknown"}));
   EXPECT_FALSE(proposals.count("go"));
+  // A spelling in angle brackets finds the word too, and is no part of either text.
+  EXPECT_EQ(shown("kein"), (TList{"no/other"}));
+  EXPECT_EQ(shown("keines"), (TList{"no/other"}));
+  TProposals forward;
+  ProduceDing((dir / "de-en").string(), [](const std::string&) { return true; }, 0, forward,
+              summary, TKeying::English);
+  ASSERT_EQ(forward["no"].size(), 2u);
+  EXPECT_EQ(forward["no"][1].Translation, "keines");
 }
 
 TEST(RegularForms, DutchFormsAndTheWordsTheyMayComeFrom) {
@@ -113,6 +122,17 @@ TEST(RegularForms, DutchFormsAndTheWordsTheyMayComeFrom) {
                          {"ga", verb, "gaan"},
                          {"kalmeer", verb, "kalmeren"},
                          {"verlies", verb, "verliezen"},
+                         // Irregular verbs, alone and after a prefix of either kind.
+                         {"nam", verb, "nemen"},
+                         {"meegenomen", verb, "meenemen"},
+                         {"neergeschoten", verb, "neerschieten"},
+                         {"gevochten", verb, "vechten"},
+                         {"verliet", verb, "verlaten"},
+                         {"ontving", verb, "ontvangen"},
+                         {"verdronken", verb, "verdrinken"},
+                         {"bedrogen", verb, "bedriegen"},
+                         {"heeft", verb, "hebben"},
+                         {"is", verb, "zijn"},
                          // Plurals and diminutives; adjectives inflected and compared.
                          {"huizen", noun, "huis"},
                          {"bomen", noun, "boom"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 #include "Apertium.h"
 #include "Ding.h"
@@ -137,14 +138,16 @@ TEST_F(ApertiumLexicons, TheAnalyserTellsTheOnePartOfSpeechOfADictionaryForm) {
 TEST_F(ApertiumLexicons, TheAnalyserTellsTheBaseWordsOfForms) {
   TApertiumAnalyser analyser(Step("spa") + ".automorf.bin");
   std::vector<std::string> shown;
-  for (const auto& bases : analyser.BasesOf({"casas", "dame", "del", "perro"})) {
+  for (const auto& bases : analyser.BasesOf({"casas", "dame", "del", "perro", "reina", "reinas"})) {
     std::string line;
     for (const auto& base : bases) line += base.Word + "/" + PartName(base.Part) + " ";
     shown.push_back(line);
   }
   // A verb with its pronoun joined is a form of the verb; a preposition with its
-  // article shows the preposition, of any part of speech; an unknown word has none.
-  EXPECT_EQ(shown, (std::vector<std::string>{"casa/noun ", "dar/verb ", "de/unknown ", ""}));
+  // article shows the preposition, of any part of speech; an unknown word has none; a
+  // queen is no king, in the singular or the plural.
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"casa/noun ", "dar/verb ", "de/unknown ", "", "", ""}));
 }
 
 TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {
@@ -187,6 +190,36 @@ TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {
   EXPECT_THROW(ProduceDing((dir / "none").string(), [](const std::string&) { return true; }, 0,
                            proposals, summary),
                std::runtime_error);
+}
+
+TEST(DingDictionary, AWordsMainSenseOutweighsFigurativeRegionalAndPoorerLines) {
+  TTempDir dir;
+  std::ofstream((dir / "de-en").string())
+      << "Regen {m} | Regenf\xC3\xA4lle {pl} | heftiger Regen :: rain | rainfalls | heavy rain\n"
+      << "Regen {m}; Hagel {m} :: shower [fig.]\n"
+      << "Stimme {f} | Stimmen {pl} | mit leiser Stimme :: voice | voices | in a low voice\n"
+      << "Stimme {f} [mus.] :: part\n"
+      << "Karre {f} [Norddt.] :: cart\n"
+      << "Wagen {m} :: cart\n";
+  auto strengths = [&](TKeying keying, const std::string& key) {
+    TProposals proposals;
+    TLanguageSummary summary;
+    ProduceDing((dir / "de-en").string(), [](const std::string&) { return true; }, 0, proposals,
+                summary, keying);
+    std::map<std::string, float> by;
+    for (const auto& proposal : proposals[key]) by[proposal.Translation] = proposal.Strength;
+    return by;
+  };
+  // Read the other way: the figurative sense and the line with fewer forms and phrases
+  // weigh less; a regional word is its region's own, and its label weighs nothing.
+  auto regen = strengths(TKeying::Spelt, "Regen");
+  EXPECT_GT(regen["rain"], 2 * regen["shower"]);
+  auto stimme = strengths(TKeying::Spelt, "Stimme");
+  EXPECT_GT(stimme["voice"], stimme["part"]);
+  EXPECT_FLOAT_EQ(strengths(TKeying::Spelt, "Karre")["cart"], 1.0f);
+  // From English, the region's word is the lesser translation.
+  auto cart = strengths(TKeying::English, "cart");
+  EXPECT_GT(cart["Wagen"], cart["Karre"]);
 }
 
 TEST(PivotCandidates, PathsAddUpByRankAndSenseAndKeepTheirPartOfSpeech) {

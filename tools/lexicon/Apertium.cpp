@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "EntryText.h"
 #include "Latin1.h"
@@ -385,12 +386,28 @@ std::vector<TPartOfSpeech> TApertiumAnalyser::PartsOf(const std::vector<std::str
 std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
     const std::vector<std::string>& forms) {
   const auto lines = Analysed(FImpl->Analyser, forms);
+  // A noun's feminine ("signora", "principessa") is a word of its own, which the analyser
+  // files under the masculine: no form of it, nor are its plurals ("principesse").
+  auto feminine = [](const std::string& reading) {
+    return PartOfReading(reading) == TPartOfSpeech::Noun &&
+           reading.find("<f>") != std::string::npos;
+  };
+  std::unordered_set<std::string> ownFeminine;
+  for (size_t w = 0; w < forms.size() && w < lines.size(); ++w) {
+    if (lines[w].size() != 1) continue;
+    for (const std::string& reading : lines[w].front().Readings) {
+      if (feminine(reading) && reading.find("<sg>") != std::string::npos &&
+          !SameIgnoringAsciiCase(Lemma(reading), forms[w]))
+        ownFeminine.insert(Lemma(reading));
+    }
+  }
   std::vector<std::vector<TBaseWord>> bases(forms.size());
   for (size_t w = 0; w < forms.size() && w < lines.size(); ++w) {
     // A form the analyser reads as one unit; "du" (de + le) and the like are several.
     if (lines[w].size() != 1) continue;
     for (std::string reading : lines[w].front().Readings) {
       if (reading.empty() || reading[0] == '*') continue;
+      if (feminine(reading) && ownFeminine.count(Lemma(reading))) continue;
       // A verb with its pronouns joined ("dammi": dare + mi) is a form of the verb; a
       // preposition with its article or pronoun ("del": di + il) shows the preposition's
       // translations, whatever their part of speech.

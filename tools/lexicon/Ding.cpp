@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "EntryText.h"
@@ -40,6 +41,10 @@ std::vector<std::string_view> Split(std::string_view text, std::string_view sepa
 struct TClean {
   std::string Text;
   TPartOfSpeech Part = TPartOfSpeech::Unknown;
+  // The spellings in angle brackets the word is also found by: an old spelling
+  // ("Schiffahrt <Schifffahrt>"), the word a form stands for ("keines <kein>").
+  std::vector<std::string> AlsoFoundAs;
+  TUsage Usage;
 };
 
 TClean Cleaned(std::string_view synonym) {
@@ -53,6 +58,10 @@ TClean Cleaned(std::string_view synonym) {
       if (close != std::string_view::npos && clean.Part == TPartOfSpeech::Unknown)
         clean.Part = PartOfTag(synonym.substr(i + 1, close - i - 1));
       ++depth;
+    } else if (ch == '<' && depth == 0 && synonym.find('>', i) != std::string_view::npos) {
+      const size_t close = synonym.find('>', i);
+      clean.AlsoFoundAs.push_back(WithoutPlaceholders(synonym.substr(i + 1, close - i - 1)));
+      i = close;
     } else if (ch == '[' || ch == '(') {
       ++depth;
     } else if (ch == '}' || ch == ']' || ch == ')') {
@@ -62,6 +71,7 @@ TClean Cleaned(std::string_view synonym) {
     }
   }
   clean.Text = WithoutPlaceholders(text);
+  clean.Usage = UsageIn(synonym);
   return clean;
 }
 
@@ -101,17 +111,22 @@ void Conjugated(TClean& clean) {
 
 void ProduceDing(const std::string& path, const std::function<bool(const std::string&)>& wanted,
                  uint8_t place, TProposals& proposals, TLanguageSummary& summary, TKeying keying) {
+  TRichestEntryFirst richestFirst;
+  size_t number = 0;
   std::ifstream file = OpenSourceFile(path);
   for (std::string line; std::getline(file, line);) {
     if (line.empty() || line[0] == '#') continue;
     const size_t middle = line.find(" :: ");
     if (middle == std::string::npos) continue;
     ++summary.SourceEntries;
+    ++number;
     const auto german = Split(std::string_view(line).substr(0, middle), " | ");
     const auto english = Split(std::string_view(line).substr(middle + 4), " | ");
     // The first part is the entry's own word; the others its forms and phrases.
     for (size_t part = 0; part < std::min(german.size(), english.size()); ++part) {
-      const int sense = part == 0 ? 1 : 2;
+      // Read the other way, a form ("Eier {pl}") is a word of its own, whose sense is
+      // the line's.
+      const int sense = part == 0 || keying == TKeying::Spelt ? 1 : 2;
       std::vector<TClean> germanWords, englishWords;
       // Read the other way, the forms of a verb are rows of their own ("ging": went).
       const bool forms = keying == TKeying::Spelt && part > 0;
@@ -146,9 +161,15 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
       for (size_t i = 0; i < headwords.size(); ++i) {
         keyed.push_back({headwords[i], i});
         if (keying == TKeying::Spelt && headwords[i].Text.starts_with("sich "))
-          keyed.push_back({{headwords[i].Text.substr(5), headwords[i].Part}, i});
+          keyed.push_back(
+              {{headwords[i].Text.substr(5), headwords[i].Part, {}, headwords[i].Usage}, i});
+        if (keying == TKeying::Spelt) {
+          for (const auto& also : headwords[i].AlsoFoundAs)
+            if (!also.empty())
+              keyed.push_back({{also, headwords[i].Part, {}, headwords[i].Usage}, i});
+        }
         if (const auto bare = WithoutArticle(headwords[i].Text))
-          keyed.push_back({{*bare, headwords[i].Part}, i, true});
+          keyed.push_back({{*bare, headwords[i].Part, {}, headwords[i].Usage}, i, true});
       }
       for (const TKeyed& entry : keyed) {
         const TClean& headword = entry.Word;
@@ -161,6 +182,7 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
         if (stored.LeftOut || stored.Key.empty() || !wanted(stored.Key)) continue;
         const bool capital = headword.Text.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0;
         auto& own = proposals[stored.Key];
+        richestFirst.Begin(stored.Key, number, german.size(), own.size());
         for (size_t rank = 0; rank < translations.size(); ++rank) {
           // The part of speech is the German word's: its braces, or "to" before the English.
           const TPartOfSpeech part = translations[rank].Part != TPartOfSpeech::Unknown
@@ -168,11 +190,15 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
                                          : headword.Part;
           const std::string& text = translations[rank].Text;
           own.push_back({entry.Bare ? WithoutArticle(text).value_or(text) : text, part, place,
-                         capital && keying == TKeying::English, RankStrength(rank, sense) * about});
+                         capital && keying == TKeying::English,
+                         RankStrength(rank, sense) * about * headword.Usage.AsHeadword() *
+                             translations[rank].Usage.AsTranslation()});
         }
+        richestFirst.End(stored.Key, own.size());
       }
     }
   }
+  richestFirst.Weigh(proposals);
 }
 
 }  // namespace parlivo

@@ -89,6 +89,42 @@ std::string CutAtWord(const std::string& text, size_t maxCounted) {
 
 }  // namespace
 
+TUsage UsageOfLabel(std::string_view label) {
+  static constexpr std::string_view kSeldomWanted[] = {
+      // figurative, historical, dated, rare, literary
+      "fig.", "übtr.", "hist.", "obs.", "veraltet", "dated", "archaic", "old", "alt", "rare",
+      "selten", "poet.", "lit.",
+      // slang, vulgar, pejorative, joking, euphemistic
+      "slang", "vulg.", "pej.", "humor.", "euphem.", "iron.", "Jugendsprache", "Kindersprache"};
+  static constexpr std::string_view kRegions[] = {
+      "Ös.",     "Schw.",  "Bayr.", "Norddt.", "Süddt.",       "Mitteldt.", "Ostdt.", "Westdt.",
+      "Westös.", "Ostös.", "BW",    "Lux.",    "Sächs.",       "Berlin",    "Scot.",  "Irish",
+      "Austr.",  "NZ",     "Can.",  "Ind.",    "South Africa", "dial."};
+  constexpr float kWeight = 0.4f;
+  TUsage usage;
+  if (std::find(std::begin(kSeldomWanted), std::end(kSeldomWanted), label) !=
+      std::end(kSeldomWanted))
+    usage.Sense = kWeight;
+  if (std::find(std::begin(kRegions), std::end(kRegions), label) != std::end(kRegions))
+    usage.Region = kWeight;
+  return usage;
+}
+
+TUsage Least(TUsage a, TUsage b) {
+  return {std::min(a.Sense, b.Sense), std::min(a.Region, b.Region)};
+}
+
+TUsage UsageIn(std::string_view text) {
+  TUsage usage;
+  for (size_t open = text.find('['); open != std::string_view::npos;
+       open = text.find('[', open + 1)) {
+    const size_t close = text.find(']', open);
+    if (close == std::string_view::npos) break;
+    usage = Least(usage, UsageOfLabel(text.substr(open + 1, close - open - 1)));
+  }
+  return usage;
+}
+
 THeadword StoredHeadword(std::string_view utf8) {
   const auto latin1 = ToLatin1(utf8);
   if (!latin1) return {{}, TLeftOutReason::NoLatin1Form};

@@ -1,6 +1,7 @@
 // Headwords and texts as the lexicon stores them: Latin-1, packable, reachable.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,24 @@ bool IsPlaceholder(std::string_view word);
 
 // The text without its placeholders: "jdm. helfen" is "helfen", "help sb." "help".
 std::string WithoutPlaceholders(std::string_view text);
+
+// How much a word marked with a dictionary's usage labels (the text between its
+// brackets: "fig.", "veraltet", "slang", "Ös.") weighs beside one without: a sense that
+// is figurative, dated, rare or slang is seldom the one a reader wants, nor is a
+// region's word as a translation. Fields ("mus.", "meteo.") mark common senses as often
+// as rare ones and weigh nothing.
+struct TUsage {
+  float Sense = 1;
+  float Region = 1;
+  float AsTranslation() const { return std::min(Sense, Region); }
+  // A word looked up is its region's own: only its senses' labels count.
+  float AsHeadword() const { return Sense; }
+};
+TUsage UsageOfLabel(std::string_view label);
+
+// The usage of the text's labels in square brackets, the least weight of each kind.
+TUsage UsageIn(std::string_view text);
+TUsage Least(TUsage a, TUsage b);
 
 // A language's word as the other direction keeps it: UTF-8 with single spaces and no
 // space at either end; or why it is left out, when it has no Latin-1 form or its key

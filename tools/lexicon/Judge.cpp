@@ -173,12 +173,19 @@ std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowC
   std::vector<TGroup> groups = Grouped(proposals, context, rules);
   if (context.Spelling && !context.Definitions) CheckSpelling(groups, context);
 
-  std::erase_if(groups, [&](const TGroup& g) {
-    const bool letters = std::any_of(g.Translation.begin(), g.Translation.end(), [](char ch) {
+  const auto hasLetters = [](const TGroup& g) {
+    return std::any_of(g.Translation.begin(), g.Translation.end(), [](char ch) {
       return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
              static_cast<unsigned char>(ch) >= 0x80;
     });
-    return !letters || (context.CommonWord && g.AllCapital);
+  };
+  // A common word's capitalised senses give way to its own, where it has any: not
+  // where the capital is the word's common spelling ("I").
+  const bool ownSense = std::any_of(groups.begin(), groups.end(), [&](const TGroup& g) {
+    return !g.AllCapital && hasLetters(g);
+  });
+  std::erase_if(groups, [&](const TGroup& g) {
+    return !hasLetters(g) || (context.CommonWord && g.AllCapital && ownSense);
   });
   // Through another language only where nothing better exists, and only the strong.
   direct = std::any_of(groups.begin(), groups.end(), [](const TGroup& g) { return !g.AllPivot; });

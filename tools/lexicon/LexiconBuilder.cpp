@@ -681,21 +681,38 @@ class TLanguageBuild {
     }
     FFormBases.emplace();
     for (size_t f = 0; f < forms.size(); ++f) {
-      // The regular rules where neither told: only bases with rows of the rule's part
-      // of speech.
-      if (bases[f].empty()) {
-        for (auto& base : RegularBases(language, forms[f]))
-          if (HasRowOfPart(base, forms[f])) bases[f].push_back(std::move(base));
+      // The regular rules where neither told of a word with a row (a spelling
+      // dictionary's stem, "lieg" of "liegt", is none): bases with rows of the rule's
+      // part of speech; failing those, bases whose rows tell no part of speech at all
+      // ("interesseert" of "interesseren: interest").
+      const auto hasRow = [&](const TBaseWord& base) {
+        const auto own = ProposalsOfBase(base.Word, forms[f]);
+        return own != FProposals.end() && own->first != forms[f];
+      };
+      if (std::none_of(bases[f].begin(), bases[f].end(), hasRow)) {
+        const auto regular = RegularBases(language, forms[f]);
+        for (const bool untagged : {false, true}) {
+          for (const auto& base : regular)
+            if (HasRowOfPart(base, forms[f], untagged)) bases[f].push_back(base);
+          if (std::any_of(bases[f].begin(), bases[f].end(), hasRow)) break;
+        }
       }
       if (!bases[f].empty()) FFormBases->emplace(std::move(forms[f]), std::move(bases[f]));
     }
   }
 
-  // Whether the base word has a row with translations of its part of speech.
-  bool HasRowOfPart(const TBaseWord& base, const std::string& form) const {
+  // Whether the base word has a row with translations of its part of speech; or,
+  // untagged, a row whose translations tell none.
+  bool HasRowOfPart(const TBaseWord& base, const std::string& form, bool untagged) const {
     const auto own = ProposalsOfBase(base.Word, form);
-    return own != FProposals.end() && own->first != form &&
-           std::any_of(own->second.begin(), own->second.end(),
+    if (own == FProposals.end() || own->first == form) return false;
+    const auto& proposals = own->second;
+    if (untagged) {
+      return std::all_of(proposals.begin(), proposals.end(), [](const TProposal& proposal) {
+        return proposal.Part == TPartOfSpeech::Unknown;
+      });
+    }
+    return std::any_of(proposals.begin(), proposals.end(),
                        [&](const TProposal& proposal) { return proposal.Part == base.Part; });
   }
 

@@ -49,6 +49,31 @@ std::vector<const TSourceEntry*> MainEntries(std::vector<const TSourceEntry*> gr
 
 }  // namespace
 
+void TRichestEntryFirst::Begin(const std::string& key, size_t entry, size_t richness,
+                               size_t place) {
+  auto& entries = FEntries[key];
+  if (entries.empty() || entries.back().Number != entry)
+    entries.push_back({entry, richness, place, place});
+}
+
+void TRichestEntryFirst::End(const std::string& key, size_t place) {
+  FEntries[key].back().End = place;
+}
+
+void TRichestEntryFirst::Weigh(TProposals& proposals) {
+  for (auto& [key, entries] : FEntries) {
+    if (entries.size() < 2) continue;
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TEntry& a, const TEntry& b) { return a.Richness > b.Richness; });
+    auto& own = proposals[key];
+    for (size_t rank = 1; rank < entries.size(); ++rank) {
+      for (size_t at = entries[rank].Begin; at < entries[rank].End; ++at)
+        own[at].Strength *= RankStrength(0, static_cast<int>(rank) + 1);
+    }
+  }
+  FEntries.clear();
+}
+
 void CountLeftOut(TLeftOutReason reason, TLanguageSummary& summary) {
   switch (reason) {
     case TLeftOutReason::NoLatin1Form:
@@ -106,7 +131,8 @@ TSourceItems ReadItems(const TLanguageSource& source, TLanguageSummary& summary,
         const int sense = senses + entry->SenseOf(i);
         rank = sense == last ? rank + 1 : 0;
         last = sense;
-        items.push_back({entry->Items[i], entry->PartOf(i), sense, rank, capital});
+        items.push_back({entry->Items[i], entry->PartOf(i), sense, rank, capital,
+                         entry->UsageOf(i).AsTranslation()});
       }
       senses = std::max(senses, last);
     }
@@ -147,7 +173,7 @@ void ProduceDictionary(const TSourceItems& read, uint8_t place, TProposals& prop
     for (size_t at = 0; at < items.size(); ++at) {
       const TSourceItem& item = items[at];
       const float strength =
-          alphabetical ? RankStrength(0, item.Sense) : RankStrength(at, item.Sense);
+          (alphabetical ? RankStrength(0, item.Sense) : RankStrength(at, item.Sense)) * item.Usage;
       own.push_back({item.Text, item.Part, place, item.Capital, strength});
     }
   }
@@ -163,7 +189,7 @@ void ProduceReversed(const std::vector<TSourceEntry>& entries, uint8_t place, TP
       // A capital in a row keyed by spelling is the word's own, no other sense's.
       own.push_back({entry.Headword, entry.PartOf(i), place,
                      keying == TKeying::English && HasCapital(entry.Items[i]),
-                     RankStrength(i, entry.SenseOf(i))});
+                     RankStrength(i, entry.SenseOf(i)) * entry.UsageOf(i).AsHeadword()});
     }
   }
 }

@@ -20,6 +20,25 @@ struct TLanguageSource;
 struct TLanguageSummary;
 class TWordNet;
 
+// For a source whose entries each propose for several headwords (a line of Ding's): of
+// the entries that propose for a headword, the one richest in forms, phrases and
+// examples holds its main sense, and what each other proposes weighs less by its place
+// after it.
+class TRichestEntryFirst {
+ public:
+  // The proposals the entry (numbered from 1) adds to the headword's row from place on,
+  // up to the place End is given.
+  void Begin(const std::string& key, size_t entry, size_t richness, size_t place);
+  void End(const std::string& key, size_t place);
+  void Weigh(TProposals& proposals);
+
+ private:
+  struct TEntry {
+    size_t Number, Richness, Begin, End;
+  };
+  std::unordered_map<std::string, std::vector<TEntry>> FEntries;
+};
+
 // A source's entries as read, parsed after its format.
 std::vector<TSourceEntry> ReadSource(const TLanguageSource& source, std::ostream& log);
 
@@ -54,14 +73,14 @@ void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleTo
 void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& proposals,
                         TLanguageSummary& summary);
 
-// The parts of speech a dictionary's headwords carry in their entries' first line
-// ("leng /l/ <n>"): what its language's words are. A word tagged with two parts has none.
 // Read the other way, translations through a middle language: a language's words
 // with their translations into the middle language (wordsToMiddle), whose words the
 // middle language's set of the other direction (middleRows) gives in English.
 void ProducePivotToEnglish(const TSourceItems& wordsToMiddle, const TSourceItems& middleRows,
                            uint8_t place, TProposals& proposals);
 
+// The parts of speech a dictionary's headwords carry in their entries' first line
+// ("leng /l/ <n>"): what its language's words are. A word tagged with two parts has none.
 std::unordered_map<std::string, TPartOfSpeech> HeadwordParts(const std::string& dictdPath,
                                                              std::ostream& log);
 

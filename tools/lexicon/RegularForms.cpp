@@ -1,6 +1,7 @@
 #include "RegularForms.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace parlivo {
 
@@ -73,6 +74,182 @@ void Add(std::vector<TBaseWord>& bases, std::string_view form, const std::string
   if (!known) bases.push_back({word, part});
 }
 
+// The strong and irregular verbs, whose past and participle no rule makes: infinitive,
+// past singular, past plural, participle. Compounds are found by their prefix:
+// "meegenomen" of meenemen, "verliet" of verlaten.
+constexpr std::string_view kIrregularVerbs[] = {"bakken bakte bakten gebakken",
+                                                "bederven bedierf bedierven bedorven",
+                                                "bedriegen bedroog bedrogen bedrogen",
+                                                "beginnen begon begonnen begonnen",
+                                                "begrijpen begreep begrepen begrepen",
+                                                "bergen borg borgen geborgen",
+                                                "bevelen beval bevalen bevolen",
+                                                "bewegen bewoog bewogen bewogen",
+                                                "bidden bad baden gebeden",
+                                                "bieden bood boden geboden",
+                                                "bijten beet beten gebeten",
+                                                "binden bond bonden gebonden",
+                                                "blazen blies bliezen geblazen",
+                                                "blijken bleek bleken gebleken",
+                                                "blijven bleef bleven gebleven",
+                                                "breken brak braken gebroken",
+                                                "brengen bracht brachten gebracht",
+                                                "buigen boog bogen gebogen",
+                                                "denken dacht dachten gedacht",
+                                                "doen deed deden gedaan",
+                                                "dragen droeg droegen gedragen",
+                                                "drijven dreef dreven gedreven",
+                                                "dringen drong drongen gedrongen",
+                                                "drinken dronk dronken gedronken",
+                                                "duiken dook doken gedoken",
+                                                "dwingen dwong dwongen gedwongen",
+                                                "eten at aten gegeten",
+                                                "fluiten floot floten gefloten",
+                                                "gaan ging gingen gegaan",
+                                                "gelden gold golden gegolden",
+                                                "genieten genoot genoten genoten",
+                                                "geven gaf gaven gegeven",
+                                                "gieten goot goten gegoten",
+                                                "glijden gleed gleden gegleden",
+                                                "graven groef groeven gegraven",
+                                                "grijpen greep grepen gegrepen",
+                                                "hangen hing hingen gehangen",
+                                                "hebben had hadden gehad",
+                                                "heffen hief hieven geheven",
+                                                "helpen hielp hielpen geholpen",
+                                                "houden hield hielden gehouden",
+                                                "jagen joeg joegen gejaagd",
+                                                "kiezen koos kozen gekozen",
+                                                "kijken keek keken gekeken",
+                                                "klimmen klom klommen geklommen",
+                                                "klinken klonk klonken geklonken",
+                                                "knijpen kneep knepen geknepen",
+                                                "komen kwam kwamen gekomen",
+                                                "kopen kocht kochten gekocht",
+                                                "krijgen kreeg kregen gekregen",
+                                                "kruipen kroop kropen gekropen",
+                                                "kunnen kon konden gekund",
+                                                "lachen lachte lachten gelachen",
+                                                "laten liet lieten gelaten",
+                                                "lezen las lazen gelezen",
+                                                "liegen loog logen gelogen",
+                                                "liggen lag lagen gelegen",
+                                                "lijden leed leden geleden",
+                                                "lijken leek leken geleken",
+                                                "lopen liep liepen gelopen",
+                                                "meten mat maten gemeten",
+                                                "moeten moest moesten gemoeten",
+                                                "mogen mocht mochten gemogen",
+                                                "nemen nam namen genomen",
+                                                "prijzen prees prezen geprezen",
+                                                "rijden reed reden gereden",
+                                                "rijzen rees rezen gerezen",
+                                                "roepen riep riepen geroepen",
+                                                "ruiken rook roken geroken",
+                                                "scheiden scheidde scheidden gescheiden",
+                                                "schelden schold scholden gescholden",
+                                                "schenken schonk schonken geschonken",
+                                                "scheppen schiep schiepen geschapen",
+                                                "scheren schoor schoren geschoren",
+                                                "schieten schoot schoten geschoten",
+                                                "schijnen scheen schenen geschenen",
+                                                "schrijven schreef schreven geschreven",
+                                                "schrikken schrok schrokken geschrokken",
+                                                "schuiven schoof schoven geschoven",
+                                                "slaan sloeg sloegen geslagen",
+                                                "slapen sliep sliepen geslapen",
+                                                "slijten sleet sleten gesleten",
+                                                "sluiten sloot sloten gesloten",
+                                                "smelten smolt smolten gesmolten",
+                                                "smijten smeet smeten gesmeten",
+                                                "snijden sneed sneden gesneden",
+                                                "spreken sprak spraken gesproken",
+                                                "springen sprong sprongen gesprongen",
+                                                "staan stond stonden gestaan",
+                                                "steken stak staken gestoken",
+                                                "stelen stal stalen gestolen",
+                                                "sterven stierf stierven gestorven",
+                                                "stijgen steeg stegen gestegen",
+                                                "stinken stonk stonken gestonken",
+                                                "strijden streed streden gestreden",
+                                                "treffen trof troffen getroffen",
+                                                "trekken trok trokken getrokken",
+                                                "vallen viel vielen gevallen",
+                                                "vangen ving vingen gevangen",
+                                                "varen voer voeren gevaren",
+                                                "vechten vocht vochten gevochten",
+                                                "verdwijnen verdween verdwenen verdwenen",
+                                                "vergelijken vergeleek vergeleken vergeleken",
+                                                "vergeten vergat vergaten vergeten",
+                                                "verliezen verloor verloren verloren",
+                                                "vinden vond vonden gevonden",
+                                                "vliegen vloog vlogen gevlogen",
+                                                "vragen vroeg vroegen gevraagd",
+                                                "vriezen vroor vroren gevroren",
+                                                "wassen waste wasten gewassen",
+                                                "wegen woog wogen gewogen",
+                                                "werpen wierp wierpen geworpen",
+                                                "werven wierf wierven geworven",
+                                                "weten wist wisten geweten",
+                                                "wijzen wees wezen gewezen",
+                                                "willen wilde wilden gewild",
+                                                "winnen won wonnen gewonnen",
+                                                "worden werd werden geworden",
+                                                "zeggen zei zeiden gezegd",
+                                                "zenden zond zonden gezonden",
+                                                "zien zag zagen gezien",
+                                                "zijn was waren geweest",
+                                                "zingen zong zongen gezongen",
+                                                "zinken zonk zonken gezonken",
+                                                "zitten zat zaten gezeten",
+                                                "zoeken zocht zochten gezocht",
+                                                "zuigen zoog zogen gezogen",
+                                                "zullen zou zouden -",
+                                                "zwemmen zwom zwommen gezwommen",
+                                                "zweren zwoer zwoeren gezworen",
+                                                "zwijgen zweeg zwegen gezwegen"};
+
+// Present forms no rule makes.
+constexpr std::string_view kIrregularPresents[] = {
+    "zijn ben bent is", "hebben heb hebt heeft", "kunnen kan kunt", "willen wil wilt wou",
+    "mogen mag",        "zullen zal zult",       "komen kom komt",  "zien zie ziet"};
+
+// The forms of the irregular verbs, each with its infinitive; a participle also without
+// its "ge-", which a verb with an inseparable prefix leaves off ("verloren", "bedrogen").
+struct TIrregularForms {
+  std::unordered_map<std::string_view, std::string_view> Forms;
+  std::unordered_map<std::string_view, std::string_view> ParticiplesWithoutGe;
+};
+
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  for (size_t at = 0; at < line.size();) {
+    const size_t space = std::min(line.find(' ', at), line.size());
+    words.push_back(line.substr(at, space - at));
+    at = space + 1;
+  }
+  return words;
+}
+
+const TIrregularForms& IrregularForms() {
+  static const TIrregularForms forms = [] {
+    TIrregularForms made;
+    for (std::string_view line : kIrregularVerbs) {
+      const auto words = Words(line);
+      for (size_t i = 1; i < words.size(); ++i)
+        if (words[i] != "-") made.Forms.emplace(words[i], words[0]);
+      if (words[3].substr(0, 2) == "ge")
+        made.ParticiplesWithoutGe.emplace(words[3].substr(2), words[0]);
+    }
+    for (std::string_view line : kIrregularPresents) {
+      const auto words = Words(line);
+      for (size_t i = 1; i < words.size(); ++i) made.Forms.emplace(words[i], words[0]);
+    }
+    return made;
+  }();
+  return forms;
+}
+
 void DutchVerbBases(std::string_view form, std::vector<TBaseWord>& bases) {
   static constexpr std::string_view kSeparable[] = {
       "aan",   "achter", "af",   "bij", "binnen", "buiten", "door", "in",    "los",
@@ -81,6 +258,25 @@ void DutchVerbBases(std::string_view form, std::vector<TBaseWord>& bases) {
   auto addStem = [&](const std::string& prefix, const std::string& stem) {
     for (const auto& word : WithEn(stem)) Add(bases, form, prefix + word, TPartOfSpeech::Verb);
   };
+  // An irregular verb's form, alone or after a prefix: "nam", "meegenomen", "verliet".
+  static constexpr std::string_view kInseparable[] = {"be", "ver", "ont", "her", "er", "ge"};
+  const TIrregularForms& irregular = IrregularForms();
+  for (size_t cut = 0; cut + 2 <= form.size(); ++cut) {
+    const std::string_view prefix = form.substr(0, cut), rest = form.substr(cut);
+    const bool separable = cut == 0 || std::find(std::begin(kSeparable), std::end(kSeparable),
+                                                 prefix) != std::end(kSeparable);
+    const bool inseparable = std::find(std::begin(kInseparable), std::end(kInseparable), prefix) !=
+                             std::end(kInseparable);
+    if (separable || inseparable) {
+      if (const auto found = irregular.Forms.find(rest); found != irregular.Forms.end())
+        Add(bases, form, std::string(prefix) + std::string(found->second), TPartOfSpeech::Verb);
+    }
+    if (inseparable) {
+      const auto found = irregular.ParticiplesWithoutGe.find(rest);
+      if (found != irregular.ParticiplesWithoutGe.end())
+        Add(bases, form, std::string(prefix) + std::string(found->second), TPartOfSpeech::Verb);
+    }
+  }
   // Past participles: "gebeld", "opgebeld", "gegeven", "aangekomen".
   std::string prefix;
   std::string_view rest;

@@ -1,9 +1,12 @@
 #include "SourceEntry.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+
+#include "EntryText.h"
 
 namespace parlivo {
 
@@ -66,6 +69,40 @@ std::string RemovePronunciations(std::string_view text) {
     out.push_back(text[i++]);
   }
   return out;
+}
+
+// The parts of a line's piece between commas and semicolons outside brackets, each as it
+// stands, labels and notes included.
+std::vector<std::string_view> SplitOutsideBrackets(std::string_view text) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  int depth = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    const char ch = i < text.size() ? text[i] : ',';
+    if (ch == '[' || ch == '{') {
+      ++depth;
+    } else if ((ch == ']' || ch == '}') && depth > 0) {
+      --depth;
+    } else if (depth == 0 && (ch == ',' || ch == ';')) {
+      parts.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
+// The usage labels a line starts with, which are the whole line's:
+// "[fig.] Regen, Hagel".
+TUsage LeadingUsage(std::string_view line) {
+  TUsage usage;
+  line = Trim(line);
+  while (!line.empty() && line.front() == '[') {
+    const size_t close = line.find(']');
+    if (close == std::string_view::npos) break;
+    usage = Least(usage, UsageOfLabel(line.substr(1, close - 1)));
+    line = Trim(line.substr(close + 1));
+  }
+  return usage;
 }
 
 void AddSplitItems(std::string_view text, std::vector<std::string>& items) {
@@ -133,7 +170,10 @@ TSourceEntry ParseFreedictEntry(const TDictdEntry& entry) {
     }
     const std::string_view translations = WithoutSenseNumber(line);
     sense = translations.size() != line.size() || sense == 0 ? sense + 1 : sense;
-    // Each piece up to a grammar tag takes that tag's part of speech.
+    // Each piece up to a grammar tag takes that tag's part of speech; each item the
+    // usage labels of its line's start and its own.
+    const TUsage lineUsage = LeadingUsage(translations);
+    const size_t lineStart = result.Items.size();
     std::string_view rest = translations;
     while (!rest.empty()) {
       const size_t open = rest.find('<');
@@ -142,11 +182,20 @@ TSourceEntry ParseFreedictEntry(const TDictdEntry& entry) {
       const TPartOfSpeech part = close == std::string_view::npos
                                      ? TPartOfSpeech::Unknown
                                      : PartOfTags(rest.substr(open + 1, close - open - 1));
-      std::string clean = RemoveDelimited(piece, '[', ']', "");
-      clean = RemoveDelimited(clean, '{', '}', "");
-      clean = RemovePronunciations(clean);
       const size_t before = result.Items.size();
-      AddSplitItems(clean, result.Items);
+      for (std::string_view marked : SplitOutsideBrackets(piece)) {
+        std::string clean = RemoveDelimited(marked, '[', ']', "");
+        clean = RemovePronunciations(RemoveDelimited(clean, '{', '}', ""));
+        const std::string_view item = Trim(clean);
+        if (item.empty()) {
+          // A label after an item's grammar is the item's: "brausen <v> [veraltet]".
+          if (result.Items.size() > lineStart)
+            result.Usage.back() = Least(result.Usage.back(), UsageIn(marked));
+          continue;
+        }
+        result.Items.emplace_back(item);
+        result.Usage.push_back(Least(lineUsage, UsageIn(marked)));
+      }
       for (size_t k = before; k < result.Items.size(); ++k) {
         // The tag follows the last item of its piece; the others take the headword's.
         const bool tagged = k + 1 == result.Items.size() && part != TPartOfSpeech::Unknown;

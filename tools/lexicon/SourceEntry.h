@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Dictd.h"
+#include "EntryText.h"
 #include "PartOfSpeech.h"
 
 namespace parlivo {
@@ -21,10 +22,13 @@ struct TSourceEntry {
   std::vector<int> Senses;         // the sense of each item, 1 for the first, where known
   // The part of speech of each item, where the source tags it or its headword.
   std::vector<TPartOfSpeech> Parts;
+  // How much each item's usage labels let it weigh ("[fig.]", "[veraltet]"), where known.
+  std::vector<TUsage> Usage;
   TPartOfSpeech PartOf(size_t item) const {
     return item < Parts.size() ? Parts[item] : TPartOfSpeech::Unknown;
   }
   int SenseOf(size_t item) const { return item < Senses.size() ? Senses[item] : 1; }
+  TUsage UsageOf(size_t item) const { return item < Usage.size() ? Usage[item] : TUsage{}; }
 };
 
 // One translation as a dictionary of English lists it under a stored headword.
@@ -34,6 +38,7 @@ struct TSourceItem {
   int Sense = 1;         // 1 for the headword's first sense
   size_t Rank = 0;       // its place within its sense, 0 for the first
   bool Capital = false;  // the dictionary's headword has a capital ("Polish")
+  float Usage = 1;       // its usage labels' weight as a translation
 };
 
 // FreeDict: "headword /pronunciation/ <grammar>" on the first line, then numbered or
