@@ -196,9 +196,9 @@ class ReverseBuild : public ::testing::Test {
         << "SET UTF-8\nSFX E Y 1\nSFX E 0 e .\nSFX N Y 1\nSFX N 0 en .\n";
     std::ofstream((FDir / "de.dic").string()) << "2\nHund/EN\nHaus\n";
     std::ofstream((FDir / "forms.txt").string()) << "Hunde\nHunden\nhaus\nFlugzeug\n";
-    // An English spelling dictionary of two words, one a name.
+    // An English spelling dictionary of three words, one a name and one a letter.
     std::ofstream((FDir / "en.aff").string()) << "SET UTF-8\n";
-    std::ofstream((FDir / "en.dic").string()) << "2\nFrench\nwall\n";
+    std::ofstream((FDir / "en.dic").string()) << "3\nFrench\nwall\ni\n";
   }
 
   TBuildSummary Build() {
@@ -261,7 +261,8 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   // spells it so, else the one with capitals.
   EXPECT_EQ(Lookup("franzosisch"), "franz\xC3\xB6sisch=French, French language\nFound: 1\n");
   EXPECT_EQ(Lookup("mauer"), "Mauer=wall\nFound: 1\n");
-  // Of two words that share a key and are as frequent, the one more sources know.
+  // Of two words that share a key and are as frequent, the one more sources know; the
+  // pronoun with its capital, though the letter is a word too.
   EXPECT_EQ(Lookup("ich"), "ich=I\nIch=ego\nFound: 2\n");
   // A sentence the dictionary gives for a word is no translation of it.
   EXPECT_EQ(Lookup("hallo"), "hallo=hello\nFound: 1\n");

@@ -869,8 +869,9 @@ class TLanguageBuild {
       for (TProposal& proposal : own) {
         std::string lower = AsciiLower(proposal.Translation);
         const TSpellings& found = spellings.at(lower);
-        const bool small =
-            found.Capitals.empty() || (found.Small && spelling && spelling->Knows(lower));
+        // English writes the pronoun with its capital, whatever the letter "i" is.
+        const bool small = found.Capitals.empty() ||
+                           (found.Small && lower != "i" && spelling && spelling->Knows(lower));
         proposal.Translation = small ? std::move(lower) : found.Capitals;
       }
     }
