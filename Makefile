@@ -35,6 +35,12 @@ CHAIN_fra := $(ENG_SPA)+$(APERTIUM)/apertium-fr-es/es-fr
 CHAIN_ita := $(ENG_SPA)+$(APERTIUM)/apertium-spa-ita/spa-ita
 CHAIN_spa := $(ENG_SPA)
 CHAIN_por := $(ENG_SPA)+$(APERTIUM)/apertium-es-pt/es-pt
+# A second, independent road through Catalan: Apertium's English-Catalan lexicons and
+# Catalan's to Italian, French and Portuguese.
+ENG_CAT := $(APERTIUM)/apertium-eng-cat/eng-cat
+CATALAN_CHAIN_fra := $(ENG_CAT)+$(APERTIUM)/apertium-fra-cat/cat-fra
+CATALAN_CHAIN_ita := $(ENG_CAT)+$(APERTIUM)/apertium-cat-ita/cat-ita
+CATALAN_CHAIN_por := $(ENG_CAT)+$(APERTIUM)/apertium-por-cat/cat-por
 ANALYSER_fra := $(APERTIUM)/apertium-fr-es/fr-es.automorf.bin
 ANALYSER_ita := $(APERTIUM)/apertium-spa-ita/ita-spa.automorf.bin
 ANALYSER_spa := $(APERTIUM)/apertium-eng-spa/spa-eng.automorf.bin
@@ -53,6 +59,7 @@ DICTIONARIES := dict-wn wamerican wordnet-base trans-de-en \
                 $(foreach l,$(LANGUAGES),dict-freedict-eng-$(call code,$(l)) dict-freedict-$(call code,$(l))-eng) \
                 $(foreach p,$(PIVOTS),dict-freedict-$(p)) \
                 apertium-eng-spa apertium-spa-ita apertium-es-pt apertium-fr-es apertium-afr-nld \
+                apertium-eng-cat apertium-cat-ita apertium-fra-cat apertium-por-cat \
                 hunspell-de-de hunspell-fr hunspell-nl hunspell-it hunspell-es hunspell-pt-pt \
                 hunspell-en-us wngerman wfrench wdutch witalian wspanish wportuguese
 DICTD := /usr/share/dictd
@@ -65,6 +72,7 @@ LEXICON_SOURCES := English=wordnet:/usr/share/wordnet English=inflected:$(WORD_F
                    $(foreach l,$(LANGUAGES),$(call name,$(l))=freedict:$(DICTD)/freedict-eng-$(call code,$(l)) \
                      $(if $(filter $(call code,$(l)),$(REVERSED)),$(call name,$(l))=reversed:$(DICTD)/freedict-$(call code,$(l))-eng) \
                      $(if $(CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CHAIN_$(call code,$(l)))) \
+                     $(if $(CATALAN_CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CATALAN_CHAIN_$(call code,$(l)))) \
                      $(foreach p,$(filter %-$(call code,$(l)),$(PIVOTS)),$(call name,$(l))=pivot:$(call middle_name,$(word 1,$(subst -, ,$(p)))):$(DICTD)/freedict-$(p)) \
                      $(call name,$(l))=inflected:$(WORD_FORMS))
 # Dutch has no analyser: the parts of speech of Dutch words come from the headwords of
@@ -93,6 +101,10 @@ CHAIN_TO_ENGLISH_fra := $(APERTIUM)/apertium-fr-es/fr-es+$(APERTIUM)/apertium-en
 CHAIN_TO_ENGLISH_ita := $(APERTIUM)/apertium-spa-ita/ita-spa+$(APERTIUM)/apertium-eng-spa/spa-eng
 CHAIN_TO_ENGLISH_spa := $(APERTIUM)/apertium-eng-spa/spa-eng
 CHAIN_TO_ENGLISH_por := $(APERTIUM)/apertium-es-pt/pt-es+$(APERTIUM)/apertium-eng-spa/spa-eng
+CAT_ENG := $(APERTIUM)/apertium-eng-cat/cat-eng
+CATALAN_CHAIN_TO_ENGLISH_fra := $(APERTIUM)/apertium-fra-cat/fra-cat+$(CAT_ENG)
+CATALAN_CHAIN_TO_ENGLISH_ita := $(APERTIUM)/apertium-cat-ita/ita-cat+$(CAT_ENG)
+CATALAN_CHAIN_TO_ENGLISH_por := $(APERTIUM)/apertium-por-cat/por-cat+$(CAT_ENG)
 # Words that no dictionary of the language to English has: through another language's
 # dictionary and that language's set of the other direction, marked "~ " (as LANGUAGE-
 # MIDDLE codes, dictionaries the pivots above install).
@@ -107,6 +119,7 @@ WORD_LIST_por := /usr/share/dict/portuguese
 REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(DICTD)/freedict-$(call code,$(l))-eng \
                      $(if $(filter deu,$(call code,$(l))),GermanEnglish=ding:/usr/share/trans/de-en) \
                      $(if $(CHAIN_TO_ENGLISH_$(call code,$(l))),$(call name,$(l))English=apertium:$(CHAIN_TO_ENGLISH_$(call code,$(l)))) \
+                     $(if $(CATALAN_CHAIN_TO_ENGLISH_$(call code,$(l))),$(call name,$(l))English=apertium:$(CATALAN_CHAIN_TO_ENGLISH_$(call code,$(l)))) \
                      $(call name,$(l))English=reversed:$(DICTD)/freedict-eng-$(call code,$(l)) \
                      $(call name,$(l))English=turned:$(call name,$(l)) \
                      $(foreach p,$(filter $(call code,$(l))-%,$(REVERSE_PIVOTS)),$(call name,$(l))English=pivot:$(call middle_name,$(word 2,$(subst -, ,$(p))))English:$(DICTD)/freedict-$(p)) \

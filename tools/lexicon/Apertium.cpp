@@ -437,6 +437,8 @@ void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& word
       // Read as a word of another language, a reading of the name ("Francia") is a row
       // of the name's own.
       const bool name = translation.Capital && keying == TKeying::Spelt;
+      // A name that English spells the same ("Luis") says nothing a user needs.
+      if (name && translation.Text == Capitalised(words[w])) continue;
       const THeadword stored = KeyedHeadword(name ? Capitalised(words[w]) : words[w], keying);
       if (stored.LeftOut) continue;
       proposals[stored.Key].push_back({translation.Text, translation.Part, place,
