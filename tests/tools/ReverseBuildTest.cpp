@@ -114,6 +114,8 @@ TEST(RegularForms, DutchFormsAndTheWordsTheyMayComeFrom) {
                          // The present, the past and the stem.
                          {"duurt", verb, "duren"},
                          {"ruikt", verb, "ruiken"},
+                         {"stort", verb, "storten"},
+                         {"pikt", verb, "pikken"},
                          {"wordt", verb, "worden"},
                          {"belde", verb, "bellen"},
                          {"werkten", verb, "werken"},
@@ -153,6 +155,9 @@ TEST(RegularForms, DutchFormsAndTheWordsTheyMayComeFrom) {
       return base.Word == test.Base && base.Part == test.Part;
     })) << test.Form;
   }
+  // A stem of one syllable and one short vowel doubles its consonant: "stort" is no form
+  // of storen, whose stem is "stoor".
+  for (const auto& base : RegularBases("Dutch", "stort")) EXPECT_NE(base.Word, "storen");
   // Never the form itself; nothing for other languages or what is no word of letters.
   for (const auto& base : RegularBases("Dutch", "werken")) EXPECT_NE(base.Word, "werken");
   EXPECT_TRUE(RegularBases("German", "gebeld").empty());

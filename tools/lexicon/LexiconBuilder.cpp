@@ -671,30 +671,31 @@ class TLanguageBuild {
       analyser = given->second;
     }
     if (!analyser.empty()) bases = TApertiumAnalyser(analyser).BasesOf(forms);
-    if (const auto path = FOptions.Spelling.find(language); path != FOptions.Spelling.end()) {
-      const TSpelling spelling(path->second + ".aff", path->second + ".dic", true);
-      for (size_t f = 0; f < forms.size(); ++f) {
-        if (!bases[f].empty()) continue;
-        for (auto& stem : spelling.Stems(forms[f]))
-          bases[f].push_back({std::move(stem), TPartOfSpeech::Unknown});
-      }
-    }
+    std::optional<TSpelling> spelling;
+    if (const auto path = FOptions.Spelling.find(language); path != FOptions.Spelling.end())
+      spelling.emplace(path->second + ".aff", path->second + ".dic", true);
     FFormBases.emplace();
     for (size_t f = 0; f < forms.size(); ++f) {
-      // The regular rules where neither told of a word with a row (a spelling
-      // dictionary's stem, "lieg" of "liegt", is none): bases with rows of the rule's
-      // part of speech; failing those, bases whose rows tell no part of speech at all
-      // ("interesseert" of "interesseren: interest").
       const auto hasRow = [&](const TBaseWord& base) {
         const auto own = ProposalsOfBase(base.Word, forms[f]);
         return own != FProposals.end() && own->first != forms[f];
       };
-      if (std::none_of(bases[f].begin(), bases[f].end(), hasRow)) {
+      // Where the analyser does not know the form: the language's regular rules, with
+      // rows of the rule's part of speech, before the spelling dictionary's stems, which
+      // may be stems of another part of speech ("pik" of "pikt", of "pikken") or no words
+      // at all ("lieg" of "liegt"); failing all, rules whose base words' rows tell no
+      // part of speech ("interesseert" of "interesseren: interest").
+      if (!std::any_of(bases[f].begin(), bases[f].end(), hasRow)) {
         const auto regular = RegularBases(language, forms[f]);
-        for (const bool untagged : {false, true}) {
+        for (const auto& base : regular)
+          if (HasRowOfPart(base, forms[f], false)) bases[f].push_back(base);
+        if (spelling) {
+          for (auto& stem : spelling->Stems(forms[f]))
+            bases[f].push_back({std::move(stem), TPartOfSpeech::Unknown});
+        }
+        if (!std::any_of(bases[f].begin(), bases[f].end(), hasRow)) {
           for (const auto& base : regular)
-            if (HasRowOfPart(base, forms[f], untagged)) bases[f].push_back(base);
-          if (std::any_of(bases[f].begin(), bases[f].end(), hasRow)) break;
+            if (HasRowOfPart(base, forms[f], true)) bases[f].push_back(base);
         }
       }
       if (!bases[f].empty()) FFormBases->emplace(std::move(forms[f]), std::move(bases[f]));

@@ -19,6 +19,14 @@ char Voiceless(char ch) {
   return ch == 'z' ? 's' : ch == 'v' ? 'f' : ch;
 }
 
+// The vowel groups of a word: "stor" one, "luister" two.
+int SyllablesOf(std::string_view word) {
+  int groups = 0;
+  for (size_t i = 0; i < word.size(); ++i)
+    if (IsVowel(word[i]) && (i == 0 || !IsVowel(word[i - 1]))) ++groups;
+  return groups;
+}
+
 // What the ending "-en" makes of a stem, by the rules of open and closed syllables:
 // "werk" werken, "bel" bellen, "duur" duren, "leef" leven, "ga" gaan, "doe" doen.
 std::vector<std::string> WithEn(const std::string& stem) {
@@ -35,6 +43,9 @@ std::vector<std::string> WithEn(const std::string& stem) {
     words.push_back(stem.substr(0, n - 3) + stem[n - 2] + Voiced(last) + "en");
   } else if (n >= 3 && IsVowel(stem[n - 2]) && !IsVowel(stem[n - 3])) {
     words.push_back(stem + last + "en");
+    // A stem of one syllable with one short vowel doubles its consonant: "bel" is only
+    // bellen, "stor" no stem of storen (whose stem is "stoor").
+    if (SyllablesOf(stem) == 1) return words;
   }
   words.push_back(stem + "en");
   if (soft != stem) words.push_back(soft + "en");
