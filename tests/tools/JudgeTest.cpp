@@ -133,8 +133,8 @@ class Spelling : public ::testing::Test {
   void SetUp() override {
     std::ofstream((FDir / "xx.aff").string()) << "SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n";
     std::ofstream((FDir / "xx.dic").string())
-        << "23\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
-        << "me\nji\nka\nno\npu\nestoque\npuesto\nque\nya\npues\ntoque\n";
+        << "24\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
+        << "me\nji\nka\nno\npu\nestoque\npuesto\nque\nya\npues\ntoque\npor\n";
   }
   TSpelling Make(bool joinsCompounds) {
     return TSpelling((FDir / "xx.aff").string(), (FDir / "xx.dic").string(), joinsCompounds);
@@ -190,6 +190,10 @@ TEST_F(Spelling, TheJudgeMendsWhatItCanAndPutsTheUnknownLast) {
                      context, TJudgeRules{})
                 .Text,
             "puesto que, desde");
+  // A loanword made of the headword is no words run together ("por no").
+  EXPECT_EQ(spelling.Checked("porno"), "por no");
+  context.Headword = "porn";
+  EXPECT_EQ(JudgeRow({Proposal("porno", 0, 1.0f)}, context, TJudgeRules{}).Text, "porno");
 }
 
 TEST(GoldLists, ARowsFirstTranslationAsAReaderComparesIt) {

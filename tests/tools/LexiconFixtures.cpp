@@ -125,7 +125,7 @@ std::string Pair(const std::string& left, const std::string& leftTags, const std
 void CompileApertium(const fs::path& folder) {
   fs::create_directories(folder);
   const std::string symbols =
-      Symbols({"n", "vblex", "adj", "m", "f", "sg", "pl", "inf", "past", "pres"});
+      Symbols({"n", "np", "vblex", "adj", "m", "f", "sg", "pl", "inf", "past", "pres"});
   const std::string letters =
       "<alphabet>abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ</alphabet>\n";
   // Analyser: surface on the left, lemma and tags on the right.
@@ -138,7 +138,10 @@ void CompileApertium(const fs::path& folder) {
                                       {"ran", "run", "<vblex><past>"},
                                       {"red", "red", "<adj>"},
                                       {"polish", "polish", "<vblex><inf>"},
-                                      {"Polish", "polish", "<adj>"}})
+                                      {"Polish", "polish", "<adj>"},
+                                      {"bill", "bill", "<n><sg>"},
+                                      {"Bill", "Bill", "<np>"},
+                                      {"John", "John", "<np>"}})
     english += Pair(surface, "", lemma, tags);
   Compile(folder, "eng-spa.automorf", english + "</section>\n", "lr");
 
@@ -147,7 +150,8 @@ void CompileApertium(const fs::path& folder) {
             Pair("daughter", "<n>", "hijo", "<n><f>") +
             Pair("run", "<vblex>", "correr", "<vblex>") + Pair("red", "<adj>", "rojo", "<adj>") +
             Pair("polish", "<vblex>", "abrillantar", "<vblex>") +
-            Pair("polish", "<adj>", "polaco", "<adj>");
+            Pair("polish", "<adj>", "polaco", "<adj>") + Pair("bill", "<n>", "factura", "<n><f>") +
+            Pair("Bill", "<np>", "Bill", "<np>") + Pair("John", "<np>", "John", "<np>");
   Compile(folder, "eng-spa.autobil", engSpa + "</section>\n", "lr");
 
   // Generators: surface on the left, compiled right to left.
@@ -160,7 +164,10 @@ void CompileApertium(const fs::path& folder) {
                                       {"correr", "correr", "<vblex><inf>"},
                                       {"rojo", "rojo", "<adj><m><sg>"},
                                       {"abrillantar", "abrillantar", "<vblex><inf>"},
-                                      {"polaco", "polaco", "<adj><m><sg>"}})
+                                      {"polaco", "polaco", "<adj><m><sg>"},
+                                      {"factura", "factura", "<n><f><sg>"},
+                                      {"Bill", "Bill", "<np>"},
+                                      {"John", "John", "<np>"}})
     spanish += Pair(surface, "", lemma, tags);
   Compile(folder, "eng-spa.autogen", spanish + "</section>\n", "rl");
 

@@ -118,6 +118,31 @@ TEST_F(ApertiumLexicons, AWordsDictionaryFormsInTheFirstLanguage) {
   EXPECT_LT(proposals["house"][1].Strength, proposals["house"][0].Strength);
 }
 
+TEST_F(ApertiumLexicons, ANameSpeltAlikeIsARowOfItsOwnOnlyWhereTheWordIsNothingElse) {
+  TApertiumChain chain({Step("eng-spa")});
+  auto shown = [&](TKeying keying) {
+    TProposals proposals;
+    ProduceApertium(chain, {"Bill", "John", "bill"}, 0, proposals, keying);
+    std::vector<std::string> rows;
+    for (const auto& [key, own] : proposals)
+      for (const auto& proposal : own) rows.push_back(key + "=" + proposal.Translation);
+    return rows;
+  };
+  auto has = [](const std::vector<std::string>& rows, const std::string& row) {
+    return std::find(rows.begin(), rows.end(), row) != rows.end();
+  };
+  // Read as a language's words: "Bill" is also a common word, "John" nothing else.
+  const auto spelt = shown(TKeying::Spelt);
+  EXPECT_TRUE(has(spelt, "John=John"));
+  EXPECT_FALSE(has(spelt, "Bill=Bill"));
+  EXPECT_TRUE(has(spelt, "bill=factura"));
+  // From English a name spelt alike is no translation.
+  const auto english = shown(TKeying::English);
+  EXPECT_FALSE(has(english, "john=John"));
+  EXPECT_FALSE(has(english, "bill=Bill"));
+  EXPECT_TRUE(has(english, "bill=factura"));
+}
+
 TEST_F(ApertiumLexicons, AChainCarriesTheTranslationsOnToAnotherLanguage) {
   TApertiumChain chain({Step("eng-spa"), Step("spa-ita")});
   // "rojo" is found in the second dictionary with its gender and number added; "hijo"

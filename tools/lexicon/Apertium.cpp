@@ -432,13 +432,22 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
 void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& words, uint8_t place,
                      TProposals& proposals, TKeying keying) {
   const auto translations = chain.Translate(words);
+  // A reading as a name spelt the same in both languages is a name's only where the
+  // word is nothing else ("John"): of a common word it is a stray reading ("Lui" of
+  // "lui", "Fonts", a Catalan name, of "fonts"), and from English no translation.
+  std::unordered_set<std::string> common;
+  for (size_t w = 0; w < words.size(); ++w) {
+    if (!translations[w].empty() && words[w] == AsciiLower(words[w])) common.insert(words[w]);
+  }
   for (size_t w = 0; w < words.size(); ++w) {
     for (const auto& translation : translations[w]) {
+      const bool spelledAlike = translation.Text == Capitalised(words[w]) &&
+                                translation.Text != AsciiLower(translation.Text);
+      if (spelledAlike && (keying == TKeying::English || common.count(AsciiLower(words[w]))))
+        continue;
       // Read as a word of another language, a reading of the name ("Francia") is a row
       // of the name's own.
       const bool name = translation.Capital && keying == TKeying::Spelt;
-      // A name that English spells the same ("Luis") says nothing a user needs.
-      if (name && translation.Text == Capitalised(words[w])) continue;
       const THeadword stored = KeyedHeadword(name ? Capitalised(words[w]) : words[w], keying);
       if (stored.LeftOut) continue;
       proposals[stored.Key].push_back({translation.Text, translation.Part, place,

@@ -138,7 +138,13 @@ void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context) {
     apart.emplace(std::move(joined), group.Translation);
   }
   for (TGroup& group : groups) {
+    // The headword itself, or a loanword made of it ("porno" of "porn"), is no words
+    // run together, whatever the spelling dictionary knows.
     if (SameIgnoringAsciiCase(group.Translation, context.Headword)) continue;
+    if (context.Headword.size() >= 4 &&
+        SameIgnoringAsciiCase(group.Translation.substr(0, context.Headword.size()),
+                              context.Headword))
+      continue;
     if (const auto written = apart.find(group.Translation); written != apart.end()) {
       group.Translation = written->second;
       continue;
