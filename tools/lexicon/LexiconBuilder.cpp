@@ -24,6 +24,7 @@
 #include "Inflection.h"
 #include "Languages.h"
 #include "Latin1.h"
+#include "LexiconChecker.h"
 #include "Producers.h"
 #include "RegularForms.h"
 #include "SeenHashes.h"
@@ -1027,6 +1028,15 @@ void WriteSet(const fs::path& target,
               const TFolderSteps& steps) {
   const TWorkFolder work(target);
   for (const auto& [name, bytes] : files) WriteFileBytes((work.NewSet() / name).string(), bytes);
+  // Checked where it was written, before it replaces anything: the target checked
+  // afterwards may already hold the set of the next build.
+  const TCheckReport report = CheckLexiconFolder(work.NewSet()).Report;
+  if (!report.Ok()) {
+    std::string problems;
+    for (const auto& problem : report.Problems) problems += "\n" + problem;
+    throw std::runtime_error(std::to_string(report.ProblemCount) +
+                             " problems in the files written:" + problems);
+  }
   ReplaceFolder(work, target, steps);
 }
 

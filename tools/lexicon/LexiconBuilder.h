@@ -135,7 +135,8 @@ struct TBuildSummary {
 // lexicon files is refused. Returns the summary; progress goes to log. Throws
 // std::runtime_error (ELexiconLimit when a file would break a limit of the format)
 // with the old set left complete; a source that cannot be read or yields no headword
-// is such an error.
+// is such an error, and so is a new set that fails the checker's rules, which is
+// checked before it goes in.
 TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguageSource>& sources,
                            const TBuildOptions& options, std::ostream& log,
                            const TFolderSteps& steps = TFolderSteps::System());
