@@ -74,6 +74,7 @@ LEXICON_SOURCES := English=wordnet:/usr/share/wordnet English=inflected:$(WORD_F
                      $(if $(CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CHAIN_$(call code,$(l)))) \
                      $(if $(CATALAN_CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CATALAN_CHAIN_$(call code,$(l)))) \
                      $(foreach p,$(filter %-$(call code,$(l)),$(PIVOTS)),$(call name,$(l))=pivot:$(call middle_name,$(word 1,$(subst -, ,$(p)))):$(DICTD)/freedict-$(p)) \
+                     $(foreach o,$(filter-out $(l),$(LANGUAGES)),$(call name,$(l))=borrowed:$(call name,$(o))) \
                      $(call name,$(l))=inflected:$(WORD_FORMS))
 # Dutch has no analyser: the parts of speech of Dutch words come from the headwords of
 # the dictionaries of Dutch to other languages.

@@ -32,6 +32,9 @@ constexpr char kUsage[] =
     "            ding (PATH: Ding's German-English dictionary, trans-de-en; either way),\n"
     "            turned (PATH: a LANGUAGE of the same build, whose rows from English are\n"
     "            turned round for its words looked up in English),\n"
+    "            borrowed (PATH: another LANGUAGE of the same build: the English words it\n"
+    "            gives as they stand, \"software\", which this language's --spelling\n"
+    "            knows, are its own where its own sources have nothing; marked \"~ \"),\n"
     "            wordnet (PATH: WordNet's database folder: English explained),\n"
     "            tsv (PATH: a UTF-8 file of headword<TAB>text lines: your own texts, which\n"
     "            stand as written),\n"
@@ -73,7 +76,7 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
                      parlivo::TSourceFormat::TabSeparated, parlivo::TSourceFormat::Reversed,
                      parlivo::TSourceFormat::Pivot, parlivo::TSourceFormat::Inflected,
                      parlivo::TSourceFormat::Apertium, parlivo::TSourceFormat::Ding,
-                     parlivo::TSourceFormat::Turned}) {
+                     parlivo::TSourceFormat::Turned, parlivo::TSourceFormat::Borrowed}) {
     if (format == parlivo::FormatName(known)) {
       source.Format = known;
       // pivot:LANGUAGE:PATH passes through LANGUAGE (or, for a set of the other

@@ -335,6 +335,42 @@ TEST_F(Build, PivotsPassThroughTheRowsOfAnotherLanguageAndOnlyFillGaps) {
   EXPECT_EQ(Lookup("French", "dog"), "dog=~ chien\nFound: 1\n");
 }
 
+TEST_F(Build, WordsAnotherLanguageBorrowedFromEnglishFillOnlyGaps) {
+  WriteDictd("eng-deu",
+             {{"software", "software /s/\nSoftware <fem>\n"},
+              {"hart", "hart /h/\nHirsch <masc>\n"},
+              {"house", "house /h/\nHaus <neut>\n"}},
+             false);
+  WriteDictd("eng-nld", {{"house", "house /h/\nhuis\n"}, {"laptop", "laptop /l/\nlaptop\n"}},
+             false);
+  // Dutch knows "software", "hart" (its heart) and "house"; German its nouns' capitals.
+  std::ofstream(Path("nl.aff")) << "SET UTF-8\n";
+  std::ofstream(Path("nl.dic")) << "4\nsoftware\nhart\nhouse\nhuis\n";
+  std::ofstream(Path("de.aff")) << "SET UTF-8\n";
+  std::ofstream(Path("de.dic")) << "2\nLaptop\nHaus\n";
+  TBuildOptions options;
+  options.Spelling["Dutch"] = Path("nl");
+  options.Spelling["German"] = Path("de");
+  BuildLexicon((FDir / "Files").string(),
+               {{"German", TSourceFormat::Freedict, Path("eng-deu")},
+                {"German", TSourceFormat::Borrowed, "Dutch"},
+                {"Dutch", TSourceFormat::Freedict, Path("eng-nld")},
+                {"Dutch", TSourceFormat::Borrowed, "German"}},
+               options, FLog);
+  // As the language writes it, marked as what came through another language.
+  EXPECT_EQ(Lookup("Dutch", "software"), "software=~ software\nFound: 1\n");
+  EXPECT_EQ(Lookup("German", "laptop"), "laptop=~ Laptop\nFound: 1\n");
+  // A word the other language does not borrow is no loanword; a row of the language's
+  // own stays as it is.
+  EXPECT_EQ(Lookup("Dutch", "hart"), "Found: 0\n");
+  EXPECT_EQ(Lookup("Dutch", "house"), "house=huis\nFound: 1\n");
+  // The language's spelling dictionary decides.
+  EXPECT_EQ(BuildError({{"German", TSourceFormat::Freedict, Path("eng-deu")},
+                        {"Dutch", TSourceFormat::Freedict, Path("eng-nld")},
+                        {"Dutch", TSourceFormat::Borrowed, "German"}}),
+            "Dutch: borrowed words need the language's --spelling");
+}
+
 TEST_F(Build, AFormShowsItsBaseWordsTranslationsOfItsPartOfSpeech) {
   WriteWordNet(FDir / "wordnet");
   WriteDictd("eng-ita",

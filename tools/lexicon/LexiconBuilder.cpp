@@ -71,6 +71,7 @@ TSourceKind KindOf(TSourceFormat format) {
     case TSourceFormat::Turned:
       return TSourceKind::TurnedRound;
     case TSourceFormat::Pivot:
+    case TSourceFormat::Borrowed:
       return TSourceKind::Pivot;
     case TSourceFormat::Apertium:
     case TSourceFormat::Ding:
@@ -234,6 +235,7 @@ void Produce(const TLanguageSource& source, uint8_t place, TKeying keying,
     case TSourceFormat::Inflected:
     case TSourceFormat::Pivot:
     case TSourceFormat::Turned:
+    case TSourceFormat::Borrowed:
       break;  // not proposals of their own: see TLanguageBuild
   }
 }
@@ -355,7 +357,7 @@ class TLanguageBuild {
     for (const auto& source : FSources) {
       if (source.Format == TSourceFormat::TabSeparated ||
           source.Format == TSourceFormat::Inflected || source.Format == TSourceFormat::Pivot ||
-          source.Format == TSourceFormat::Turned)
+          source.Format == TSourceFormat::Turned || source.Format == TSourceFormat::Borrowed)
         continue;
       const uint8_t place = AddSource(source);
       Produce(source, place, FKeying, FSpeltForms, FProposals, FContext, FOptions,
@@ -412,24 +414,35 @@ class TLanguageBuild {
 
   bool TakesOtherRows() const {
     return std::any_of(FSources.begin(), FSources.end(), [](const auto& source) {
-      return source.Format == TSourceFormat::Pivot || source.Format == TSourceFormat::Turned;
+      return source.Format == TSourceFormat::Pivot || source.Format == TSourceFormat::Turned ||
+             source.Format == TSourceFormat::Borrowed;
     });
   }
 
   // The proposals of the sources that take another language's rows: the pivots, from
-  // the middle languages' rows, and a language's rows turned round.
+  // the middle languages' rows, a language's rows turned round, and the words another
+  // language borrowed from English.
   void ProduceFromOtherRows(const std::map<std::string, TSourceItems>& rowsByLanguage) {
+    // Whether the language's own sources propose for an English word, before the
+    // sources that lean on other languages.
+    std::unordered_set<std::string> ownRows;
+    for (const auto& [key, own] : FProposals)
+      if (!own.empty()) ownRows.insert(key);
     for (const auto& source : FSources) {
       const bool pivot = source.Format == TSourceFormat::Pivot;
-      if (!pivot && source.Format != TSourceFormat::Turned) continue;
+      const bool borrowed = source.Format == TSourceFormat::Borrowed;
+      if (!pivot && !borrowed && source.Format != TSourceFormat::Turned) continue;
       const std::string& other = pivot ? source.Via : source.Path;
       const auto rows = rowsByLanguage.find(other);
       if (rows == rowsByLanguage.end())
-        throw std::runtime_error((pivot ? "a pivot through " + other + " needs "
-                                        : "rows turned round from " + other + " need ") +
+        throw std::runtime_error((pivot      ? "a pivot through " + other + " needs "
+                                  : borrowed ? "words borrowed as " + other + " borrows them need "
+                                             : "rows turned round from " + other + " need ") +
                                  other + " in the same build");
       const uint8_t place = AddSource(source);
-      if (pivot && FKeying == TKeying::Spelt) {
+      if (borrowed) {
+        ProduceBorrowed(rows->second, ownRows, place);
+      } else if (pivot && FKeying == TKeying::Spelt) {
         const TSourceItems words = ReadItems(source, FCollected.Summary, FLog, FKeying);
         FCollected.Summary.SourceEntries += words.Entries;
         ProducePivotToEnglish(words, rows->second, place, FProposals);
@@ -446,6 +459,34 @@ class TLanguageBuild {
     SpellLigaturesOut();
     if (FKeying == TKeying::Spelt) CleanEnglish();
     FCommonness.clear();  // counted again, with the new translations
+  }
+
+  // The English words another language's rows give as they stand ("software",
+  // "Laptop"), which this language's spelling dictionary knows: its own, where its
+  // own sources have no row. What every language writes alike is a loanword in this one
+  // too; what only this one writes so is left alone ("hart", "rover").
+  void ProduceBorrowed(const TSourceItems& otherRows,
+                       const std::unordered_set<std::string>& ownRows, uint8_t place) {
+    const TSpelling* spelling = Spelling();
+    if (FKeying != TKeying::English || !spelling)
+      throw std::runtime_error(FName + ": borrowed words need the language's --spelling");
+    for (const auto& row : otherRows.Items) {
+      const std::string& key = row.first;
+      const std::vector<TSourceItem>& items = row.second;
+      if (key.size() < 3 || ownRows.count(key) ||
+          !std::all_of(key.begin(), key.end(), [](char ch) { return ch >= 'a' && ch <= 'z'; }))
+        continue;
+      const auto given = std::find_if(items.begin(), items.end(), [&](const TSourceItem& item) {
+        return SameIgnoringAsciiCase(item.Text, key);
+      });
+      if (given == items.end()) continue;
+      // As this language writes it: "software" in Dutch, "Software" in German.
+      for (const std::string& spelt : {key, WithCapital(key)}) {
+        if (!spelling->Knows(spelt)) continue;
+        FProposals[key].push_back({spelt, given->Part, place, false, RankStrength(given->Rank)});
+        break;
+      }
+    }
   }
 
   // Every row: the proposals' headwords and the forms of the word lists. The
@@ -1062,6 +1103,8 @@ const char* FormatName(TSourceFormat format) {
       return "ding";
     case TSourceFormat::Turned:
       return "turned";
+    case TSourceFormat::Borrowed:
+      return "borrowed";
   }
   return "";
 }
@@ -1103,7 +1146,9 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
     const bool taken = std::any_of(builds.begin(), builds.end(), [&](const TLanguageBuild& other) {
       return std::any_of(other.Sources().begin(), other.Sources().end(), [&](const auto& source) {
         return (source.Format == TSourceFormat::Pivot && source.Via == build.Name()) ||
-               (source.Format == TSourceFormat::Turned && source.Path == build.Name());
+               ((source.Format == TSourceFormat::Turned ||
+                 source.Format == TSourceFormat::Borrowed) &&
+                source.Path == build.Name());
       });
     });
     if (taken) otherRows.emplace(build.Name(), build.DirectRows());

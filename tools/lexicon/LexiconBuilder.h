@@ -26,7 +26,10 @@ struct TLanguage;
 // user's own texts, which stand as written. Inflected: the forms of an English word list
 // (one a line) without a row of their own show their base word's translations of their
 // part of speech, marked. Turned: the rows of a language of the same build (Path names
-// it) turned round, for its set of the other direction.
+// it) turned round, for its set of the other direction. Borrowed: the English words that
+// another language of the same build (Path names it) gives as they stand ("software")
+// and this language's spelling dictionary knows, where this language's own sources
+// have nothing.
 enum class TSourceFormat {
   Freedict,
   Wordnet,
@@ -36,7 +39,8 @@ enum class TSourceFormat {
   Inflected,
   Apertium,
   Ding,
-  Turned
+  Turned,
+  Borrowed
 };
 const char* FormatName(TSourceFormat format);
 
