@@ -122,7 +122,7 @@ TEST_F(ApertiumLexicons, ANameSpeltAlikeIsARowOfItsOwnOnlyWhereTheWordIsNothingE
   TApertiumChain chain({Step("eng-spa")});
   auto shown = [&](TKeying keying) {
     TProposals proposals;
-    ProduceApertium(chain, {"Bill", "John", "bill"}, 0, proposals, keying);
+    ProduceApertium(chain, {"Bill", "John", "bill", "john"}, 0, proposals, keying);
     std::vector<std::string> rows;
     for (const auto& [key, own] : proposals)
       for (const auto& proposal : own) rows.push_back(key + "=" + proposal.Translation);
@@ -131,7 +131,8 @@ TEST_F(ApertiumLexicons, ANameSpeltAlikeIsARowOfItsOwnOnlyWhereTheWordIsNothingE
   auto has = [](const std::vector<std::string>& rows, const std::string& row) {
     return std::find(rows.begin(), rows.end(), row) != rows.end();
   };
-  // Read as a language's words: "Bill" is also a common word, "John" nothing else.
+  // Read as a language's words: "Bill" is also a common word, "John" nothing else,
+  // though a list spells it in small letters.
   const auto spelt = shown(TKeying::Spelt);
   EXPECT_TRUE(has(spelt, "John=John"));
   EXPECT_FALSE(has(spelt, "Bill=Bill"));

@@ -437,7 +437,9 @@ void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& word
   // "lui", "Fonts", a Catalan name, of "fonts"), and from English no translation.
   std::unordered_set<std::string> common;
   for (size_t w = 0; w < words.size(); ++w) {
-    if (!translations[w].empty() && words[w] == AsciiLower(words[w])) common.insert(words[w]);
+    const bool read = std::any_of(translations[w].begin(), translations[w].end(),
+                                  [](const auto& translation) { return !translation.Capital; });
+    if (read && words[w] == AsciiLower(words[w])) common.insert(words[w]);
   }
   for (size_t w = 0; w < words.size(); ++w) {
     for (const auto& translation : translations[w]) {
