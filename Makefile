@@ -254,6 +254,7 @@ run: windows lexicon
 MEASURE := $(BUILD)/measure
 COMMON_WORDS := $(WORD_FREQUENCIES)/english.txt
 measure: release lexicon
+	$(call apt_install,hunspell)
 	mkdir -p $(MEASURE)
 	grep -xE '[a-z]+' $(COMMON_WORDS) | grep -xFf <(grep -xE '[a-z]+' $(WORD_FORMS)) \
 	  > $(MEASURE)/common-dictionary-words.txt
@@ -262,6 +263,21 @@ measure: release lexicon
 	for l in $(foreach l,$(LANGUAGES),$(call name,$(l))); do \
 	  $(BUILD)/release/tools/parlivo-measure-lexicon coverage Files \
 	    $(WORD_FREQUENCIES)/$$(echo $$l | tr A-Z a-z).txt $$l 2>/dev/null; \
+	done
+	# The same lists without the names in them: words English spells only with a capital
+	# (the American Hunspell dictionary rejects them in small letters and knows them with
+	# one: "john", "boston"), which a row of the other direction rarely helps with.
+	for l in $(foreach l,$(LANGUAGES),$(call name,$(l))); do \
+	  list=$(WORD_FREQUENCIES)/$$(echo $$l | tr A-Z a-z).txt; \
+	  hunspell -i utf-8 -d $(HUNSPELL)/en_US -l < $$list | sort -u > $(MEASURE)/unknown.txt; \
+	  sed 's/^./\U&/' $(MEASURE)/unknown.txt | hunspell -i utf-8 -d $(HUNSPELL)/en_US -l \
+	    > $(MEASURE)/capital-unknown.txt; \
+	  paste $(MEASURE)/unknown.txt <(sed 's/^./\U&/' $(MEASURE)/unknown.txt) | \
+	    awk -F'\t' 'NR == FNR { unknown[$$0] = 1; next } !($$2 in unknown) { print $$1 }' \
+	      $(MEASURE)/capital-unknown.txt - > $(MEASURE)/names.txt; \
+	  grep -vxFf $(MEASURE)/names.txt $$list > $(MEASURE)/$$l-without-names.txt; \
+	  $(BUILD)/release/tools/parlivo-measure-lexicon coverage Files \
+	    $(MEASURE)/$$l-without-names.txt $$l 2>/dev/null; \
 	done
 	$(BUILD)/release/tools/parlivo-measure-lexicon gold Files tests/data/gold
 	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) --agreement $(LEXICON_SOURCES)
