@@ -33,6 +33,7 @@ TEST(SpeltWords, KeptAsWrittenAndFiledWithoutAccents) {
   EXPECT_EQ(SpeltHeadword("etw. (an einen Ort) werfen").Key, "werfen");
   EXPECT_EQ(SpeltHeadword("[ugs.] (sich) sch\xC3\xA4men").Key, "sch\xC3\xA4men");
   EXPECT_EQ(WithoutPlaceholders("give sb. sth. back"), "give back");
+  EXPECT_EQ(WithoutPlaceholders("sb.\xE2\x80\x99s vote"), "vote");  // a typographic apostrophe
   EXPECT_EQ(ReverseKey("H\xC3\xA4user"), "hauser");
   EXPECT_EQ(ReverseKey("Fran\xC3\xA7"
                        "ais"),

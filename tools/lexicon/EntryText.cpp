@@ -150,8 +150,12 @@ std::string WithoutLigatures(std::string text) {
 
 bool IsPlaceholder(std::string_view word) {
   static constexpr std::string_view kPlaceholders[] = {
-      "etw.",      "jdn.", "jdm.", "jds.", "jd.",  "sb.", "sth.", "sb.'s", "sb./sth.", "jdn./etw.",
-      "jdm./etw.", "qn",   "qn.",  "qch",  "qch.", "qqn", "qqch", "qc",    "qc."};
+      // German
+      "etw.", "jdn.", "jdm.", "jds.", "jd.", "jdn./etw.", "jdm./etw.",
+      // English, with either apostrophe
+      "sb.", "sth.", "sb./sth.", "sb.'s", "sb.\xE2\x80\x99s", "sth.\xE2\x80\x99s",
+      // French and Italian
+      "qn", "qn.", "qch", "qch.", "qqn", "qqch", "qc", "qc."};
   return std::find(std::begin(kPlaceholders), std::end(kPlaceholders), word) !=
          std::end(kPlaceholders);
 }
