@@ -141,7 +141,9 @@ void CompileApertium(const fs::path& folder) {
                                       {"Polish", "polish", "<adj>"},
                                       {"bill", "bill", "<n><sg>"},
                                       {"Bill", "Bill", "<np>"},
-                                      {"John", "John", "<np>"}})
+                                      {"John", "John", "<np>"},
+                                      {"sue", "sue", "<vblex><inf>"},
+                                      {"Sue", "Sue", "<np>"}})
     english += Pair(surface, "", lemma, tags);
   Compile(folder, "eng-spa.automorf", english + "</section>\n", "lr");
 
@@ -151,7 +153,8 @@ void CompileApertium(const fs::path& folder) {
             Pair("run", "<vblex>", "correr", "<vblex>") + Pair("red", "<adj>", "rojo", "<adj>") +
             Pair("polish", "<vblex>", "abrillantar", "<vblex>") +
             Pair("polish", "<adj>", "polaco", "<adj>") + Pair("bill", "<n>", "factura", "<n><f>") +
-            Pair("Bill", "<np>", "Bill", "<np>") + Pair("John", "<np>", "John", "<np>");
+            Pair("Bill", "<np>", "Bill", "<np>") + Pair("John", "<np>", "John", "<np>") +
+            Pair("Sue", "<np>", "Sue", "<np>");
   Compile(folder, "eng-spa.autobil", engSpa + "</section>\n", "lr");
 
   // Generators: surface on the left, compiled right to left.
@@ -167,7 +170,8 @@ void CompileApertium(const fs::path& folder) {
                                       {"polaco", "polaco", "<adj><m><sg>"},
                                       {"factura", "factura", "<n><f><sg>"},
                                       {"Bill", "Bill", "<np>"},
-                                      {"John", "John", "<np>"}})
+                                      {"John", "John", "<np>"},
+                                      {"Sue", "Sue", "<np>"}})
     spanish += Pair(surface, "", lemma, tags);
   Compile(folder, "eng-spa.autogen", spanish + "</section>\n", "rl");
 

@@ -122,7 +122,7 @@ TEST_F(ApertiumLexicons, ANameSpeltAlikeIsARowOfItsOwnOnlyWhereTheWordIsNothingE
   TApertiumChain chain({Step("eng-spa")});
   auto shown = [&](TKeying keying) {
     TProposals proposals;
-    ProduceApertium(chain, {"Bill", "John", "bill", "john"}, 0, proposals, keying);
+    ProduceApertium(chain, {"Bill", "John", "Sue", "bill", "john", "sue"}, 0, proposals, keying);
     std::vector<std::string> rows;
     for (const auto& [key, own] : proposals)
       for (const auto& proposal : own) rows.push_back(key + "=" + proposal.Translation);
@@ -136,6 +136,8 @@ TEST_F(ApertiumLexicons, ANameSpeltAlikeIsARowOfItsOwnOnlyWhereTheWordIsNothingE
   const auto spelt = shown(TKeying::Spelt);
   EXPECT_TRUE(has(spelt, "John=John"));
   EXPECT_FALSE(has(spelt, "Bill=Bill"));
+  // "sue" is a word the analyser knows, though no dictionary translates it.
+  EXPECT_FALSE(has(spelt, "Sue=Sue"));
   EXPECT_TRUE(has(spelt, "bill=factura"));
   // From English a name spelt alike is no translation.
   const auto english = shown(TKeying::English);

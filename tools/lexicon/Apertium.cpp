@@ -332,14 +332,23 @@ TApertiumChain::TApertiumChain(const std::vector<std::string>& steps)
 TApertiumChain::~TApertiumChain() = default;
 
 std::vector<std::vector<TApertiumChain::TTranslation>> TApertiumChain::Translate(
-    const std::vector<std::string>& words) {
+    const std::vector<std::string>& words, std::vector<bool>* read) {
   auto analyse = [&](bool capital) {
     std::string text;
     for (const auto& word : words) text += Escaped(capital ? Capitalised(word) : word) + "\n";
     return UnitsByLine(
         RunOverText(text, [&](InputFile& in, UFILE* out) { FImpl->Analyser.analysis(in, out); }));
   };
-  const std::vector<TReading> readings = OwnReadings(words, analyse(false), analyse(true));
+  const auto lower = analyse(false);
+  const std::vector<TReading> readings = OwnReadings(words, lower, analyse(true));
+  if (read) {
+    read->assign(words.size(), false);
+    for (size_t w = 0; w < words.size() && w < lower.size(); ++w) {
+      for (const TUnit& unit : lower[w])
+        for (const auto& reading : unit.Readings)
+          if (!reading.empty() && reading[0] != '*') (*read)[w] = true;
+    }
+  }
   const std::vector<TFound> found = ThroughDictionaries(readings, FImpl->Bilinguals);
   const std::vector<std::string> spellings = Spelt(found, FImpl->Generator);
   std::vector<std::vector<TTranslation>> translations(words.size());
@@ -431,16 +440,15 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
 
 void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& words, uint8_t place,
                      TProposals& proposals, TKeying keying) {
-  const auto translations = chain.Translate(words);
+  std::vector<bool> read;
+  const auto translations = chain.Translate(words, &read);
   // A reading as a name spelt the same in both languages is a name's only where the
-  // word is nothing else ("John"): of a common word it is a stray reading ("Lui" of
-  // "lui", "Fonts", a Catalan name, of "fonts"), and from English no translation.
+  // word is nothing else ("John"): of a common word, one the analyser reads in small
+  // letters whether or not the dictionaries translate it, it is a stray reading ("Lui"
+  // of "lui", "Fonts", a Catalan name, of "fonts"), and from English no translation.
   std::unordered_set<std::string> common;
-  for (size_t w = 0; w < words.size(); ++w) {
-    const bool read = std::any_of(translations[w].begin(), translations[w].end(),
-                                  [](const auto& translation) { return !translation.Capital; });
-    if (read && words[w] == AsciiLower(words[w])) common.insert(words[w]);
-  }
+  for (size_t w = 0; w < words.size(); ++w)
+    if (read[w] && words[w] == AsciiLower(words[w])) common.insert(words[w]);
   for (size_t w = 0; w < words.size(); ++w) {
     for (const auto& translation : translations[w]) {
       const bool spelledAlike = translation.Text == Capitalised(words[w]) &&

@@ -33,8 +33,11 @@ class TApertiumChain {
     bool Capital;  // a reading only the word spelt with a capital has
   };
   // The translations of each of the English words (lower case, UTF-8), in the words'
-  // order: of every part of speech the analyser finds the word itself to have.
-  std::vector<std::vector<TTranslation>> Translate(const std::vector<std::string>& words);
+  // order: of every part of speech the analyser finds the word itself to have. Where
+  // asked, also whether the analyser knows each word as it is spelt, as any form of any
+  // word, translated or not.
+  std::vector<std::vector<TTranslation>> Translate(const std::vector<std::string>& words,
+                                                   std::vector<bool>* read = nullptr);
 
  private:
   struct Impl;
