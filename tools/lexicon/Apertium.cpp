@@ -443,9 +443,9 @@ void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& word
   std::vector<bool> read;
   const auto translations = chain.Translate(words, &read);
   // A reading as a name spelt the same in both languages is a name's only where the
-  // word is nothing else ("John"): of a common word, one the analyser reads in small
-  // letters whether or not the dictionaries translate it, it is a stray reading ("Lui"
-  // of "lui", "Fonts", a Catalan name, of "fonts"), and from English no translation.
+  // word is nothing else ("Chicago", "John"): of a common word, one the analyser reads
+  // in small letters whether or not the dictionaries translate it, it is a stray
+  // reading ("Lui" of "lui", "Fonts", a Catalan name, of "fonts").
   std::unordered_set<std::string> common;
   for (size_t w = 0; w < words.size(); ++w)
     if (read[w] && words[w] == AsciiLower(words[w])) common.insert(words[w]);
@@ -453,8 +453,7 @@ void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& word
     for (const auto& translation : translations[w]) {
       const bool spelledAlike = translation.Text == Capitalised(words[w]) &&
                                 translation.Text != AsciiLower(translation.Text);
-      if (spelledAlike && (keying == TKeying::English || common.count(AsciiLower(words[w]))))
-        continue;
+      if (spelledAlike && common.count(AsciiLower(words[w]))) continue;
       // Read as a word of another language, a reading of the name ("Francia") is a row
       // of the name's own.
       const bool name = translation.Capital && keying == TKeying::Spelt;
