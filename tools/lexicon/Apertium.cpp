@@ -88,6 +88,11 @@ std::vector<std::vector<TUnit>> UnitsByLine(const std::string& output) {
   return lines;
 }
 
+// Whether the analyser read the word: an unknown one comes back as "*word".
+bool IsReading(const std::string& reading) {
+  return !reading.empty() && reading[0] != '*';
+}
+
 std::string Lemma(const std::string& reading) {
   return reading.substr(0, reading.find('<'));
 }
@@ -221,7 +226,7 @@ std::vector<TReading> OwnReadings(const std::vector<std::string>& words,
     auto collect = [&](const std::vector<std::vector<TUnit>>& lines, bool capital) {
       if (w >= lines.size() || lines[w].size() != 1) return;
       for (const auto& reading : lines[w].front().Readings) {
-        if (reading.empty() || reading[0] == '*') continue;
+        if (!IsReading(reading)) continue;
         const std::string lemma = Lemma(reading);
         const bool own = capital ? SameIgnoringAsciiCase(lemma, words[w]) : lemma == words[w];
         const std::string tag = FirstTag(reading);
@@ -346,7 +351,7 @@ std::vector<std::vector<TApertiumChain::TTranslation>> TApertiumChain::Translate
     for (size_t w = 0; w < words.size() && w < lower.size(); ++w) {
       for (const TUnit& unit : lower[w])
         for (const auto& reading : unit.Readings)
-          if (!reading.empty() && reading[0] != '*') (*read)[w] = true;
+          if (IsReading(reading)) (*read)[w] = true;
     }
   }
   const std::vector<TFound> found = ThroughDictionaries(readings, FImpl->Bilinguals);
@@ -380,9 +385,7 @@ std::vector<TPartOfSpeech> TApertiumAnalyser::PartsOf(const std::vector<std::str
     TPartOfSpeech found = TPartOfSpeech::Unknown;
     bool several = false;
     for (const auto& reading : first.Readings) {
-      if (reading.empty() || reading[0] == '*' ||
-          !SameIgnoringAsciiCase(Lemma(reading), first.Surface))
-        continue;
+      if (!IsReading(reading) || !SameIgnoringAsciiCase(Lemma(reading), first.Surface)) continue;
       const TPartOfSpeech part = PartOfReading(reading);
       several = several || (found != TPartOfSpeech::Unknown && found != part);
       found = part;
@@ -415,7 +418,7 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
     // A form the analyser reads as one unit; "du" (de + le) and the like are several.
     if (lines[w].size() != 1) continue;
     for (std::string reading : lines[w].front().Readings) {
-      if (reading.empty() || reading[0] == '*') continue;
+      if (!IsReading(reading)) continue;
       if (feminine(reading) && ownFeminine.count(Lemma(reading))) continue;
       // A verb with its pronouns joined ("dammi": dare + mi) is a form of the verb; a
       // preposition with its article or pronoun ("del": di + il) shows the preposition's

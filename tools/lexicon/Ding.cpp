@@ -159,17 +159,19 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
       };
       std::vector<TKeyed> keyed;
       for (size_t i = 0; i < headwords.size(); ++i) {
-        keyed.push_back({headwords[i], i});
-        if (keying == TKeying::Spelt && headwords[i].Text.starts_with("sich "))
-          keyed.push_back(
-              {{headwords[i].Text.substr(5), headwords[i].Part, {}, headwords[i].Usage}, i});
+        const TClean& word = headwords[i];
+        keyed.push_back({word, i});
+        // The word under another spelling, with its grammar and usage.
+        auto keyAlso = [&](std::string text, bool bare) {
+          keyed.push_back({{std::move(text), word.Part, {}, word.Usage}, i, bare});
+        };
+        if (keying == TKeying::Spelt && word.Text.starts_with("sich "))
+          keyAlso(word.Text.substr(5), false);
         if (keying == TKeying::Spelt) {
-          for (const auto& also : headwords[i].AlsoFoundAs)
-            if (!also.empty())
-              keyed.push_back({{also, headwords[i].Part, {}, headwords[i].Usage}, i});
+          for (const auto& also : word.AlsoFoundAs)
+            if (!also.empty()) keyAlso(also, false);
         }
-        if (const auto bare = WithoutArticle(headwords[i].Text))
-          keyed.push_back({{*bare, headwords[i].Part, {}, headwords[i].Usage}, i, true});
+        if (const auto bare = WithoutArticle(word.Text)) keyAlso(*bare, true);
       }
       for (const TKeyed& entry : keyed) {
         const TClean& headword = entry.Word;

@@ -63,6 +63,17 @@ std::string Grouped(size_t value) {
   return digits;
 }
 
+// Whether a source's proposals come from another language's rows of the same build.
+bool FromOtherRows(TSourceFormat format) {
+  return format == TSourceFormat::Pivot || format == TSourceFormat::Turned ||
+         format == TSourceFormat::Borrowed;
+}
+
+// The language whose rows such a source takes: a pivot's middle language, else its Path.
+const std::string& OtherLanguageOf(const TLanguageSource& source) {
+  return source.Format == TSourceFormat::Pivot ? source.Via : source.Path;
+}
+
 TSourceKind KindOf(TSourceFormat format) {
   switch (format) {
     case TSourceFormat::Wordnet:
@@ -356,8 +367,7 @@ class TLanguageBuild {
     }
     for (const auto& source : FSources) {
       if (source.Format == TSourceFormat::TabSeparated ||
-          source.Format == TSourceFormat::Inflected || source.Format == TSourceFormat::Pivot ||
-          source.Format == TSourceFormat::Turned || source.Format == TSourceFormat::Borrowed)
+          source.Format == TSourceFormat::Inflected || FromOtherRows(source.Format))
         continue;
       const uint8_t place = AddSource(source);
       Produce(source, place, FKeying, FSpeltForms, FProposals, FContext, FOptions,
@@ -413,10 +423,8 @@ class TLanguageBuild {
   }
 
   bool TakesOtherRows() const {
-    return std::any_of(FSources.begin(), FSources.end(), [](const auto& source) {
-      return source.Format == TSourceFormat::Pivot || source.Format == TSourceFormat::Turned ||
-             source.Format == TSourceFormat::Borrowed;
-    });
+    return std::any_of(FSources.begin(), FSources.end(),
+                       [](const auto& source) { return FromOtherRows(source.Format); });
   }
 
   // The proposals of the sources that take another language's rows: the pivots, from
@@ -429,10 +437,10 @@ class TLanguageBuild {
     for (const auto& [key, own] : FProposals)
       if (!own.empty()) ownRows.insert(key);
     for (const auto& source : FSources) {
+      if (!FromOtherRows(source.Format)) continue;
       const bool pivot = source.Format == TSourceFormat::Pivot;
       const bool borrowed = source.Format == TSourceFormat::Borrowed;
-      if (!pivot && !borrowed && source.Format != TSourceFormat::Turned) continue;
-      const std::string& other = pivot ? source.Via : source.Path;
+      const std::string& other = OtherLanguageOf(source);
       const auto rows = rowsByLanguage.find(other);
       if (rows == rowsByLanguage.end())
         throw std::runtime_error((pivot      ? "a pivot through " + other + " needs "
@@ -609,8 +617,8 @@ class TLanguageBuild {
     TRowContext context = FRowContext;
     context.PartShareKnown = false;
     for (const auto& base : BasesOf(key)) {
-      const auto baseProposals = ProposalsOfBase(base.Word, key);
-      if (baseProposals == FProposals.end() || baseProposals->first == key) continue;
+      const auto baseProposals = BaseRow(base.Word, key);
+      if (baseProposals == FProposals.end()) continue;
       // "polished" is no form of "Polish": a common word's forms show no names.
       context.CommonWord = FWordNet && FWordNet->HasCommonSense(base.Word);
       context.OnlyPart = base.Part;
@@ -655,6 +663,12 @@ class TLanguageBuild {
       if (found != FProposals.end()) return found;
     }
     return FProposals.end();
+  }
+
+  // The row of a form's base word, where it has one that is not the form's own.
+  TProposals::const_iterator BaseRow(const std::string& word, const std::string& form) const {
+    const auto own = ProposalsOfBase(word, form);
+    return own != FProposals.end() && own->first == form ? FProposals.end() : own;
   }
 
   // Whether every proposal for a word comes from a dictionary turned round: an English
@@ -719,8 +733,7 @@ class TLanguageBuild {
     FFormBases.emplace();
     for (size_t f = 0; f < forms.size(); ++f) {
       const auto hasRow = [&](const TBaseWord& base) {
-        const auto own = ProposalsOfBase(base.Word, forms[f]);
-        return own != FProposals.end() && own->first != forms[f];
+        return BaseRow(base.Word, forms[f]) != FProposals.end();
       };
       // Where the analyser does not know the form: the language's regular rules, with
       // rows of the rule's part of speech, before the spelling dictionary's stems, which
@@ -747,8 +760,8 @@ class TLanguageBuild {
   // Whether the base word has a row with translations of its part of speech; or,
   // untagged, a row whose translations tell none.
   bool HasRowOfPart(const TBaseWord& base, const std::string& form, bool untagged) const {
-    const auto own = ProposalsOfBase(base.Word, form);
-    if (own == FProposals.end() || own->first == form) return false;
+    const auto own = BaseRow(base.Word, form);
+    if (own == FProposals.end()) return false;
     const auto& proposals = own->second;
     if (untagged) {
       return std::all_of(proposals.begin(), proposals.end(), [](const TProposal& proposal) {
@@ -1145,10 +1158,7 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
   for (auto& build : builds) {
     const bool taken = std::any_of(builds.begin(), builds.end(), [&](const TLanguageBuild& other) {
       return std::any_of(other.Sources().begin(), other.Sources().end(), [&](const auto& source) {
-        return (source.Format == TSourceFormat::Pivot && source.Via == build.Name()) ||
-               ((source.Format == TSourceFormat::Turned ||
-                 source.Format == TSourceFormat::Borrowed) &&
-                source.Path == build.Name());
+        return FromOtherRows(source.Format) && OtherLanguageOf(source) == build.Name();
       });
     });
     if (taken) otherRows.emplace(build.Name(), build.DirectRows());
