@@ -127,6 +127,41 @@ TEST_F(Judge, TextsAreJoinedCutAndKeepTheirSeparators) {
   EXPECT_EQ(Row({Proposal("$", 0)}), "");
 }
 
+TEST_F(Judge, FrequentWordsLeadButAPhraseIsRarerThanItsWords) {
+  FKinds = {kToX};
+  TWordFrequencies frequencies;
+  frequencies.Count = 10000;
+  frequencies.Ranks = {{"tear", 2000},     {"drops", 2500},   {"tears", 3000},    {"girl", 300},
+                       {"girls", 250},     {"chapter", 1500}, {"chapters", 1400}, {"se", 20},
+                       {"rappeler", 1500}, {"retenir", 1600}};
+  FContext.Frequencies = &frequencies;
+  // Each word of "tear drops" is more frequent than "tears"; the phrase is not.
+  EXPECT_EQ(Row({Proposal("tear drops", 0), Proposal("tears", 0), Proposal("Zaehren", 0)}),
+            "tears, tear drops, Zaehren");
+  // The commonest words make no phrase rarer: a reflexive verb stands where its verb does.
+  EXPECT_EQ(Row({Proposal("retenir", 0), Proposal("se rappeler", 0)}), "se rappeler, retenir");
+  // A translation out of the list keeps its place: the frequent word outweighs it.
+  EXPECT_EQ(Row({Proposal("lachrymae", 0), Proposal("tears", 0, 0.9f)}), "tears, lachrymae");
+  // Looked up in English, a noun that is singular and plural alike ("Kapitel") leads with
+  // the singular, however frequent the plural; alone, a plural stays.
+  FContext.EnglishTranslations = true;
+  EXPECT_EQ(Row({Proposal("girls", 0, 1, kNoun), Proposal("girl", 0, 1, kNoun),
+                 Proposal("chapters", 0, 1, kNoun), Proposal("chapter", 0, 0.5f, kNoun)}),
+            "girl, girls, chapter, chapters");
+  EXPECT_EQ(Row({Proposal("boxes", 0, 1, kNoun), Proposal("box", 0, 0.5f, kNoun),
+                 Proposal("ladies", 0, 1, kNoun), Proposal("lady", 0, 0.4f, kNoun)}),
+            "box, boxes, lady, ladies");
+  EXPECT_EQ(Row({Proposal("tears", 0, 1, kNoun), Proposal("sorrow", 0, 0.5f, kNoun)}),
+            "tears, sorrow");
+  // A verb's third person is no plural.
+  EXPECT_EQ(Row({Proposal("travels", 0, 1, kVerb), Proposal("travel", 0, 0.5f, kVerb)}),
+            "travels, travel");
+  // Other languages' plurals are their own business.
+  FContext.EnglishTranslations = false;
+  EXPECT_EQ(Row({Proposal("lunettes", 0, 1, kNoun), Proposal("lunette", 0, 0.5f, kNoun)}),
+            "lunettes, lunette");
+}
+
 // A spelling dictionary of a few words, written by the test.
 class Spelling : public ::testing::Test {
  protected:

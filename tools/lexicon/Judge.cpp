@@ -45,28 +45,52 @@ TPartOfSpeech StrongestPart(const TGroup& group) {
   return static_cast<TPartOfSpeech>(best);
 }
 
-// How much more a translation weighs for its words' place in the frequency list: that
-// of its rarest word, nothing when a word is not in the list.
+// How much more a translation weighs for its words' place in the frequency list,
+// nothing when a word is not in the list. A phrase is rarer than its rarest word: each
+// other word adds how much rarer it is than the commonest words, so that "tear drops"
+// comes after "tears", while "se rappeler" and "en haut" stand where their verb and
+// adverb do.
 float FrequencyFactor(std::string_view translation, const TWordFrequencies& frequencies,
                       const TJudgeRules& rules) {
   const auto latin1 = ToLatin1(translation);
   if (!latin1) return 1;
   const std::string lower = Latin1Lower(*latin1);
-  uint32_t rarest = 0;
+  // A place is the logarithm of the rank, 0 for the first word and 1 for the last; the
+  // commonest words, articles and pronouns, lie below this one.
+  constexpr float kCommonestPlace = 0.5f;
+  float rarest = -1;
+  float beyondCommonest = 0;
   for (size_t start = 0; start < lower.size();) {
     size_t end = lower.find(' ', start);
     if (end == std::string::npos) end = lower.size();
     if (end > start) {
       const auto rank = frequencies.Ranks.find(lower.substr(start, end - start));
-      if (rank == frequencies.Ranks.end()) return 1;
-      rarest = std::max(rarest, rank->second);
+      if (rank == frequencies.Ranks.end() || rank->second == 0) return 1;
+      const float place = std::log(static_cast<float>(rank->second)) /
+                          std::log(static_cast<float>(frequencies.Count));
+      rarest = std::max(rarest, place);
+      beyondCommonest += std::max(0.0f, place - kCommonestPlace);
     }
     start = end + 1;
   }
-  if (rarest == 0) return 1;
-  const float place =
-      std::log(static_cast<float>(rarest)) / std::log(static_cast<float>(frequencies.Count));
+  if (rarest < 0) return 1;
+  const float place = rarest + beyondCommonest - std::max(0.0f, rarest - kCommonestPlace);
   return 1 + rules.FrequencyWeight * std::max(0.0f, 1 - place);
+}
+
+// True when plural is the regular English plural of singular: "chapters" of "chapter",
+// "boxes" of "box", "ladies" of "lady".
+bool IsEnglishPluralOf(std::string_view plural, std::string_view singular) {
+  if (singular.empty() || plural.size() <= singular.size()) return false;
+  if (plural == std::string(singular) + "s") return true;
+  const char last = singular.back();
+  const bool sibilant = last == 's' || last == 'x' || last == 'z' || singular.ends_with("ch") ||
+                        singular.ends_with("sh");
+  if (sibilant && plural == std::string(singular) + "es") return true;
+  if (last == 'y' && singular.size() >= 2 &&
+      std::string_view("aeiou").find(singular[singular.size() - 2]) == std::string_view::npos)
+    return plural == std::string(singular.substr(0, singular.size() - 1)) + "ies";
+  return false;
 }
 
 // The groups of the row's proposals, each weighed by its sources.
@@ -206,6 +230,24 @@ std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowC
     if (a.Evidence != b.Evidence) return a.Evidence > b.Evidence;
     return a.FirstSeen < b.FirstSeen;
   });
+  // A word that is singular and plural alike ("Kapitel") is looked up for its singular:
+  // an English plural goes after its singular wherever the row has both.
+  if (context.EnglishTranslations) {
+    for (size_t i = 0; i < groups.size(); ++i) {
+      if (StrongestPart(groups[i]) != TPartOfSpeech::Noun) continue;
+      for (size_t j = i + 1; j < groups.size(); ++j) {
+        const TPartOfSpeech part = StrongestPart(groups[j]);
+        if ((part != TPartOfSpeech::Noun && part != TPartOfSpeech::Unknown) ||
+            !IsEnglishPluralOf(groups[i].Translation, groups[j].Translation))
+          continue;
+        std::rotate(groups.begin() + static_cast<std::ptrdiff_t>(i),
+                    groups.begin() + static_cast<std::ptrdiff_t>(j),
+                    groups.begin() + static_cast<std::ptrdiff_t>(j + 1));
+        ++i;  // the plural, one place on
+        break;
+      }
+    }
+  }
   if (!direct && groups.size() > rules.MaxPivotTranslations)
     groups.resize(rules.MaxPivotTranslations);
   return groups;

@@ -60,6 +60,8 @@ struct TRowContext {
   // For a word form's row: only translations of this part of speech, or untagged ones.
   TPartOfSpeech OnlyPart = TPartOfSpeech::Unknown;
   bool Definitions = false;  // English explained: definitions apart by "; "
+  // The translations are English words, a word of the language looked up in English.
+  bool EnglishTranslations = false;
   // The headword is a common word in small letters: the translations of a name spelt
   // like it ("Warren", "Nick") have no place in its row.
   bool CommonWord = false;

@@ -991,6 +991,7 @@ class TLanguageBuild {
         !FKinds.empty() && std::all_of(FKinds.begin(), FKinds.end(), [](TSourceKind kind) {
           return kind == TSourceKind::Definitions;
         });
+    FRowContext.EnglishTranslations = FKeying == TKeying::Spelt;
     FRowContext.Spelling = FSpelling.get();
     FRowContext.MaxCounted = FOptions.MaxTextLength;
     if (FCommonness.empty() && !FRowContext.Definitions) CountCommonness();
