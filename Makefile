@@ -126,9 +126,11 @@ REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(
                      $(foreach p,$(filter $(call code,$(l))-%,$(REVERSE_PIVOTS)),$(call name,$(l))English=pivot:$(call middle_name,$(word 2,$(subst -, ,$(p))))English:$(DICTD)/freedict-$(p)) \
                      $(foreach w,$(WORD_LIST_$(call code,$(l))),$(call name,$(l))English=inflected:$(w)))
 # The English translations: checked by the English spelling dictionary, their parts of
-# speech told by Apertium's English analyser, ordered by how frequent they are.
+# speech told by Apertium's English analyser, ordered by how frequent they are; a
+# participle's verbs spelt as participles by Apertium's (American) English generator.
 REVERSE_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))English=$(HUNSPELL)/en_US \
                      --analyser $(call name,$(l))English=$(APERTIUM)/apertium-eng-spa/eng-spa.automorf.bin \
+                     --generator $(call name,$(l))English=$(APERTIUM)/apertium-eng-spa/spa-eng_US.autogen.bin \
                      --frequencies $(call name,$(l))English=$(WORD_FREQUENCIES)/english.txt)
 
 .PHONY: run test deps dictionaries native-check windows release lexicon dist bench measure fuzz clean

@@ -13,7 +13,7 @@ constexpr char kUsage[] =
     "usage: parlivo-build-lexicon [--max-text N] [--cross-references] [--wordnet DIR]\n"
     "         [--spelling LANGUAGE=PATH]... [--analyser LANGUAGE=PATH]...\n"
     "         [--tags LANGUAGE=PATH]... [--frequencies LANGUAGE=PATH]...\n"
-    "         [--base-words LANGUAGE=PATH]...\n"
+    "         [--base-words LANGUAGE=PATH]... [--generator LANGUAGE=PATH]...\n"
     "         [--pivot-threshold [LANGUAGE=]S]... [--explain HEADWORD]...\n"
     "         [--tune GOLDFOLDER | --agreement]\n"
     "         FOLDER LANGUAGE=FORMAT:PATH...\n"
@@ -54,6 +54,9 @@ constexpr char kUsage[] =
     "of speech do so too; --frequencies names a list of the language's words, the most\n"
     "frequent first, one a line. --base-words names an Apertium analyser that tells the\n"
     "base words of the language's forms read the other way, where --analyser does not.\n"
+    "--generator names Apertium's generator of English (.autogen.bin) for a language\n"
+    "read the other way: a participle's row shows its verb's translations as English\n"
+    "participles (\"accesa=(accendere) lit, turned on\").\n"
     "--explain writes how the rows of a headword are weighed.\n"
     "--tune GOLDFOLDER builds nothing: it judges the words of the gold lists in\n"
     "GOLDFOLDER (LANGUAGE.tsv) under a grid of rules and prints how each fares.\n"
@@ -124,7 +127,8 @@ int main(int argc, char** argv) {
       } else if (argument == "--explain" && i + 1 < argc) {
         options.Explain.insert(argv[++i]);
       } else if ((argument == "--spelling" || argument == "--analyser" || argument == "--tags" ||
-                  argument == "--frequencies" || argument == "--base-words") &&
+                  argument == "--frequencies" || argument == "--base-words" ||
+                  argument == "--generator") &&
                  i + 1 < argc) {
         const std::string value = argv[++i];
         const size_t equals = value.find('=');
@@ -137,6 +141,8 @@ int main(int argc, char** argv) {
           options.Frequencies[language] = path;
         } else if (argument == "--base-words") {
           options.BaseWords[language] = path;
+        } else if (argument == "--generator") {
+          options.Generators[language] = path;
         } else {
           (argument == "--spelling" ? options.Spelling : options.Analysers)[language] = path;
         }

@@ -202,4 +202,25 @@ void CompileApertium(const fs::path& folder) {
   Compile(folder, "spa.automorf", joined + "</section>\n", "lr");
 }
 
+void CompileParticiples(const fs::path& folder) {
+  fs::create_directories(folder);
+  const std::string symbols = Symbols({"vblex", "inf", "pp", "pprs", "ger", "past"});
+  const std::string letters = "<alphabet>abcdefghijklmnopqrstuvwxyz</alphabet>\n";
+  std::string german = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
+  for (auto [surface, lemma, tags] : {std::tuple{"gefahren", "fahren", "<vblex><pp>"},
+                                      {"fahrend", "fahren", "<vblex><pprs>"},
+                                      {"fuhr", "fahren", "<vblex><past>"},
+                                      {"angemacht", "anmachen", "<vblex><pp>"}})
+    german += Pair(surface, "", lemma, tags);
+  Compile(folder, "deu.automorf", german + "</section>\n", "lr");
+  std::string english = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
+  for (auto [surface, lemma, tags] : {std::tuple{"driven", "drive", "<vblex><pp>"},
+                                      {"driving", "drive", "<vblex><ger>"},
+                                      {"gone", "go", "<vblex><pp>"},
+                                      {"going", "go", "<vblex><ger>"},
+                                      {"turned", "turn", "<vblex><pp>"}})
+    english += Pair(surface, "", lemma, tags);
+  Compile(folder, "eng.autogen", english + "</section>\n", "rl");
+}
+
 }  // namespace parlivo::test

@@ -29,4 +29,10 @@ void WriteWordNet(const std::filesystem::path& folder);
 // folder/spa.automorf.bin, that reads "casas", "dame" (dar + me) and "del" (de + el).
 void CompileApertium(const std::filesystem::path& folder);
 
+// A German analyser, folder/deu.automorf.bin, that reads "gefahren" and "angemacht" as
+// past participles, "fahrend" as a present one and "fuhr" as a past; and an English
+// generator, folder/eng.autogen.bin, that spells "driven", "gone", "turned" and
+// "driving", "going", but knows no form of "motor".
+void CompileParticiples(const std::filesystem::path& folder);
+
 }  // namespace parlivo::test

@@ -278,6 +278,39 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   EXPECT_EQ(reverse.Inflected, 2u);
 }
 
+TEST(ReverseParticiples, ShowTheirVerbsTranslationsAsEnglishParticiples) {
+  TTempDir dir;
+  CompileParticiples(dir / "apertium");
+  WriteDictd(dir / "deu-eng",
+             {{"fahren", "fahren /f/ <verb>\ndrive, go, motor\n"},
+              {"anmachen", "anmachen /a/ <verb>\nturn on\n"}},
+             false);
+  std::ofstream((dir / "forms.txt").string()) << "gefahren\nfahrend\nfuhr\nangemacht\n";
+  TBuildOptions options;
+  options.BaseWords["German"] = (dir / "apertium" / "deu.automorf.bin").string();
+  options.Generators["GermanEnglish"] = (dir / "apertium" / "eng.autogen.bin").string();
+  // "gone" is a frequent word; the row keeps the order of its verb's translations.
+  std::ofstream((dir / "english.txt").string()) << "gone\nthe\n";
+  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  std::ostringstream log;
+  BuildLexicon((dir / "Files").string(),
+               {{"GermanEnglish", TSourceFormat::Freedict, (dir / "deu-eng").string()},
+                {"GermanEnglish", TSourceFormat::Inflected, (dir / "forms.txt").string()}},
+               options, log);
+  auto lookup = [&](const char* word) {
+    std::ostringstream out, err;
+    RunLookup({u"--from", u"German", FromUtf8(word)}, ToText(dir.Path()), out, err);
+    return out.str() + err.str();
+  };
+  // A participle's verbs in its form, in their order, a phrase's first word only; a verb
+  // the generator cannot spell so is left out rather than shown in another form.
+  EXPECT_EQ(lookup("gefahren"), "gefahren=(fahren) driven, gone\nFound: 1\n");
+  EXPECT_EQ(lookup("fahrend"), "fahrend=(fahren) driving, going\nFound: 1\n");
+  EXPECT_EQ(lookup("angemacht"), "angemacht=(anmachen) turned on\nFound: 1\n");
+  // A form English has no like of shows its verb as the dictionary gives it.
+  EXPECT_EQ(lookup("fuhr"), "fuhr=(fahren) drive, go, motor\nFound: 1\n");
+}
+
 TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSources) {
   auto error = [&](const std::vector<TLanguageSource>& sources) -> std::string {
     try {

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "EntryText.h"
@@ -109,6 +110,15 @@ TPartOfSpeech PartOfReading(const std::string& reading) {
   if (tag == "adj") return TPartOfSpeech::Adjective;
   if (tag == "adv" || tag == "preadv") return TPartOfSpeech::Adverb;
   return TPartOfSpeech::Other;
+}
+
+// The verb form a reading names, if English has it.
+TVerbForm VerbFormOf(const std::string& reading) {
+  if (PartOfReading(reading) != TPartOfSpeech::Verb) return TVerbForm::Other;
+  if (reading.find("<pp>") != std::string::npos) return TVerbForm::PastParticiple;
+  if (reading.find("<ger>") != std::string::npos || reading.find("<pprs>") != std::string::npos)
+    return TVerbForm::Gerund;
+  return TVerbForm::Other;
 }
 
 // How well a reading stands for its part of speech's dictionary form: the singular
@@ -429,13 +439,19 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
         preposition = FirstTag(reading) == "pr";
         if (PartOfReading(reading) != TPartOfSpeech::Verb && !preposition) continue;
       }
-      TBaseWord base{Lemma(reading), preposition ? TPartOfSpeech::Unknown : PartOfReading(reading)};
+      TBaseWord base{Lemma(reading), preposition ? TPartOfSpeech::Unknown : PartOfReading(reading),
+                     VerbFormOf(reading)};
       std::erase(base.Word, '#');
       if (base.Word.empty() || SameIgnoringAsciiCase(base.Word, forms[w])) continue;
-      const bool known = std::any_of(bases[w].begin(), bases[w].end(), [&](const TBaseWord& b) {
+      const auto known = std::find_if(bases[w].begin(), bases[w].end(), [&](const TBaseWord& b) {
         return b.Word == base.Word && b.Part == base.Part;
       });
-      if (!known) bases[w].push_back(std::move(base));
+      if (known == bases[w].end()) {
+        bases[w].push_back(std::move(base));
+      } else if (known->Form != base.Form) {
+        // "corse" is correre's participle and its past: no one form of it.
+        known->Form = TVerbForm::Other;
+      }
     }
   }
   return bases;
@@ -467,6 +483,64 @@ void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& word
                                        RankStrength(translation.Rank)});
     }
   }
+}
+
+struct TEnglishVerbForms::Impl {
+  FSTProcessor Generator;
+  std::unordered_map<std::string, std::string> Known;  // verb and form -> spelling
+};
+
+TEnglishVerbForms::TEnglishVerbForms(const std::string& path) : FImpl(std::make_unique<Impl>()) {
+  Load(FImpl->Generator, path);
+  FImpl->Generator.initGeneration();
+}
+
+TEnglishVerbForms::~TEnglishVerbForms() = default;
+
+std::vector<std::string> TEnglishVerbForms::Spell(const std::vector<std::string>& verbs,
+                                                  TVerbForm form) {
+  const char* const tag = form == TVerbForm::PastParticiple ? "<pp>" : "<ger>";
+  auto keyOf = [&](const std::string& verb) { return verb + tag; };
+  // Only a phrase's first word takes the form: "take care", "taken care". The kinds of
+  // English verb the generator files apart, one line each.
+  static const char* const kKinds[] = {"<vblex>", "<vbser>", "<vbhaver>", "<vbdo>"};
+  std::vector<std::string> pending;
+  std::string text;
+  for (const std::string& verb : verbs) {
+    const std::string head = verb.substr(0, verb.find(' '));
+    // Known from now: empty until the generator spells it.
+    if (head.empty() || !FImpl->Known.emplace(keyOf(verb), std::string()).second) continue;
+    pending.push_back(verb);
+    for (const char* kind : kKinds) text += "^" + Escaped(head) + kind + tag + "$\n";
+  }
+  if (!text.empty()) {
+    const std::string output = RunOverText(
+        text, [&](InputFile& in, UFILE* out) { FImpl->Generator.generation(in, out, gm_unknown); });
+    std::vector<std::string> lines;
+    for (size_t start = 0, end = output.find('\n'); end != std::string::npos;
+         start = end + 1, end = output.find('\n', start))
+      lines.push_back(output.substr(start, end - start));
+    for (size_t h = 0; h < pending.size(); ++h) {
+      std::string spelt;
+      for (size_t k = 0; k < std::size(kKinds) && spelt.empty(); ++k) {
+        const size_t line = h * std::size(kKinds) + k;
+        if (line < lines.size() && !lines[line].empty() && lines[line][0] != '#' &&
+            lines[line].find_first_of("<>^$/") == std::string::npos)
+          spelt = lines[line];
+      }
+      std::erase(spelt, '~');  // a mark for the post-generator
+      const size_t space = pending[h].find(' ');
+      if (!spelt.empty() && space != std::string::npos) spelt += pending[h].substr(space);
+      FImpl->Known[keyOf(pending[h])] = spelt;
+    }
+  }
+  std::vector<std::string> spelt;
+  spelt.reserve(verbs.size());
+  for (const std::string& verb : verbs) {
+    const auto known = FImpl->Known.find(keyOf(verb));
+    spelt.push_back(known == FImpl->Known.end() ? std::string() : known->second);
+  }
+  return spelt;
 }
 
 }  // namespace parlivo

@@ -68,6 +68,25 @@ class TApertiumAnalyser {
   std::unique_ptr<Impl> FImpl;
 };
 
+// English verbs in the forms of another language's participles, spelt by Apertium's
+// English generator: "lit" for light as a past participle, "boiling" for boil.
+class TEnglishVerbForms {
+ public:
+  // path: a compiled generator of English (".autogen.bin"); throws std::runtime_error.
+  explicit TEnglishVerbForms(const std::string& path);
+  ~TEnglishVerbForms();
+  TEnglishVerbForms(const TEnglishVerbForms&) = delete;
+  TEnglishVerbForms& operator=(const TEnglishVerbForms&) = delete;
+
+  // Each verb (a dictionary form, or a phrase beginning with one: "turn on") in the
+  // form; empty where the generator knows no such verb.
+  std::vector<std::string> Spell(const std::vector<std::string>& verbs, TVerbForm form);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> FImpl;
+};
+
 // Adds the chain's translations of the words, as proposals of the source at place, keyed
 // as the build keys its rows.
 void ProduceApertium(TApertiumChain& chain, const std::vector<std::string>& words, uint8_t place,

@@ -3,6 +3,7 @@
 // translations. TWordNet finds the base words.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,19 @@ namespace parlivo {
 // std::runtime_error when the list cannot be read.
 std::vector<std::string> ReadWordForms(const std::string& path);
 
+// The forms of a verb that English has too, and a translation can take.
+enum class TVerbForm : uint8_t {
+  Other,           // finite forms, infinitives, forms of several kinds at once
+  PastParticiple,  // "acceso": lit
+  Gerund,          // "bollendo", "bouillant": boiling
+};
+
 // A word a form is inflected from, with the part of speech of the form: a verb form's
 // base is a verb.
 struct TBaseWord {
   std::string Word;
   TPartOfSpeech Part;
+  TVerbForm Form = TVerbForm::Other;
 };
 
 // The forms of a language's word list, one a line, as they are spelt: words of letters

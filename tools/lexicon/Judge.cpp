@@ -269,11 +269,17 @@ TJudgedRow JudgeRow(const std::vector<TProposal>& proposals, const TRowContext& 
   const std::string_view separator = context.Definitions ? "; " : ", ";
   TEntryText text;
   for (const TGroup& group : groups) {
+    const std::string* shown = &group.Translation;
+    if (context.Respelt) {
+      const auto respelt = context.Respelt->find(group.Translation);
+      if (respelt == context.Respelt->end()) continue;
+      shown = &respelt->second;
+    }
     const size_t before = text.Text().size();
-    const bool more = text.Add(group.Translation, separator, context.MaxCounted - mark.size());
+    const bool more = text.Add(*shown, separator, context.MaxCounted - mark.size());
     if (text.Text().size() != before) {
       if (before == 0) row.FirstSources = group.Sources;
-      row.Translations.emplace_back(group.Translation, StrongestPart(group));
+      row.Translations.emplace_back(*shown, StrongestPart(group));
     }
     if (!more) break;
   }

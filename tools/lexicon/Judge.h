@@ -69,6 +69,9 @@ struct TRowContext {
   // For each translation, the number of headwords the language's sources give it for.
   const std::unordered_map<std::string, uint32_t>* Commonness = nullptr;
   const TWordFrequencies* Frequencies = nullptr;
+  // Where set, the row's translations as it shows them once their order is settled
+  // ("lit" for light in a participle's row); a translation it lacks is left out.
+  const std::unordered_map<std::string, std::string>* Respelt = nullptr;
   std::string_view Headword;  // as stored; a translation spelt like it needs no check
   size_t MaxCounted = 255;
 };

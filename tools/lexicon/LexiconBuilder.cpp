@@ -630,6 +630,8 @@ class TLanguageBuild {
       // A language's base word as its row spells it: "(Haus)", not "(haus)".
       const std::string& baseWord = FKeying == TKeying::English ? base.Word : baseProposals->first;
       context.MaxCounted = FormTextRoom() - CountedLength(MarkOf(baseWord));
+      std::unordered_map<std::string, std::string> respelt;
+      context.Respelt = InFormOf(base, baseProposals->second, respelt) ? &respelt : nullptr;
       TJudgedRow judged = JudgeRow(baseProposals->second, context, rules);
       if (judged.Text.empty() || (!row.Judged.Text.empty() && judged.ThroughOther)) continue;
       row.Judged = std::move(judged);
@@ -637,6 +639,26 @@ class TLanguageBuild {
       break;
     }
     return row;
+  }
+
+  // A base verb's translations as its participle's row shows them, where English has
+  // the participle and the generator spells it: "lit" for light in the row of "accesa",
+  // a form of accendere. Only those verbs: a row of participles and infinitives mixed
+  // would read as neither. False where the row shows its base's translations as they
+  // are.
+  bool InFormOf(const TBaseWord& base, const std::vector<TProposal>& proposals,
+                std::unordered_map<std::string, std::string>& respelt) {
+    if (base.Part != TPartOfSpeech::Verb || base.Form == TVerbForm::Other ||
+        FKeying != TKeying::Spelt)
+      return false;
+    if (!FEnglishVerbForms) return false;
+    std::vector<std::string> verbs;
+    for (const TProposal& proposal : proposals)
+      if (proposal.Part == TPartOfSpeech::Verb) verbs.push_back(proposal.Translation);
+    const std::vector<std::string> spelt = FEnglishVerbForms->Spell(verbs, base.Form);
+    for (size_t v = 0; v < verbs.size(); ++v)
+      if (!spelt[v].empty()) respelt.emplace(verbs[v], spelt[v]);
+    return !respelt.empty();
   }
 
   // The words a form is inflected from: WordNet's for English, the language's analyser's
@@ -755,6 +777,28 @@ class TLanguageBuild {
       }
       if (!bases[f].empty()) FFormBases->emplace(std::move(forms[f]), std::move(bases[f]));
     }
+    SpellParticiples();
+  }
+
+  // The English participles the forms' rows will show, spelt in one run of the
+  // generator: a run for each row took a minute of the build.
+  void SpellParticiples() {
+    const auto path = FOptions.Generators.find(FName);
+    if (path == FOptions.Generators.end()) return;
+    FEnglishVerbForms = std::make_unique<TEnglishVerbForms>(path->second);
+    std::set<std::string> verbs[2];
+    for (const auto& [form, bases] : *FFormBases) {
+      for (const TBaseWord& base : bases) {
+        if (base.Part != TPartOfSpeech::Verb || base.Form == TVerbForm::Other) continue;
+        const auto row = BaseRow(base.Word, form);
+        if (row == FProposals.end()) continue;
+        for (const TProposal& proposal : row->second)
+          if (proposal.Part == TPartOfSpeech::Verb)
+            verbs[base.Form == TVerbForm::Gerund].insert(proposal.Translation);
+      }
+    }
+    FEnglishVerbForms->Spell({verbs[0].begin(), verbs[0].end()}, TVerbForm::PastParticiple);
+    FEnglishVerbForms->Spell({verbs[1].begin(), verbs[1].end()}, TVerbForm::Gerund);
   }
 
   // Whether the base word has a row with translations of its part of speech; or,
@@ -1035,6 +1079,7 @@ class TLanguageBuild {
   std::vector<std::string> FSpeltForms;  // read the other way: a language's, sorted
   // Found once, when the rows are first judged.
   std::optional<std::unordered_map<std::string, std::vector<TBaseWord>>> FFormBases;
+  std::unique_ptr<TEnglishVerbForms> FEnglishVerbForms;  // with the forms' base words
   TWordFrequencies FLanguageFrequencies;        // of a language's words, read the other way
   std::unordered_map<std::string, int> FTiers;  // by spelt word: see TierOf
   std::unordered_map<std::string, uint32_t> FCommonness;

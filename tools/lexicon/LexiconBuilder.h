@@ -78,6 +78,9 @@ struct TBuildOptions {
   // Per language, an analyser (.automorf.bin) that tells the base words of its forms,
   // read the other way, where it is not the language's --analyser.
   std::map<std::string, std::string> BaseWords;
+  // Per language read the other way, Apertium's generator of English (.autogen.bin): a
+  // participle's row shows its verb's translations as participles ("lit", "boiling").
+  std::map<std::string, std::string> Generators;
   // Per language, dictionaries (dictd) whose headwords are its words with their part of
   // speech in their entries, which tell it where neither source nor analyser do.
   std::multimap<std::string, std::string> TaggedWords;
