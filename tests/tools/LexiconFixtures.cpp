@@ -120,6 +120,15 @@ std::string Pair(const std::string& left, const std::string& leftTags, const std
          "</r></p></e>\n";
 }
 
+// A monolingual dictionary's text: each surface form with its lemma and tags ("<n><sg>"),
+// after the alphabet and symbols in head.
+using TWordForm = std::tuple<const char*, const char*, const char*>;
+std::string Monolingual(const std::string& head, std::initializer_list<TWordForm> forms) {
+  std::string dix = head + "<section id=\"main\" type=\"standard\">\n";
+  for (auto [surface, lemma, tags] : forms) dix += Pair(surface, "", lemma, tags);
+  return dix + "</section>\n";
+}
+
 }  // namespace
 
 void CompileApertium(const fs::path& folder) {
@@ -129,23 +138,22 @@ void CompileApertium(const fs::path& folder) {
   const std::string letters =
       "<alphabet>abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ</alphabet>\n";
   // Analyser: surface on the left, lemma and tags on the right.
-  std::string english = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
-  for (auto [surface, lemma, tags] : {std::tuple{"house", "house", "<n><sg>"},
-                                      {"houses", "house", "<n><pl>"},
-                                      {"house", "house", "<vblex><inf>"},
-                                      {"daughter", "daughter", "<n><sg>"},
-                                      {"run", "run", "<vblex><inf>"},
-                                      {"ran", "run", "<vblex><past>"},
-                                      {"red", "red", "<adj>"},
-                                      {"polish", "polish", "<vblex><inf>"},
-                                      {"Polish", "polish", "<adj>"},
-                                      {"bill", "bill", "<n><sg>"},
-                                      {"Bill", "Bill", "<np>"},
-                                      {"John", "John", "<np>"},
-                                      {"sue", "sue", "<vblex><inf>"},
-                                      {"Sue", "Sue", "<np>"}})
-    english += Pair(surface, "", lemma, tags);
-  Compile(folder, "eng-spa.automorf", english + "</section>\n", "lr");
+  Compile(folder, "eng-spa.automorf",
+          Monolingual(letters + symbols, {{"house", "house", "<n><sg>"},
+                                          {"houses", "house", "<n><pl>"},
+                                          {"house", "house", "<vblex><inf>"},
+                                          {"daughter", "daughter", "<n><sg>"},
+                                          {"run", "run", "<vblex><inf>"},
+                                          {"ran", "run", "<vblex><past>"},
+                                          {"red", "red", "<adj>"},
+                                          {"polish", "polish", "<vblex><inf>"},
+                                          {"Polish", "polish", "<adj>"},
+                                          {"bill", "bill", "<n><sg>"},
+                                          {"Bill", "Bill", "<np>"},
+                                          {"John", "John", "<np>"},
+                                          {"sue", "sue", "<vblex><inf>"},
+                                          {"Sue", "Sue", "<np>"}}),
+          "lr");
 
   std::string engSpa = "<alphabet/>" + symbols + "<section id=\"main\" type=\"standard\">\n";
   engSpa += Pair("house", "<n>", "casa", "<n><f>") + Pair("house", "<n>", "cámara", "<n><f>") +
@@ -181,13 +189,12 @@ void CompileApertium(const fs::path& folder) {
             Pair("correr", "<vblex>", "correre", "<vblex>") +
             Pair("rojo", "<adj><m><sg>", "rosso", "<adj><m><sg>");
   Compile(folder, "spa-ita.autobil", spaIta + "</section>\n", "lr");
-  std::string italian = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
-  for (auto [surface, lemma, tags] : {std::tuple{"casa", "casa", "<n><f><sg>"},
-                                      {"camera", "camera", "<n><f><sg>"},
-                                      {"correre", "correre", "<vblex><inf>"},
-                                      {"rosso", "rosso", "<adj><m><sg>"}})
-    italian += Pair(surface, "", lemma, tags);
-  Compile(folder, "spa-ita.autogen", italian + "</section>\n", "rl");
+  Compile(folder, "spa-ita.autogen",
+          Monolingual(letters + symbols, {{"casa", "casa", "<n><f><sg>"},
+                                          {"camera", "camera", "<n><f><sg>"},
+                                          {"correre", "correre", "<vblex><inf>"},
+                                          {"rosso", "rosso", "<adj><m><sg>"}}),
+          "rl");
 
   // A Spanish analyser: a verb with its pronoun joined, a preposition with its article,
   // a feminine filed under its masculine.
@@ -206,21 +213,19 @@ void CompileParticiples(const fs::path& folder) {
   fs::create_directories(folder);
   const std::string symbols = Symbols({"vblex", "inf", "pp", "pprs", "ger", "past"});
   const std::string letters = "<alphabet>abcdefghijklmnopqrstuvwxyz</alphabet>\n";
-  std::string german = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
-  for (auto [surface, lemma, tags] : {std::tuple{"gefahren", "fahren", "<vblex><pp>"},
-                                      {"fahrend", "fahren", "<vblex><pprs>"},
-                                      {"fuhr", "fahren", "<vblex><past>"},
-                                      {"angemacht", "anmachen", "<vblex><pp>"}})
-    german += Pair(surface, "", lemma, tags);
-  Compile(folder, "deu.automorf", german + "</section>\n", "lr");
-  std::string english = letters + symbols + "<section id=\"main\" type=\"standard\">\n";
-  for (auto [surface, lemma, tags] : {std::tuple{"driven", "drive", "<vblex><pp>"},
-                                      {"driving", "drive", "<vblex><ger>"},
-                                      {"gone", "go", "<vblex><pp>"},
-                                      {"going", "go", "<vblex><ger>"},
-                                      {"turned", "turn", "<vblex><pp>"}})
-    english += Pair(surface, "", lemma, tags);
-  Compile(folder, "eng.autogen", english + "</section>\n", "rl");
+  Compile(folder, "deu.automorf",
+          Monolingual(letters + symbols, {{"gefahren", "fahren", "<vblex><pp>"},
+                                          {"fahrend", "fahren", "<vblex><pprs>"},
+                                          {"fuhr", "fahren", "<vblex><past>"},
+                                          {"angemacht", "anmachen", "<vblex><pp>"}}),
+          "lr");
+  Compile(folder, "eng.autogen",
+          Monolingual(letters + symbols, {{"driven", "drive", "<vblex><pp>"},
+                                          {"driving", "drive", "<vblex><ger>"},
+                                          {"gone", "go", "<vblex><pp>"},
+                                          {"going", "go", "<vblex><ger>"},
+                                          {"turned", "turn", "<vblex><pp>"}}),
+          "rl");
 }
 
 }  // namespace parlivo::test
