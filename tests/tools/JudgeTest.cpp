@@ -85,6 +85,16 @@ TEST_F(Judge, AFormShowsItsPartOfSpeechAndACommonWordNoNames) {
   // The row of "polished", a verb form: verbs and untagged ones.
   FContext.OnlyPart = kVerb;
   EXPECT_EQ(Row(polish), "lucidare, pulire");
+  // Untagged, a translation with no word shaped as an infinitive is no verb: a verb
+  // form's row leaves it out, reflexive and phrasal verbs kept.
+  FContext.InfinitiveEndings = {"re", "rsi"};
+  EXPECT_EQ(
+      Row({Proposal("lucentezza", 0), Proposal("pulire", 0, 0.9f), Proposal("lucidarsi", 0, 0.8f),
+           Proposal("dare il lucido", 0, 0.7f), Proposal("cera", 0, 0.6f, kVerb)}),
+      "pulire, lucidarsi, dare il lucido, cera");
+  FContext.InfinitiveEndings = {"r"};
+  EXPECT_EQ(Row({Proposal("brilho", 0), Proposal("polir-se", 0, 0.5f)}), "polir-se");
+  FContext.InfinitiveEndings.clear();
   // Its own row: the name last.
   FContext.OnlyPart = kUnknown;
   EXPECT_EQ(Row(polish), "lucidare, lucido, pulire, polacco");

@@ -78,6 +78,21 @@ float FrequencyFactor(std::string_view translation, const TWordFrequencies& freq
   return 1 + rules.FrequencyWeight * std::max(0.0f, 1 - place);
 }
 
+// True when a word of the translation ends as an infinitive does; a pronoun joined with
+// a hyphen ("lembrar-se") is no part of the verb.
+bool HasInfinitive(std::string_view translation, const std::vector<std::string_view>& endings) {
+  for (size_t start = 0; start < translation.size();) {
+    size_t end = translation.find(' ', start);
+    if (end == std::string_view::npos) end = translation.size();
+    std::string_view word = translation.substr(start, end - start);
+    word = word.substr(0, word.find('-'));
+    for (const std::string_view ending : endings)
+      if (word.size() > ending.size() && word.ends_with(ending)) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 // True when plural is the regular English plural of singular: "chapters" of "chapter",
 // "boxes" of "box", "ladies" of "lady".
 bool IsEnglishPluralOf(std::string_view plural, std::string_view singular) {
@@ -104,6 +119,10 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
                            proposal.Part != TPartOfSpeech::Unknown &&
                            proposal.Part != context.OnlyPart;
     if (wrongPart) continue;
+    if (context.OnlyPart == TPartOfSpeech::Verb && proposal.Part == TPartOfSpeech::Unknown &&
+        !context.InfinitiveEndings.empty() &&
+        !HasInfinitive(proposal.Translation, context.InfinitiveEndings))
+      continue;
     std::string translation = Collapsed(proposal.Translation);
     if (translation.empty()) continue;
     auto group = std::find_if(groups.begin(), groups.end(),

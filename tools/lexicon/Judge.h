@@ -59,6 +59,10 @@ struct TRowContext {
   bool PartShareKnown = false;
   // For a word form's row: only translations of this part of speech, or untagged ones.
   TPartOfSpeech OnlyPart = TPartOfSpeech::Unknown;
+  // The endings of the translations' language's infinitives ("en", "er", "re", ...):
+  // in a verb form's row, an untagged translation none of whose words ends so is no
+  // verb. Empty where the language's infinitives have no such shape.
+  std::vector<std::string_view> InfinitiveEndings;
   bool Definitions = false;  // English explained: definitions apart by "; "
   // The translations are English words, a word of the language looked up in English.
   bool EnglishTranslations = false;

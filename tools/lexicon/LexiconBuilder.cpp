@@ -307,6 +307,17 @@ bool AdverbsAreAdjectives(const std::string& language) {
   return language == "German" || language == "Dutch";
 }
 
+// How a language's infinitives end, a verb's dictionary form: "gehen", "aller",
+// "andare", "ir"; a reflexive one with its pronoun ("ricordarsi", "acordarse").
+std::vector<std::string_view> InfinitiveEndingsOf(const std::string& language) {
+  if (language == "German" || language == "Dutch") return {"n"};
+  if (language == "French") return {"r", "re"};
+  if (language == "Italian") return {"re", "rsi"};
+  if (language == "Spanish") return {"r", "rse"};
+  if (language == "Portuguese") return {"r"};
+  return {};
+}
+
 // A language from its sources: the user's own texts as they stand, every other row as
 // the judge decides from all proposals, then the word forms without a row of their own.
 // Translations through another language come from the rows of that language, judged
@@ -1036,6 +1047,7 @@ class TLanguageBuild {
           return kind == TSourceKind::Definitions;
         });
     FRowContext.EnglishTranslations = FKeying == TKeying::Spelt;
+    if (FKeying == TKeying::English) FRowContext.InfinitiveEndings = InfinitiveEndingsOf(FName);
     FRowContext.Spelling = FSpelling.get();
     FRowContext.MaxCounted = FOptions.MaxTextLength;
     if (FCommonness.empty() && !FRowContext.Definitions) CountCommonness();
