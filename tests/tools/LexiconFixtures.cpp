@@ -211,13 +211,15 @@ void CompileApertium(const fs::path& folder) {
 
 void CompileParticiples(const fs::path& folder) {
   fs::create_directories(folder);
-  const std::string symbols = Symbols({"vblex", "inf", "pp", "pprs", "ger", "past"});
+  const std::string symbols = Symbols({"n", "pl", "vblex", "inf", "pp", "pprs", "ger", "past"});
   const std::string letters = "<alphabet>abcdefghijklmnopqrstuvwxyz</alphabet>\n";
   Compile(folder, "deu.automorf",
           Monolingual(letters + symbols, {{"gefahren", "fahren", "<vblex><pp>"},
                                           {"fahrend", "fahren", "<vblex><pprs>"},
                                           {"fuhr", "fahren", "<vblex><past>"},
-                                          {"angemacht", "anmachen", "<vblex><pp>"}}),
+                                          {"angemacht", "anmachen", "<vblex><pp>"},
+                                          {"fuhren", "fuhre", "<n><pl>"},
+                                          {"fuhren", "fahren", "<vblex><past>"}}),
           "lr");
   Compile(folder, "eng.autogen",
           Monolingual(letters + symbols, {{"driven", "drive", "<vblex><pp>"},

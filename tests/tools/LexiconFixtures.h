@@ -30,7 +30,8 @@ void WriteWordNet(const std::filesystem::path& folder);
 void CompileApertium(const std::filesystem::path& folder);
 
 // A German analyser, folder/deu.automorf.bin, that reads "gefahren" and "angemacht" as
-// past participles, "fahrend" as a present one and "fuhr" as a past; and an English
+// past participles, "fahrend" as a present one, "fuhr" as a past and "fuhren" as the
+// plural of Fuhre (cartload) before the past of fahren; and an English
 // generator, folder/eng.autogen.bin, that spells "driven", "gone", "turned" and
 // "driving", "going", but knows no form of "motor".
 void CompileParticiples(const std::filesystem::path& folder);

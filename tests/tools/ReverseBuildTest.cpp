@@ -278,15 +278,18 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   EXPECT_EQ(reverse.Inflected, 2u);
 }
 
-TEST(ReverseParticiples, ShowTheirVerbsTranslationsAsEnglishParticiples) {
+TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   TTempDir dir;
   CompileParticiples(dir / "apertium");
   WriteDictd(dir / "deu-eng",
              {{"fahren", "fahren /f/ <verb>\ndrive, go, motor\n"},
-              {"anmachen", "anmachen /a/ <verb>\nturn on\n"}},
+              {"anmachen", "anmachen /a/ <verb>\nturn on\n"},
+              {"fuhre", "Fuhre /f/ <n, fem>\ncartload\n"}},
              false);
-  std::ofstream((dir / "forms.txt").string()) << "gefahren\nfahrend\nfuhr\nangemacht\n";
+  std::ofstream((dir / "forms.txt").string()) << "gefahren\nfahrend\nfuhr\nangemacht\nfuhren\n";
+  std::ofstream((dir / "german.txt").string()) << "und\nfahren\n";
   TBuildOptions options;
+  options.Frequencies["German"] = (dir / "german.txt").string();
   options.BaseWords["German"] = (dir / "apertium" / "deu.automorf.bin").string();
   options.Generators["GermanEnglish"] = (dir / "apertium" / "eng.autogen.bin").string();
   // "gone" is a frequent word; the row keeps the order of its verb's translations.
@@ -308,7 +311,11 @@ TEST(ReverseParticiples, ShowTheirVerbsTranslationsAsEnglishParticiples) {
   EXPECT_EQ(lookup("fahrend"), "fahrend=(fahren) driving, going\nFound: 1\n");
   EXPECT_EQ(lookup("angemacht"), "angemacht=(anmachen) turned on\nFound: 1\n");
   // A form English has no like of shows its verb as the dictionary gives it.
-  EXPECT_EQ(lookup("fuhr"), "fuhr=(fahren) drive, go, motor\nFound: 1\n");
+  // Of two base words, the more frequent, whatever the analyser's order: "fuhren" is
+  // read as Fuhre's plural first.
+  EXPECT_EQ(lookup("fuhr"),
+            "fuhr=(fahren) drive, go, motor\nFuhre=cartload\nfuhren=(fahren) drive, go, "
+            "motor\nFound: 3\n");
 }
 
 TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSources) {

@@ -759,7 +759,16 @@ class TLanguageBuild {
                given != FOptions.Analysers.end()) {
       analyser = given->second;
     }
-    if (!analyser.empty()) bases = TApertiumAnalyser(analyser).BasesOf(forms);
+    if (!analyser.empty()) {
+      bases = TApertiumAnalyser(analyser).BasesOf(forms);
+      // Of the analyser's readings, the most frequent word's first: "menti" is a form of
+      // mente (mind) before one of mento (chin).
+      for (auto& readings : bases)
+        std::stable_sort(readings.begin(), readings.end(),
+                         [&](const TBaseWord& a, const TBaseWord& b) {
+                           return LanguageRank(a.Word) < LanguageRank(b.Word);
+                         });
+    }
     std::optional<TSpelling> spelling;
     if (const auto path = FOptions.Spelling.find(language); path != FOptions.Spelling.end())
       spelling.emplace(path->second + ".aff", path->second + ".dic", true);
