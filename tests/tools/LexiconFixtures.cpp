@@ -219,7 +219,9 @@ void CompileParticiples(const fs::path& folder) {
                                           {"fuhr", "fahren", "<vblex><past>"},
                                           {"angemacht", "anmachen", "<vblex><pp>"},
                                           {"fuhren", "fuhre", "<n><pl>"},
-                                          {"fuhren", "fahren", "<vblex><past>"}}),
+                                          {"fuhren", "fahren", "<vblex><past>"},
+                                          {"machte", "machen", "<vblex><past>"},
+                                          {"machte", "fahren", "<vblex><past>"}}),
           "lr");
   Compile(folder, "eng.autogen",
           Monolingual(letters + symbols, {{"driven", "drive", "<vblex><pp>"},

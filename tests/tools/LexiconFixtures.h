@@ -31,7 +31,8 @@ void CompileApertium(const std::filesystem::path& folder);
 
 // A German analyser, folder/deu.automorf.bin, that reads "gefahren" and "angemacht" as
 // past participles, "fahrend" as a present one, "fuhr" as a past and "fuhren" as the
-// plural of Fuhre (cartload) before the past of fahren; and an English
+// plural of Fuhre (cartload) before the past of fahren, "machte" as a past of machen
+// before one of fahren; and an English
 // generator, folder/eng.autogen.bin, that spells "driven", "gone", "turned" and
 // "driving", "going", but knows no form of "motor".
 void CompileParticiples(const std::filesystem::path& folder);

@@ -284,10 +284,12 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   WriteDictd(dir / "deu-eng",
              {{"fahren", "fahren /f/ <verb>\ndrive, go, motor\n"},
               {"anmachen", "anmachen /a/ <verb>\nturn on\n"},
-              {"fuhre", "Fuhre /f/ <n, fem>\ncartload\n"}},
+              {"fuhre", "Fuhre /f/ <n, fem>\ncartload\n"},
+              {"machen", "machen /m/ <verb>\nmake, do\n"}},
              false);
-  std::ofstream((dir / "forms.txt").string()) << "gefahren\nfahrend\nfuhr\nangemacht\nfuhren\n";
-  std::ofstream((dir / "german.txt").string()) << "und\nfahren\n";
+  std::ofstream((dir / "forms.txt").string())
+      << "gefahren\nfahrend\nfuhr\nangemacht\nfuhren\nmachte\n";
+  std::ofstream((dir / "german.txt").string()) << "und\nfahren\nfuhre\n";
   TBuildOptions options;
   options.Frequencies["German"] = (dir / "german.txt").string();
   options.BaseWords["German"] = (dir / "apertium" / "deu.automorf.bin").string();
@@ -316,6 +318,8 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   EXPECT_EQ(lookup("fuhr"),
             "fuhr=(fahren) drive, go, motor\nFuhre=cartload\nfuhren=(fahren) drive, go, "
             "motor\nFound: 3\n");
+  // A first reading the list lacks may be frequent all the same: it keeps its place.
+  EXPECT_EQ(lookup("machte"), "machte=(machen) make, do\nFound: 1\n");
 }
 
 TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSources) {

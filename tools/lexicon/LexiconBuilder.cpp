@@ -762,12 +762,15 @@ class TLanguageBuild {
     if (!analyser.empty()) {
       bases = TApertiumAnalyser(analyser).BasesOf(forms);
       // Of the analyser's readings, the most frequent word's first: "menti" is a form of
-      // mente (mind) before one of mento (chin).
-      for (auto& readings : bases)
+      // mente (mind) before one of mento (chin). A list may lack a frequent word (the
+      // French one has none with "ê" or "è"): a first reading it lacks keeps its place.
+      for (auto& readings : bases) {
+        if (readings.empty() || LanguageRank(readings.front().Word) == UINT32_MAX) continue;
         std::stable_sort(readings.begin(), readings.end(),
                          [&](const TBaseWord& a, const TBaseWord& b) {
                            return LanguageRank(a.Word) < LanguageRank(b.Word);
                          });
+      }
     }
     std::optional<TSpelling> spelling;
     if (const auto path = FOptions.Spelling.find(language); path != FOptions.Spelling.end())
