@@ -195,13 +195,8 @@ dist: windows lexicon
 	  -DOUTFILE=$(abspath $(RELEASE))-setup.exe dist/Parlivo.nsi
 	@echo "Release: $(RELEASE).zip and $(RELEASE)-setup.exe"
 
-# One ctest run over the native and the Windows suites, the release included. The
-# packages are installed first, one apt-get at a time; then the lexicon, which takes
-# one processor for minutes, is built while the tests and the program compile.
-test: deps dictionaries
-	$(MAKE) --no-print-directory release
-	$(MAKE) --no-print-directory -j3 lexicon native-check windows
-	$(MAKE) --no-print-directory dist
+# One ctest run over the native and the Windows suites, the release included.
+test: native-check windows release dist
 	@printf 'subdirs("check" "windows")\n' > $(BUILD)/CTestTestfile.cmake
 	cd $(BUILD) && ctest --output-on-failure -j2
 
