@@ -25,6 +25,7 @@
 #include "Languages.h"
 #include "Latin1.h"
 #include "LexiconChecker.h"
+#include "Parallel.h"
 #include "Producers.h"
 #include "RegularForms.h"
 #include "SeenHashes.h"
@@ -330,7 +331,8 @@ class TLanguageBuild {
         FName(FSources.front().Language),
         FOptions(options),
         FContext(context),
-        FLog(log),
+        FOwnLog(std::make_unique<TLineLog>(log)),
+        FLog(*FOwnLog),
         FRules(options.RulesOf(FName)) {
     FLanguage = FindLanguage(FromUtf8(FName));
     if (!FLanguage) {
@@ -1091,6 +1093,7 @@ class TLanguageBuild {
   TKeying FKeying = TKeying::English;
   const TBuildOptions& FOptions;
   TBuildContext& FContext;
+  std::unique_ptr<TLineLog> FOwnLog;  // this language's lines of the build's log
   std::ostream& FLog;
   TJudgeRules FRules;
   TCollected FCollected;
@@ -1221,20 +1224,26 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
   std::vector<TLanguageBuild> builds;
   builds.reserve(byLanguage.size());
   for (auto& group : byLanguage) builds.emplace_back(std::move(group), options, context, log);
-  for (auto& build : builds) build.ProduceDirect();
+  // The languages are built side by side, sharing the context only to read it.
+  context.LoadedWordNet(options, log);
+  RunInParallel(builds.size(), [&](size_t b) { builds[b].ProduceDirect(); });
   // The rows of every language that a pivot passes through or a set of the other
   // direction turns round, before any of those is produced.
-  std::map<std::string, TSourceItems> otherRows;
-  for (auto& build : builds) {
-    const bool taken = std::any_of(builds.begin(), builds.end(), [&](const TLanguageBuild& other) {
+  std::vector<std::optional<TSourceItems>> rows(builds.size());
+  RunInParallel(builds.size(), [&](size_t b) {
+    const auto takes = [&](const TLanguageBuild& other) {
       return std::any_of(other.Sources().begin(), other.Sources().end(), [&](const auto& source) {
-        return FromOtherRows(source.Format) && OtherLanguageOf(source) == build.Name();
+        return FromOtherRows(source.Format) && OtherLanguageOf(source) == builds[b].Name();
       });
-    });
-    if (taken) otherRows.emplace(build.Name(), build.DirectRows());
-  }
-  for (auto& build : builds)
-    if (build.TakesOtherRows()) build.ProduceFromOtherRows(otherRows);
+    };
+    if (std::any_of(builds.begin(), builds.end(), takes)) rows[b] = builds[b].DirectRows();
+  });
+  std::map<std::string, TSourceItems> otherRows;
+  for (size_t b = 0; b < builds.size(); ++b)
+    if (rows[b]) otherRows.emplace(builds[b].Name(), std::move(*rows[b]));
+  RunInParallel(builds.size(), [&](size_t b) {
+    if (builds[b].TakesOtherRows()) builds[b].ProduceFromOtherRows(otherRows);
+  });
   return builds;
 }
 
@@ -1248,7 +1257,8 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
   std::vector<TCollected> languages;
   {
     std::vector<TLanguageBuild> builds = ProduceAll(sources, options, context, log);
-    for (auto& build : builds) languages.push_back(build.Finish());
+    languages.resize(builds.size());
+    RunInParallel(builds.size(), [&](size_t b) { languages[b] = builds[b].Finish(); });
   }
   context.WordNet.reset();
 

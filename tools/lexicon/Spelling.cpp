@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
@@ -37,11 +38,22 @@ size_t CharacterLength(unsigned char lead) {
 // Splitting stops at this many parts: a longer chain of known words is chance.
 constexpr size_t kMaxParts = 4;
 
+// Hunspell counts its dictionaries in a global without a lock, to share a table among
+// them: two made or freed at once by the builder's threads would leak the table or free
+// it in use.
+std::mutex& HunspellCountLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 }  // namespace
 
 struct TSpelling::Handle {
   explicit Handle(Hunhandle* handle) : FHunspell(handle) {}
-  ~Handle() { Hunspell_destroy(FHunspell); }
+  ~Handle() {
+    const std::lock_guard lock(HunspellCountLock());
+    Hunspell_destroy(FHunspell);
+  }
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
   Hunhandle* FHunspell;
@@ -56,7 +68,10 @@ TSpelling::TSpelling(const std::string& affPath, const std::string& dicPath, boo
   if (!std::filesystem::is_regular_file(affPath, error) ||
       !std::filesystem::is_regular_file(dicPath, error))
     throw std::runtime_error("cannot read the spelling dictionary " + dicPath);
-  FHandle = std::make_unique<Handle>(Hunspell_create(affPath.c_str(), dicPath.c_str()));
+  {
+    const std::lock_guard lock(HunspellCountLock());
+    FHandle = std::make_unique<Handle>(Hunspell_create(affPath.c_str(), dicPath.c_str()));
+  }
   const std::string encoding = Hunspell_get_dic_encoding(FHandle->FHunspell);
   FHandle->FLatin1 = encoding == "ISO8859-1" || encoding == "ISO-8859-1";
 }
