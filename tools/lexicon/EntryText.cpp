@@ -162,16 +162,13 @@ bool IsPlaceholder(std::string_view word) {
 
 std::string WithoutPlaceholders(std::string_view text) {
   std::string rest;
-  for (size_t start = 0; start <= text.size();) {
-    size_t end = text.find(' ', start);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view word = text.substr(start, end - start);
-    if (!word.empty() && !IsPlaceholder(word)) {
+  ForEachWord(text, [&](std::string_view word) {
+    if (!IsPlaceholder(word)) {
       if (!rest.empty()) rest.push_back(' ');
       rest.append(word);
     }
-    start = end + 1;
-  }
+    return true;
+  });
   return rest;
 }
 

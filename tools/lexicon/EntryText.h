@@ -36,6 +36,18 @@ bool IsPlaceholder(std::string_view word);
 // The text without its placeholders: "jdm. helfen" is "helfen", "help sb." "help".
 std::string WithoutPlaceholders(std::string_view text);
 
+// Calls visit(word) for each word of the text, the runs between its spaces, until one
+// call returns false; true when none did.
+template <typename TVisit>
+bool ForEachWord(std::string_view text, TVisit&& visit) {
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find(' ', start), text.size());
+    if (end > start && !visit(text.substr(start, end - start))) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 // How much a word marked with a dictionary's usage labels (the text between its
 // brackets: "fig.", "veraltet", "slang", "Ös.") weighs beside one without: a sense that
 // is figurative, dated, rare or slang is seldom the one a reader wants, nor is a

@@ -60,20 +60,16 @@ float FrequencyFactor(std::string_view translation, const TWordFrequencies& freq
   constexpr float kCommonestPlace = 0.5f;
   float rarest = -1;
   float beyondCommonest = 0;
-  for (size_t start = 0; start < lower.size();) {
-    size_t end = lower.find(' ', start);
-    if (end == std::string::npos) end = lower.size();
-    if (end > start) {
-      const auto rank = frequencies.Ranks.find(lower.substr(start, end - start));
-      if (rank == frequencies.Ranks.end() || rank->second == 0) return 1;
-      const float place = std::log(static_cast<float>(rank->second)) /
-                          std::log(static_cast<float>(frequencies.Count));
-      rarest = std::max(rarest, place);
-      beyondCommonest += std::max(0.0f, place - kCommonestPlace);
-    }
-    start = end + 1;
-  }
-  if (rarest < 0) return 1;
+  const bool allListed = ForEachWord(lower, [&](std::string_view word) {
+    const auto rank = frequencies.Ranks.find(std::string(word));
+    if (rank == frequencies.Ranks.end() || rank->second == 0) return false;
+    const float place = std::log(static_cast<float>(rank->second)) /
+                        std::log(static_cast<float>(frequencies.Count));
+    rarest = std::max(rarest, place);
+    beyondCommonest += std::max(0.0f, place - kCommonestPlace);
+    return true;
+  });
+  if (!allListed || rarest < 0) return 1;
   const float place = rarest + beyondCommonest - std::max(0.0f, rarest - kCommonestPlace);
   return 1 + rules.FrequencyWeight * std::max(0.0f, 1 - place);
 }
@@ -81,30 +77,30 @@ float FrequencyFactor(std::string_view translation, const TWordFrequencies& freq
 // True when a word of the translation ends as an infinitive does; a pronoun joined with
 // a hyphen ("lembrar-se") is no part of the verb.
 bool HasInfinitive(std::string_view translation, const std::vector<std::string_view>& endings) {
-  for (size_t start = 0; start < translation.size();) {
-    size_t end = translation.find(' ', start);
-    if (end == std::string_view::npos) end = translation.size();
-    std::string_view word = translation.substr(start, end - start);
+  return !ForEachWord(translation, [&](std::string_view word) {
     word = word.substr(0, word.find('-'));
-    for (const std::string_view ending : endings)
-      if (word.size() > ending.size() && word.ends_with(ending)) return true;
-    start = end + 1;
-  }
-  return false;
+    return std::none_of(endings.begin(), endings.end(), [&](std::string_view ending) {
+      return word.size() > ending.size() && word.ends_with(ending);
+    });
+  });
 }
 
 // True when plural is the regular English plural of singular: "chapters" of "chapter",
 // "boxes" of "box", "ladies" of "lady".
 bool IsEnglishPluralOf(std::string_view plural, std::string_view singular) {
-  if (singular.empty() || plural.size() <= singular.size()) return false;
-  if (plural == std::string(singular) + "s") return true;
+  const auto madeOf = [&](std::string_view stem, std::string_view ending) {
+    return plural.size() == stem.size() + ending.size() && plural.starts_with(stem) &&
+           plural.ends_with(ending);
+  };
+  if (singular.empty()) return false;
+  if (madeOf(singular, "s")) return true;
   const char last = singular.back();
   const bool sibilant = last == 's' || last == 'x' || last == 'z' || singular.ends_with("ch") ||
                         singular.ends_with("sh");
-  if (sibilant && plural == std::string(singular) + "es") return true;
+  if (sibilant && madeOf(singular, "es")) return true;
   if (last == 'y' && singular.size() >= 2 &&
       std::string_view("aeiou").find(singular[singular.size() - 2]) == std::string_view::npos)
-    return plural == std::string(singular.substr(0, singular.size() - 1)) + "ies";
+    return madeOf(singular.substr(0, singular.size() - 1), "ies");
   return false;
 }
 

@@ -661,10 +661,9 @@ class TLanguageBuild {
   // are.
   bool InFormOf(const TBaseWord& base, const std::vector<TProposal>& proposals,
                 std::unordered_map<std::string, std::string>& respelt) {
-    if (base.Part != TPartOfSpeech::Verb || base.Form == TVerbForm::Other ||
-        FKeying != TKeying::Spelt)
+    // Only a language read in English has the verb forms, and only with a generator.
+    if (base.Part != TPartOfSpeech::Verb || base.Form == TVerbForm::Other || !FEnglishVerbForms)
       return false;
-    if (!FEnglishVerbForms) return false;
     std::vector<std::string> verbs;
     for (const TProposal& proposal : proposals)
       if (proposal.Part == TPartOfSpeech::Verb) verbs.push_back(proposal.Translation);
