@@ -14,6 +14,7 @@
 
 #include "LexiconBuilder.h"
 #include "LexiconChecker.h"
+#include "LexiconFixtures.h"
 #include "LookupCommand.h"
 #include "PeakHeap.h"
 #include "TestFiles.h"
@@ -40,9 +41,7 @@ class BuildFolder : public ::testing::Test {
   }
   fs::path Files() { return FDir / "Files"; }
   std::string Lookup(const std::string& language, const std::string& word) {
-    std::ostringstream out, err;
-    RunLookup({FromUtf8(language), FromUtf8(word)}, ToText(FDir.Path()), out, err);
-    return out.str() + err.str();
+    return LookedUp(FDir.Path(), {language, word});
   }
   // Every file in the temporary folder and below, with its bytes; the sources and the
   // build lock aside.

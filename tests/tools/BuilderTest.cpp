@@ -154,9 +154,7 @@ class Build : public ::testing::Test {
     return "no error";
   }
   std::string Lookup(const std::string& language, const std::string& word) {
-    std::ostringstream out, err;
-    RunLookup({FromUtf8(language), FromUtf8(word)}, ToText(FDir.Path()), out, err);
-    return out.str() + err.str();
+    return LookedUp(FDir.Path(), {language, word});
   }
   TTempDir FDir;
   std::ostringstream FLog;

@@ -7,6 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "LookupCommand.h"
+#include "TestFiles.h"
+
 namespace parlivo::test {
 
 namespace fs = std::filesystem;
@@ -230,6 +233,14 @@ void CompileParticiples(const fs::path& folder) {
                                           {"going", "go", "<vblex><ger>"},
                                           {"turned", "turn", "<vblex><pp>"}}),
           "rl");
+}
+
+std::string LookedUp(const fs::path& programFolder, const std::vector<std::string>& args) {
+  std::vector<String16> wide;
+  for (const auto& arg : args) wide.push_back(FromUtf8(arg));
+  std::ostringstream out, err;
+  RunLookup(wide, ToText(programFolder), out, err);
+  return out.str() + err.str();
 }
 
 }  // namespace parlivo::test

@@ -1,5 +1,6 @@
 // Small sources of every kind the lexicon builder reads, written by the tests: dictd
-// dictionaries, a WordNet database and Apertium's compiled lexicons.
+// dictionaries, a WordNet database and Apertium's compiled lexicons; and the lookup
+// command that reads what the builder made of them.
 #pragma once
 
 #include <filesystem>
@@ -36,5 +37,10 @@ void CompileApertium(const std::filesystem::path& folder);
 // generator, folder/eng.autogen.bin, that spells "driven", "gone", "turned" and
 // "driving", "going", but knows no form of "motor".
 void CompileParticiples(const std::filesystem::path& folder);
+
+// What the lookup command writes, output and errors, for the arguments (UTF-8) with
+// the lexicon in programFolder/Files: "Hund=dog\nFound: 1\n".
+std::string LookedUp(const std::filesystem::path& programFolder,
+                     const std::vector<std::string>& args);
 
 }  // namespace parlivo::test

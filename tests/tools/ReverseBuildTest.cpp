@@ -222,9 +222,7 @@ class ReverseBuild : public ::testing::Test {
   }
   std::string Path(const std::string& name) { return (FDir / name).string(); }
   std::string Lookup(const std::string& word) {
-    std::ostringstream out, err;
-    RunLookup({u"--from", u"German", FromUtf8(word)}, ToText(FDir.Path()), out, err);
-    return out.str() + err.str();
+    return LookedUp(FDir.Path(), {"--from", "German", word});
   }
   TTempDir FDir;
   std::ostringstream FLog;
@@ -302,11 +300,7 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
                {{"GermanEnglish", TSourceFormat::Freedict, (dir / "deu-eng").string()},
                 {"GermanEnglish", TSourceFormat::Inflected, (dir / "forms.txt").string()}},
                options, log);
-  auto lookup = [&](const char* word) {
-    std::ostringstream out, err;
-    RunLookup({u"--from", u"German", FromUtf8(word)}, ToText(dir.Path()), out, err);
-    return out.str() + err.str();
-  };
+  auto lookup = [&](const char* word) { return LookedUp(dir.Path(), {"--from", "German", word}); };
   // A participle's verbs in its form, in their order, a phrase's first word only; a verb
   // the generator cannot spell so is left out rather than shown in another form.
   EXPECT_EQ(lookup("gefahren"), "gefahren=(fahren) driven, gone\nFound: 1\n");
@@ -362,9 +356,7 @@ TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet
               {"vlieg", "vlieg /v/\nFliege\n"}},
              false);
   auto lookup = [&](const std::string& word) {
-    std::ostringstream out, err;
-    RunLookup({u"--from", u"Dutch", FromUtf8(word)}, ToText(FDir.Path()), out, err);
-    return out.str() + err.str();
+    return LookedUp(FDir.Path(), {"--from", "Dutch", word});
   };
   const TBuildSummary summary =
       BuildLexicon((FDir / "Files").string(),
