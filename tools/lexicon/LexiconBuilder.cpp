@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -357,6 +359,7 @@ class TLanguageBuild {
   }
 
   const std::string& Name() const { return FName; }
+  bool ReadInEnglish() const { return FKeying == TKeying::Spelt; }
   const std::vector<TLanguageSource>& Sources() const { return FSources; }
 
   // The user's own texts, and the proposals of every source but the pivots.
@@ -1196,6 +1199,18 @@ const char* FormatName(TSourceFormat format) {
 
 namespace {
 
+// Calls work(b) for every language build b, side by side. The sets read in English go
+// first: their word lists take the longest, and started last, one of them would be
+// built alone at the end.
+void ForEachBuild(const std::vector<TLanguageBuild>& builds,
+                  const std::function<void(size_t)>& work) {
+  std::vector<size_t> order(builds.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_partition(order.begin(), order.end(),
+                        [&](size_t b) { return builds[b].ReadInEnglish(); });
+  RunInParallel(order.size(), [&](size_t i) { work(order[i]); });
+}
+
 // Each language's sources in the order given, the languages in their first mention,
 // read as far as their proposals: pivots included, nothing judged yet.
 std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sources,
@@ -1225,11 +1240,11 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
   for (auto& group : byLanguage) builds.emplace_back(std::move(group), options, context, log);
   // The languages are built side by side, sharing the context only to read it.
   context.LoadedWordNet(options, log);
-  RunInParallel(builds.size(), [&](size_t b) { builds[b].ProduceDirect(); });
+  ForEachBuild(builds, [&](size_t b) { builds[b].ProduceDirect(); });
   // The rows of every language that a pivot passes through or a set of the other
   // direction turns round, before any of those is produced.
   std::vector<std::optional<TSourceItems>> rows(builds.size());
-  RunInParallel(builds.size(), [&](size_t b) {
+  ForEachBuild(builds, [&](size_t b) {
     const auto takes = [&](const TLanguageBuild& other) {
       return std::any_of(other.Sources().begin(), other.Sources().end(), [&](const auto& source) {
         return FromOtherRows(source.Format) && OtherLanguageOf(source) == builds[b].Name();
@@ -1240,7 +1255,7 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
   std::map<std::string, TSourceItems> otherRows;
   for (size_t b = 0; b < builds.size(); ++b)
     if (rows[b]) otherRows.emplace(builds[b].Name(), std::move(*rows[b]));
-  RunInParallel(builds.size(), [&](size_t b) {
+  ForEachBuild(builds, [&](size_t b) {
     if (builds[b].TakesOtherRows()) builds[b].ProduceFromOtherRows(otherRows);
   });
   return builds;
@@ -1257,7 +1272,7 @@ TBuildSummary BuildLexicon(const std::string& folder, const std::vector<TLanguag
   {
     std::vector<TLanguageBuild> builds = ProduceAll(sources, options, context, log);
     languages.resize(builds.size());
-    RunInParallel(builds.size(), [&](size_t b) { languages[b] = builds[b].Finish(); });
+    ForEachBuild(builds, [&](size_t b) { languages[b] = builds[b].Finish(); });
   }
   context.WordNet.reset();
 
