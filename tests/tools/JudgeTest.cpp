@@ -213,6 +213,18 @@ TEST_F(Spelling, WordsRunTogetherArePutApartAndUnknownOnesRefused) {
                std::runtime_error);
 }
 
+TEST_F(Spelling, StemsThatKeepTheWordsBeginningComeFirst) {
+  // A prefix rule as German's: "ver" + "suchen" is one stem of "versuch", and
+  // "versuchen", the verb the word is the imperative of, another.
+  std::ofstream((FDir / "de.aff").string())
+      << "SET UTF-8\nPFX V Y 1\nPFX V 0 ver .\nSFX X Y 2\nSFX X en 0 en\nSFX X en te en\n";
+  std::ofstream((FDir / "de.dic").string()) << "2\nsuchen/VX\nversuchen/X\n";
+  const TSpelling spelling((FDir / "de.aff").string(), (FDir / "de.dic").string(), true);
+  EXPECT_EQ(spelling.Stems("versuch"), (std::vector<std::string>{"versuchen", "suchen"}));
+  EXPECT_EQ(spelling.Stems("Versuchte"), (std::vector<std::string>{"versuchen", "suchen"}));
+  EXPECT_EQ(spelling.Stems("suchte"), std::vector<std::string>{"suchen"});
+}
+
 TEST_F(Spelling, TheJudgeMendsWhatItCanAndPutsTheUnknownLast) {
   const TSpelling spelling = Make(false);
   TKinds kinds = {kToX, kFromX};

@@ -102,6 +102,16 @@ std::vector<std::string> TSpelling::Stems(std::string_view word) const {
       stems.push_back(std::move(stem));
   }
   Hunspell_free_list(FHandle->FHunspell, &list, count);
+  // Hunspell also takes a prefix off, and a verb with a prefix is another verb: the
+  // stems that begin as the word does come first, in Hunspell's order ("süße": "süß",
+  // then "süßen"), the prefix's stems after them ("versuch": "suchen").
+  const auto lower = [](std::string_view text) {
+    const auto latin1 = ToLatin1(text);
+    return latin1 ? Latin1Lower(*latin1) : std::string(text);
+  };
+  const std::string start = lower(word).substr(0, 3);
+  const auto keepsStart = [&](const std::string& stem) { return lower(stem).starts_with(start); };
+  std::stable_partition(stems.begin(), stems.end(), keepsStart);
   return stems;
 }
 

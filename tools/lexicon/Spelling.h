@@ -31,7 +31,8 @@ class TSpelling {
   std::optional<std::string> Checked(std::string_view translation) const;
 
   // The dictionary forms the word (UTF-8) is inflected from, as the dictionary spells
-  // them ("Häuser": "Haus"), the word itself left out.
+  // them ("Häuser": "Haus"), the word itself left out; those that begin as the word
+  // does first ("versuch": "versuchen" before "suchen").
   std::vector<std::string> Stems(std::string_view word) const;
 
  private:
