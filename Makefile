@@ -162,7 +162,7 @@ dictionaries:
 native-check: deps
 	cmake -S . -B $(BUILD)/check -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DPARLIVO_SANITIZE=ON -DPARLIVO_FUZZ=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+	  -DPARLIVO_SANITIZE=ON -DPARLIVO_FUZZ=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O0"
 	cmake --build $(BUILD)/check
 
 # The Windows program and its tests, cross-compiled with MinGW-w64.
