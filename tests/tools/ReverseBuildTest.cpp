@@ -165,6 +165,32 @@ TEST(RegularForms, DutchFormsAndTheWordsTheyMayComeFrom) {
   EXPECT_TRUE(RegularBases("Dutch", "3d-print").empty());
 }
 
+TEST(RegularForms, ParticiplesOfTheRomanceLanguagesByTheirEndings) {
+  struct {
+    const char *Language, *Form, *Infinitive;
+    TVerbForm Expected;
+  } const tests[] = {
+      {"Italian", "bollente", "bollire", TVerbForm::Gerund},
+      {"Italian", "irritante", "irritare", TVerbForm::Gerund},
+      {"Italian", "cercando", "cercare", TVerbForm::Gerund},
+      {"Italian", "venduti", "vendere", TVerbForm::PastParticiple},
+      {"Spanish", "cansadas", "cansar", TVerbForm::PastParticiple},
+      {"Spanish", "comiendo", "comer", TVerbForm::Gerund},
+      {"Portuguese", "partindo", "partir", TVerbForm::Gerund},
+      {"French", "cass\xC3\xA9s", "casser", TVerbForm::PastParticiple},
+      {"French", "finissant", "finir", TVerbForm::Gerund},
+      // Not a participle, of another conjugation, of another verb, or another language's.
+      {"Italian", "bolle", "bollire", TVerbForm::Other},
+      {"Italian", "bollato", "bollire", TVerbForm::Other},
+      {"Spanish", "cansado", "casar", TVerbForm::Other},
+      {"German", "gekauft", "kaufen", TVerbForm::Other},
+      {"Spanish", "ado", "ar", TVerbForm::Other},
+  };
+  for (const auto& test : tests)
+    EXPECT_EQ(RegularParticiple(test.Language, test.Form, test.Infinitive), test.Expected)
+        << test.Form;
+}
+
 // German words looked up in English, built beside the English-to-German set.
 class ReverseBuild : public ::testing::Test {
  protected:

@@ -794,8 +794,14 @@ class TLanguageBuild {
         for (const auto& base : regular)
           if (HasRowOfPart(base, forms[f], false)) bases[f].push_back(base);
         if (spelling) {
-          for (auto& stem : spelling->Stems(forms[f]))
-            bases[f].push_back({std::move(stem), TPartOfSpeech::Unknown});
+          // A stem tells no part of speech, but a participle's ending does ("bollente").
+          for (auto& stem : spelling->Stems(forms[f])) {
+            const TVerbForm participle = RegularParticiple(language, forms[f], stem);
+            bases[f].push_back(
+                {std::move(stem),
+                 participle == TVerbForm::Other ? TPartOfSpeech::Unknown : TPartOfSpeech::Verb,
+                 participle});
+          }
         }
         if (!std::any_of(bases[f].begin(), bases[f].end(), hasRow)) {
           for (const auto& base : regular)

@@ -364,4 +364,48 @@ std::vector<TBaseWord> RegularBases(std::string_view language, std::string_view 
   return bases;
 }
 
+TVerbForm RegularParticiple(std::string_view language, std::string_view form,
+                            std::string_view infinitive) {
+  struct TEndings {
+    std::string_view Language, Infinitive;
+    std::vector<std::string_view> Past, Present;
+  };
+  static const TEndings kEndings[] = {
+      {"Italian", "are", {"ato", "ata", "ati", "ate"}, {"ante", "anti", "ando"}},
+      {"Italian", "ere", {"uto", "uta", "uti", "ute"}, {"ente", "enti", "endo"}},
+      {"Italian", "ire", {"ito", "ita", "iti", "ite"}, {"ente", "enti", "endo"}},
+      {"Spanish", "ar", {"ado", "ada", "ados", "adas"}, {"ando"}},
+      {"Spanish", "er", {"ido", "ida", "idos", "idas"}, {"iendo"}},
+      {"Spanish", "ir", {"ido", "ida", "idos", "idas"}, {"iendo"}},
+      {"Portuguese", "ar", {"ado", "ada", "ados", "adas"}, {"ando"}},
+      {"Portuguese", "er", {"ido", "ida", "idos", "idas"}, {"endo"}},
+      {"Portuguese", "ir", {"ido", "ida", "idos", "idas"}, {"indo"}},
+      {"French",
+       "er",
+       {"\xC3\xA9",
+        "\xC3\xA9"
+        "e",
+        "\xC3\xA9"
+        "s",
+        "\xC3\xA9"
+        "es"},
+       {"ant"}},
+      {"French", "ir", {"i", "ie", "is", "ies"}, {"issant"}},
+      {"French", "re", {"u", "ue", "us", "ues"}, {"ant"}},
+  };
+  for (const TEndings& endings : kEndings) {
+    if (endings.Language != language || !EndsWith(infinitive, endings.Infinitive)) continue;
+    const std::string_view root =
+        infinitive.substr(0, infinitive.size() - endings.Infinitive.size());
+    if (root.empty() || !form.starts_with(root)) continue;
+    const std::string_view ending = form.substr(root.size());
+    const auto among = [&](const std::vector<std::string_view>& list) {
+      return std::find(list.begin(), list.end(), ending) != list.end();
+    };
+    if (among(endings.Past)) return TVerbForm::PastParticiple;
+    if (among(endings.Present)) return TVerbForm::Gerund;
+  }
+  return TVerbForm::Other;
+}
+
 }  // namespace parlivo

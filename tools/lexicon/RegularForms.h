@@ -1,5 +1,6 @@
 // The words a form of a language may be inflected from by the language's regular rules,
-// for languages whose analysers and spelling dictionaries do not tell: Dutch.
+// for languages whose analysers and spelling dictionaries do not tell: Dutch; and the
+// participles of the Romance languages, which spelling dictionaries' stems do not tell.
 #pragma once
 
 #include <string>
@@ -16,5 +17,11 @@ namespace parlivo {
 // (adjectives). Candidates only: no dictionary need know them. None for a language
 // without rules.
 std::vector<TBaseWord> RegularBases(std::string_view language, std::string_view form);
+
+// The participle the form (UTF-8, small letters) is of the infinitive by the regular
+// endings of French, Italian, Spanish or Portuguese: "bollente" of "bollire" a present
+// participle (Gerund), "cansadas" of "cansar" a past one; Other where it is neither.
+TVerbForm RegularParticiple(std::string_view language, std::string_view form,
+                            std::string_view infinitive);
 
 }  // namespace parlivo
