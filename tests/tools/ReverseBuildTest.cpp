@@ -379,8 +379,10 @@ TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet
   WriteDictd(FDir / "nld-deu",
              {{"huis", "huis /h/\nHaus\n"},
               {"boek", "boek /b/\nBuch\n"},
+              {"boeken", "boeken /b/\nHund\n"},
               {"vlieg", "vlieg /v/\nFliege\n"}},
              false);
+  std::ofstream((FDir / "nl-forms.txt").string()) << "boeken\n";
   auto lookup = [&](const std::string& word) {
     return LookedUp(FDir.Path(), {"--from", "Dutch", word});
   };
@@ -388,14 +390,18 @@ TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet
       BuildLexicon((FDir / "Files").string(),
                    {{"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")},
                     {"DutchEnglish", TSourceFormat::Freedict, Path("nld-eng")},
-                    {"DutchEnglish", TSourceFormat::Pivot, Path("nld-deu"), "GermanEnglish"}},
+                    {"DutchEnglish", TSourceFormat::Pivot, Path("nld-deu"), "GermanEnglish"},
+                    {"DutchEnglish", TSourceFormat::Inflected, Path("nl-forms.txt")}},
                    TBuildOptions{}, FLog);
   // The German word's row leads with its likeliest English word; marked, as every
   // translation that only another language leads to.
   EXPECT_EQ(lookup("huis"), "huis=~ house, home\nFound: 1\n");
   // A word with a dictionary's row keeps it; one whose German word has no row is none.
-  EXPECT_EQ(lookup("boek"), "boek=book\nFound: 1\n");
+  EXPECT_EQ(lookup("boek"), "boek=book\nboeken=(boek) book\nFound: 2\n");
   EXPECT_EQ(lookup("vlieg"), "Found: 0\n");
+  // A form of the word list whose only row came through another language shows its
+  // base word's row instead.
+  EXPECT_EQ(lookup("boeken"), "boeken=(boek) book\nFound: 1\n");
   EXPECT_EQ(summary.Languages[1].ThroughOther, 1u);
   // The English direction has no such pivots.
   EXPECT_THROW(BuildLexicon((FDir / "Files").string(),

@@ -744,13 +744,21 @@ class TLanguageBuild {
     FForms.insert(FSpeltForms.begin(), FSpeltForms.end());
   }
 
-  // The base words of the forms without a row of their own: the language's analyser's
-  // readings where it has one, else its spelling dictionary's stems.
+  // The base words of the forms without a row of their own, or with one that only
+  // turned rows or other languages give ("las=~ welding", the past of lezen): the
+  // language's analyser's readings where it has one, else its spelling dictionary's
+  // stems.
   void FindFormBases() {
+    const auto weak = [&](const std::vector<TProposal>& own) {
+      return std::all_of(own.begin(), own.end(), [&](const TProposal& proposal) {
+        const TSourceKind kind = FKinds[proposal.Source];
+        return kind == TSourceKind::TurnedRound || kind == TSourceKind::Pivot;
+      });
+    };
     std::vector<std::string> forms;
     for (const auto& form : FSpeltForms) {
       const auto own = FProposals.find(form);
-      if (own == FProposals.end() || OnlyTurnedRound(own->second)) forms.push_back(form);
+      if (own == FProposals.end() || weak(own->second)) forms.push_back(form);
     }
     const std::string language = ToUtf8(FLanguage->Name);
     FLog << FName << ": finding the base words of " << Grouped(forms.size()) << " forms"
