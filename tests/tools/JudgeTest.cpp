@@ -217,12 +217,17 @@ TEST_F(Spelling, StemsThatKeepTheWordsBeginningComeFirst) {
   // A prefix rule as German's: "ver" + "suchen" is one stem of "versuch", and
   // "versuchen", the verb the word is the imperative of, another.
   std::ofstream((FDir / "de.aff").string())
-      << "SET UTF-8\nPFX V Y 1\nPFX V 0 ver .\nSFX X Y 2\nSFX X en 0 en\nSFX X en te en\n";
-  std::ofstream((FDir / "de.dic").string()) << "2\nsuchen/VX\nversuchen/X\n";
+      << "SET UTF-8\nPFX V Y 1\nPFX V 0 ver .\nSFX X Y 2\nSFX X en 0 en\nSFX X en te en\n"
+      << "SFX Y Y 1\nSFX Y 0 ern .\nCOMPOUNDFLAG Z\nCOMPOUNDMIN 3\n";
+  std::ofstream((FDir / "de.dic").string())
+      << "5\nsuchen/VX\nversuchen/X\nkind/YZ\nspiel/Z\nschule/Z\n";
   const TSpelling spelling((FDir / "de.aff").string(), (FDir / "de.dic").string(), true);
   EXPECT_EQ(spelling.Stems("versuch"), (std::vector<std::string>{"versuchen", "suchen"}));
   EXPECT_EQ(spelling.Stems("Versuchte"), (std::vector<std::string>{"versuchen", "suchen"}));
   EXPECT_EQ(spelling.Stems("suchte"), std::vector<std::string>{"suchen"});
+  // A compound's first word is no stem of it; a word before its ending is.
+  EXPECT_EQ(spelling.Stems("spielschule"), std::vector<std::string>{});
+  EXPECT_EQ(spelling.Stems("kindern"), std::vector<std::string>{"kind"});
 }
 
 TEST_F(Spelling, TheJudgeMendsWhatItCanAndPutsTheUnknownLast) {

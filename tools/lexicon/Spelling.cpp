@@ -109,9 +109,18 @@ std::vector<std::string> TSpelling::Stems(std::string_view word) const {
     const auto latin1 = ToLatin1(text);
     return latin1 ? Latin1Lower(*latin1) : std::string(text);
   };
-  const std::string start = lower(word).substr(0, 3);
+  const std::string whole = lower(word), start = whole.substr(0, 3);
   const auto keepsStart = [&](const std::string& stem) { return lower(stem).starts_with(start); };
   std::stable_partition(stems.begin(), stems.end(), keepsStart);
+  // Of a compound Hunspell gives its first word ("geheugenverlies": "geheugen"), which
+  // the compound begins with, far more than an ending short of it.
+  constexpr size_t kLongestEnding = 4;
+  if (FJoinsCompounds) {
+    std::erase_if(stems, [&](const std::string& stem) {
+      const std::string own = lower(stem);
+      return whole.starts_with(own) && whole.size() > own.size() + kLongestEnding;
+    });
+  }
   return stems;
 }
 

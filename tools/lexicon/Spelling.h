@@ -32,7 +32,9 @@ class TSpelling {
 
   // The dictionary forms the word (UTF-8) is inflected from, as the dictionary spells
   // them ("Häuser": "Haus"), the word itself left out; those that begin as the word
-  // does first ("versuch": "versuchen" before "suchen").
+  // does first ("versuch": "versuchen" before "suchen"). In a language that joins
+  // compounds, a compound's first word is none of them ("geheugenverlies":
+  // "geheugen").
   std::vector<std::string> Stems(std::string_view word) const;
 
  private:
