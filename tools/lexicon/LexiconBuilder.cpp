@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iomanip>
 #include <map>
 #include <memory>
@@ -711,10 +712,14 @@ class TLanguageBuild {
   // Whether every proposal for a word comes from a dictionary turned round: an English
   // word's translations that happen to be a form ("walked": "ging") are no row for it.
   bool OnlyTurnedRound(const std::vector<TProposal>& own) const {
-    return FKeying == TKeying::Spelt &&
-           std::all_of(own.begin(), own.end(), [&](const TProposal& proposal) {
-             return FKinds[proposal.Source] == TSourceKind::TurnedRound;
-           });
+    return FKeying == TKeying::Spelt && OnlyFrom(own, {TSourceKind::TurnedRound});
+  }
+
+  // True when every proposal comes from a source of one of these kinds.
+  bool OnlyFrom(const std::vector<TProposal>& own, std::initializer_list<TSourceKind> kinds) const {
+    return std::all_of(own.begin(), own.end(), [&](const TProposal& proposal) {
+      return std::find(kinds.begin(), kinds.end(), FKinds[proposal.Source]) != kinds.end();
+    });
   }
 
   // The room of a form's row: read the other way, a form shows its base word's first
@@ -749,16 +754,12 @@ class TLanguageBuild {
   // language's analyser's readings where it has one, else its spelling dictionary's
   // stems.
   void FindFormBases() {
-    const auto weak = [&](const std::vector<TProposal>& own) {
-      return std::all_of(own.begin(), own.end(), [&](const TProposal& proposal) {
-        const TSourceKind kind = FKinds[proposal.Source];
-        return kind == TSourceKind::TurnedRound || kind == TSourceKind::Pivot;
-      });
-    };
     std::vector<std::string> forms;
     for (const auto& form : FSpeltForms) {
       const auto own = FProposals.find(form);
-      if (own == FProposals.end() || weak(own->second)) forms.push_back(form);
+      if (own == FProposals.end() ||
+          OnlyFrom(own->second, {TSourceKind::TurnedRound, TSourceKind::Pivot}))
+        forms.push_back(form);
     }
     const std::string language = ToUtf8(FLanguage->Name);
     FLog << FName << ": finding the base words of " << Grouped(forms.size()) << " forms"
