@@ -213,6 +213,38 @@ TEST_F(Spelling, WordsRunTogetherArePutApartAndUnknownOnesRefused) {
                std::runtime_error);
 }
 
+TEST_F(Spelling, EnglishWordsRunTogetherArePutApartOnlyIntoKnownPhrases) {
+  std::ofstream((FDir / "en.aff").string()) << "SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n";
+  // "allthe" stands for a word that makes a cut of fewer parts than the phrase's.
+  std::ofstream((FDir / "en.dic").string())
+      << "14\ngive\nin\nup\ncent\nre\nbe\nable\nto\nall\nthe\nsame\nallthe\ngi\naway\n";
+  TSpelling spelling((FDir / "en.aff").string(), (FDir / "en.dic").string(), true);
+  EXPECT_EQ(spelling.Checked("giveup"), std::nullopt);
+  int asked = 0;
+  spelling.SplitOnlyInto([&](const std::string& phrase) {
+    ++asked;
+    return phrase == "give up" || phrase == "give in" || phrase == "all the same" ||
+           phrase == "be all the same to" || phrase == "giveaway" || phrase == "give away";
+  });
+  EXPECT_EQ(spelling.Checked("giveup"), "give up");
+  EXPECT_EQ(spelling.Checked("to givein"), "to give in");
+  EXPECT_EQ(spelling.Checked("allthesame"), "all the same");
+  EXPECT_EQ(spelling.Checked("beallthesameto"), "be all the same to");  // five parts
+  // Known words that make no known phrase stay unknown: a British spelling, a phrase
+  // the check does not know.
+  EXPECT_EQ(spelling.Checked("centre"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("beableto"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("give"), "give");
+  // A word the check knows as it stands is no phrase cut into parts: it stays unknown
+  // to the dictionary.
+  EXPECT_EQ(spelling.Checked("giveaway"), std::nullopt);
+  // A known word is never asked about; an unknown one once, however often it recurs.
+  const int before = asked;
+  EXPECT_EQ(spelling.Checked("giveup"), "give up");
+  EXPECT_EQ(spelling.Checked("give up"), "give up");
+  EXPECT_EQ(asked, before);
+}
+
 TEST_F(Spelling, StemsThatKeepTheWordsBeginningComeFirst) {
   // A prefix rule as German's: "ver" + "suchen" is one stem of "versuch", and
   // "versuchen", the verb the word is the imperative of, another.

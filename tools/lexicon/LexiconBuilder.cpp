@@ -1047,8 +1047,9 @@ class TLanguageBuild {
   const TSpelling* Spelling() {
     if (!FSpelling) {
       if (const auto path = FOptions.Spelling.find(FName); path != FOptions.Spelling.end())
-        // English translations are never words run together: a word the dictionary
-        // does not know ("craic", "numpty") is a rare one, not two to put apart.
+        // English translations are words run together only where WordNet knows the
+        // phrase (PrepareJudge): a word the dictionary does not know ("craic",
+        // "numpty") is mostly a rare one, not two to put apart.
         FSpelling =
             std::make_unique<TSpelling>(path->second + ".aff", path->second + ".dic",
                                         AdverbsAreAdjectives(FName) || FKeying == TKeying::Spelt);
@@ -1059,6 +1060,13 @@ class TLanguageBuild {
   void PrepareJudge() {
     Spelling();
     FWordNet = FContext.LoadedWordNet(FOptions, FLog);
+    // English words run together ("giveup") are put apart where WordNet knows the
+    // phrase they make.
+    if (FSpelling && FWordNet && FKeying == TKeying::Spelt) {
+      FSpelling->SplitOnlyInto([wordNet = FWordNet](const std::string& phrase) {
+        return wordNet->HasCommonSense(phrase);
+      });
+    }
     if (FKeying == TKeying::Spelt && !FFormBases && !FSpeltForms.empty()) FindFormBases();
     for (const auto& source : FSources) {
       if (source.Format != TSourceFormat::Inflected || !FForms.empty() ||

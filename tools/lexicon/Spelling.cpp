@@ -35,8 +35,10 @@ size_t CharacterLength(unsigned char lead) {
   return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
-// Splitting stops at this many parts: a longer chain of known words is chance.
+// Splitting stops at this many parts: a longer chain of known words is chance, unless
+// the phrase it makes is known ("as a matter of fact").
 constexpr size_t kMaxParts = 4;
+constexpr size_t kMaxPhraseParts = 6;
 
 // Hunspell counts its dictionaries in a global without a lock, to share a table among
 // them: two made or freed at once by the builder's threads would leak the table or free
@@ -166,6 +168,47 @@ std::optional<std::string> TSpelling::Split(std::string_view word) const {
   return split;
 }
 
+void TSpelling::SplitOnlyInto(std::function<bool(const std::string& phrase)> knownPhrase) {
+  FKnownPhrase = std::move(knownPhrase);
+  FHandle->FChecked.clear();
+}
+
+std::optional<std::string> TSpelling::SplitIntoKnownPhrase(std::string_view word) const {
+  // A phrase of one word is no words run together ("leadoff" is no "lead off"), though
+  // the dictionary does not know it.
+  if (FKnownPhrase(std::string(word))) return std::nullopt;
+  // Every way to cut the word into known parts at its character boundaries; of the
+  // phrases accepted, one of the fewest parts.
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < word.size(); i += CharacterLength(static_cast<unsigned char>(word[i])))
+    starts.push_back(i);
+  starts.push_back(word.size());
+  std::optional<std::string> found;
+  size_t foundParts = kMaxPhraseParts + 1;
+  std::string phrase;
+  const auto cut = [&](auto& self, size_t begin, size_t parts) -> void {
+    if (begin + 1 == starts.size()) {
+      if (parts >= 2 && FKnownPhrase(phrase)) {
+        found = phrase;
+        foundParts = parts;
+      }
+      return;
+    }
+    if (parts + 1 >= foundParts) return;
+    for (size_t end = begin + 1; end < starts.size(); ++end) {
+      const std::string_view part = word.substr(starts[begin], starts[end] - starts[begin]);
+      if (!Knows(part)) continue;
+      const size_t before = phrase.size();
+      if (!phrase.empty()) phrase.push_back(' ');
+      phrase.append(part);
+      self(self, end, parts + 1);
+      phrase.resize(before);
+    }
+  };
+  cut(cut, 0, 0);
+  return found;
+}
+
 std::optional<std::string> TSpelling::Checked(std::string_view translation) const {
   const auto known = FHandle->FChecked.find(std::string(translation));
   if (known != FHandle->FChecked.end()) return known->second;
@@ -204,7 +247,9 @@ std::optional<std::string> TSpelling::CheckedNow(std::string_view translation) c
       checked.append(word);
       continue;
     }
-    const auto split = FJoinsCompounds ? std::nullopt : Split(word);
+    const auto split = FKnownPhrase      ? SplitIntoKnownPhrase(word)
+                       : FJoinsCompounds ? std::nullopt
+                                         : Split(word);
     if (!split) return std::nullopt;
     checked.append(*split);
   }

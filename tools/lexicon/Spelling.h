@@ -3,6 +3,7 @@
 // together, or a foreign word.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,12 @@ class TSpelling {
   // One word, UTF-8.
   bool Knows(std::string_view word) const;
 
+  // From now on a word run together is put apart only into a phrase that knownPhrase
+  // accepts (words apart by spaces), and so even in a language that joins compounds:
+  // English translations, where "giveup" is "give up", but "centre" is no "cent re".
+  // A word that knownPhrase accepts as it stands is never put apart ("leadoff").
+  void SplitOnlyInto(std::function<bool(const std::string& phrase)> knownPhrase);
+
   // The translation (UTF-8) as the dictionary knows it: itself when it knows every word;
   // where a word is known words run together ("pezdecolores"), with them apart ("pez de
   // colores"); nothing when a word stays unknown. Words with a capital in a language
@@ -39,10 +46,12 @@ class TSpelling {
 
  private:
   std::optional<std::string> Split(std::string_view word) const;
+  std::optional<std::string> SplitIntoKnownPhrase(std::string_view word) const;
   std::optional<std::string> CheckedNow(std::string_view translation) const;
   struct Handle;
   std::unique_ptr<Handle> FHandle;
   bool FJoinsCompounds;
+  std::function<bool(const std::string&)> FKnownPhrase;
 };
 
 }  // namespace parlivo
