@@ -28,6 +28,10 @@ REVERSED := fra nld ita spa por
 PIVOTS := fra-deu spa-deu ita-deu por-deu nld-deu deu-fra nld-fra por-fra deu-nld fra-nld \
           fra-ita deu-ita nld-ita fra-spa deu-spa ita-spa nld-spa por-spa fra-por deu-por ita-por \
           nld-por spa-por
+# Pivots through a middle language that has no dictionary to the language: the
+# language's dictionary to it read the other way round, as TARGET-MIDDLE codes (their
+# packages are among the pivots' above).
+TURNED_PIVOTS := nld-spa nld-ita nld-por ita-spa ita-por
 # Apertium's English-Spanish lexicons, and from Spanish on to the other languages.
 APERTIUM := /usr/share/apertium
 ENG_SPA := $(APERTIUM)/apertium-eng-spa/eng-spa
@@ -74,6 +78,7 @@ LEXICON_SOURCES := English=wordnet:/usr/share/wordnet English=inflected:$(WORD_F
                      $(if $(CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CHAIN_$(call code,$(l)))) \
                      $(if $(CATALAN_CHAIN_$(call code,$(l))),$(call name,$(l))=apertium:$(CATALAN_CHAIN_$(call code,$(l)))) \
                      $(foreach p,$(filter %-$(call code,$(l)),$(PIVOTS)),$(call name,$(l))=pivot:$(call middle_name,$(word 1,$(subst -, ,$(p)))):$(DICTD)/freedict-$(p)) \
+                     $(foreach p,$(filter $(call code,$(l))-%,$(TURNED_PIVOTS)),$(call name,$(l))=pivot:$(call middle_name,$(word 2,$(subst -, ,$(p)))):turned:$(DICTD)/freedict-$(p)) \
                      $(foreach o,$(filter-out $(l),$(LANGUAGES)),$(call name,$(l))=borrowed:$(call name,$(o))) \
                      $(call name,$(l))=inflected:$(WORD_FORMS))
 # Dutch has no analyser: the parts of speech of Dutch words come from the headwords of

@@ -24,8 +24,9 @@ constexpr char kUsage[] =
     "            .index/.dict[.dz]; the other way, of the language to English),\n"
     "            reversed (PATH: a FreeDict dictionary of LANGUAGE to English, turned round;\n"
     "            the other way, of English to the language),\n"
-    "            pivot ([VIA:]PATH: a FreeDict dictionary of VIA (German unless given) to\n"
-    "            LANGUAGE, reached through VIA's freedict source in the same build),\n"
+    "            pivot ([VIA:][turned:]PATH: a FreeDict dictionary of VIA (German unless\n"
+    "            given) to LANGUAGE, reached through VIA's freedict source in the same\n"
+    "            build; turned: of LANGUAGE to VIA, read the other way round),\n"
     "            apertium (PATH: Apertium pairs' path prefixes joined by +, English's\n"
     "            first: .../eng-spa+.../spa-ita; the other way, the language's first:\n"
     "            .../ita-spa+.../spa-eng),\n"
@@ -90,6 +91,11 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
           (parlivo::FindLanguage(parlivo::FromUtf8(middle)) || parlivo::ReverseSetNamed(middle))) {
         source.Via = source.Path.substr(0, via);
         source.Path.erase(0, via + 1);
+        const std::string turned = "turned:";
+        if (source.Path.starts_with(turned)) {
+          source.TurnedRound = true;
+          source.Path.erase(0, turned.size());
+        }
       }
       return source;
     }

@@ -333,6 +333,41 @@ TEST_F(Build, PivotsPassThroughTheRowsOfAnotherLanguageAndOnlyFillGaps) {
   EXPECT_EQ(Lookup("French", "dog"), "dog=~ chien\nFound: 1\n");
 }
 
+TEST_F(Build, APivotReadsTheLanguagesDictionaryToTheMiddleOneTheOtherWayRound) {
+  WriteDictd("eng-spa",
+             {{"add",
+               "add /a/\na\xC3\xB1"
+               "adir\n"},
+              {"dog", "dog /d/\nperro\n"},
+              {"cat", "cat /c/\ngato\n"}},
+             false);
+  WriteDictd("eng-nld", {{"add", "add /a/\ntoegeven, toevoegen\n"}}, false);
+  // Only Dutch to Spanish: "kat" gives "gato" in its second sense alone.
+  WriteDictd("nld-spa",
+             {{"toevoegen",
+               "toevoegen /t/\na\xC3\xB1"
+               "adir\n"},
+              {"toegeven", "toegeven /t/\nceder\n"},
+              {"hond", "hond /h/\nperro\n"},
+              {"kat", "kat /k/\n1. felino\n2. gato\n"}},
+             false);
+  TBuildOptions options;
+  options.PivotThresholds["Dutch"] = 0.6f;
+  TLanguageSource throughSpanish{"Dutch", TSourceFormat::Pivot, Path("nld-spa"), "Spanish"};
+  throughSpanish.TurnedRound = true;
+  BuildLexicon((FDir / "Files").string(),
+               {{"Spanish", TSourceFormat::Freedict, Path("eng-spa")},
+                {"Dutch", TSourceFormat::Freedict, Path("eng-nld")},
+                throughSpanish},
+               options, FLog);
+  // The pivot confirms the dictionary's second word, which now leads; it stands in
+  // where the dictionary has nothing, and a word whose second sense alone leads there
+  // falls short of the threshold.
+  EXPECT_EQ(Lookup("Dutch", "add"), "add=toevoegen, toegeven\nFound: 1\n");
+  EXPECT_EQ(Lookup("Dutch", "dog"), "dog=~ hond\nFound: 1\n");
+  EXPECT_EQ(Lookup("Dutch", "cat"), "Found: 0\n");
+}
+
 TEST_F(Build, WordsAnotherLanguageBorrowedFromEnglishFillOnlyGaps) {
   WriteDictd("eng-deu",
              {{"software", "software /s/\nSoftware <fem>\n"},

@@ -474,7 +474,8 @@ class TLanguageBuild {
       } else if (pivot) {
         const auto entries = ReadSource(source, FLog);
         FCollected.Summary.SourceEntries += entries.size();
-        ProducePivot(rows->second, Keyed(entries), place, FProposals);
+        ProducePivot(rows->second, source.TurnedRound ? KeyedTurned(entries) : Keyed(entries),
+                     place, FProposals);
       } else {
         FCollected.Summary.SourceEntries += rows->second.Items.size();
         ProduceTurned(rows->second, place, FProposals);

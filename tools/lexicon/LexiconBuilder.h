@@ -58,6 +58,9 @@ struct TLanguageSource {
   // Pivot: the language passed through, whose first freedict source in the same build
   // gives the first leg.
   std::string Via = "German";
+  // Pivot: PATH is a dictionary of the language to Via, read the other way round, for
+  // a middle language that has no dictionary to this one.
+  bool TurnedRound = false;
 };
 
 struct TBuildOptions {

@@ -26,6 +26,20 @@ TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries) {
   return keyed;
 }
 
+TKeyedDictionary KeyedTurned(const std::vector<TSourceEntry>& xToMiddle) {
+  TKeyedDictionary keyed;
+  for (const auto& entry : xToMiddle) {
+    for (size_t i = 0; i < entry.Items.size(); ++i) {
+      TKeyedItems& items = keyed[ComparableWord(entry.Items[i])];
+      if (std::find(items.Items.begin(), items.Items.end(), entry.Headword) != items.Items.end())
+        continue;
+      items.Items.push_back(entry.Headword);
+      items.Senses.push_back(entry.SenseOf(i));
+    }
+  }
+  return keyed;
+}
+
 std::unordered_map<std::string, std::vector<std::string>> Reversed(
     const std::vector<TSourceEntry>& xToEnglish) {
   std::unordered_map<std::string, std::vector<std::string>> reversed;

@@ -19,6 +19,10 @@ struct TKeyedItems {
 };
 using TKeyedDictionary = std::unordered_map<std::string, TKeyedItems>;
 TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries);
+// A dictionary of X to the middle language read the other way round: each middle word
+// with the X headwords that give it, in the source's order, and the sense of the X
+// headword it is in.
+TKeyedDictionary KeyedTurned(const std::vector<TSourceEntry>& xToMiddle);
 
 // The form in which words of two dictionaries are compared: lower case, as stored.
 std::string ComparableWord(const std::string& word);
