@@ -31,7 +31,7 @@ PIVOTS := fra-deu spa-deu ita-deu por-deu nld-deu deu-fra nld-fra por-fra deu-nl
 # Pivots through a middle language that has no dictionary to the language: the
 # language's dictionary to it read the other way round, as TARGET-MIDDLE codes (their
 # packages are among the pivots' above).
-TURNED_PIVOTS := nld-spa nld-ita nld-por ita-spa ita-por
+TURNED_PIVOTS := nld-spa nld-ita nld-por ita-spa ita-por fra-spa fra-ita
 # Apertium's English-Spanish lexicons, and from Spanish on to the other languages.
 APERTIUM := /usr/share/apertium
 ENG_SPA := $(APERTIUM)/apertium-eng-spa/eng-spa
