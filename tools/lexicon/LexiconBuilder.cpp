@@ -1046,14 +1046,19 @@ class TLanguageBuild {
 
   // The spelling dictionary of the translations' language, if the build has one.
   const TSpelling* Spelling() {
-    if (!FSpelling) {
-      if (const auto path = FOptions.Spelling.find(FName); path != FOptions.Spelling.end())
-        // English translations are words run together only where WordNet knows the
-        // phrase (PrepareJudge): a word the dictionary does not know ("craic",
-        // "numpty") is mostly a rare one, not two to put apart.
-        FSpelling =
-            std::make_unique<TSpelling>(path->second + ".aff", path->second + ".dic",
-                                        AdverbsAreAdjectives(FName) || FKeying == TKeying::Spelt);
+    const auto path = FOptions.Spelling.find(FName);
+    if (!FSpelling && path != FOptions.Spelling.end()) {
+      FSpelling =
+          std::make_unique<TSpelling>(path->second + ".aff", path->second + ".dic",
+                                      AdverbsAreAdjectives(FName) || FKeying == TKeying::Spelt);
+      // English translations are words run together only where WordNet knows the
+      // phrase: a word the dictionary does not know ("craic", "numpty") is mostly a
+      // rare one, not two to put apart.
+      const TWordNet* wordNet = FContext.LoadedWordNet(FOptions, FLog);
+      if (wordNet && FKeying == TKeying::Spelt) {
+        FSpelling->SplitOnlyInto(
+            [wordNet](const std::string& phrase) { return wordNet->HasCommonSense(phrase); });
+      }
     }
     return FSpelling.get();
   }
@@ -1061,13 +1066,6 @@ class TLanguageBuild {
   void PrepareJudge() {
     Spelling();
     FWordNet = FContext.LoadedWordNet(FOptions, FLog);
-    // English words run together ("giveup") are put apart where WordNet knows the
-    // phrase they make.
-    if (FSpelling && FWordNet && FKeying == TKeying::Spelt) {
-      FSpelling->SplitOnlyInto([wordNet = FWordNet](const std::string& phrase) {
-        return wordNet->HasCommonSense(phrase);
-      });
-    }
     if (FKeying == TKeying::Spelt && !FFormBases && !FSpeltForms.empty()) FindFormBases();
     for (const auto& source : FSources) {
       if (source.Format != TSourceFormat::Inflected || !FForms.empty() ||

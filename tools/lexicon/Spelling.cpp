@@ -35,6 +35,15 @@ size_t CharacterLength(unsigned char lead) {
   return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
+// Where the word's characters begin, and its end: the places it can be cut at.
+std::vector<size_t> CharacterStarts(std::string_view word) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < word.size(); i += CharacterLength(static_cast<unsigned char>(word[i])))
+    starts.push_back(i);
+  starts.push_back(word.size());
+  return starts;
+}
+
 // Splitting stops at this many parts: a longer chain of known words is chance, unless
 // the phrase it makes is known ("as a matter of fact").
 constexpr size_t kMaxParts = 4;
@@ -132,10 +141,7 @@ std::optional<std::string> TSpelling::Split(std::string_view word) const {
   // everywhere in a dictionary: a word cut into them ("me ji ka no" of "mejikano") is
   // cut by chance, so one at most may stand among longer ones ("pez de colores",
   // "ya que"), and "puestoque" is "puesto que", not "pu estoque".
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < word.size(); i += CharacterLength(static_cast<unsigned char>(word[i])))
-    starts.push_back(i);
-  starts.push_back(word.size());
+  const std::vector<size_t> starts = CharacterStarts(word);
   const size_t n = starts.size();
   struct TCost {
     size_t Parts = kMaxParts + 1;
@@ -179,10 +185,7 @@ std::optional<std::string> TSpelling::SplitIntoKnownPhrase(std::string_view word
   if (FKnownPhrase(std::string(word))) return std::nullopt;
   // Every way to cut the word into known parts at its character boundaries; of the
   // phrases accepted, one of the fewest parts.
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < word.size(); i += CharacterLength(static_cast<unsigned char>(word[i])))
-    starts.push_back(i);
-  starts.push_back(word.size());
+  const std::vector<size_t> starts = CharacterStarts(word);
   std::optional<std::string> found;
   size_t foundParts = kMaxPhraseParts + 1;
   std::string phrase;
