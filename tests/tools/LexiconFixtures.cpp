@@ -53,7 +53,8 @@ void WriteWordNet(const fs::path& folder) {
       << "warren n 2 0 2 0 00000400 00000410\n";
   std::ofstream((folder / "index.verb").string())
       << licence << "accept v 1 0 1 0 00000010\ngo v 1 0 1 0 00000020\n"
-      << "house v 1 0 1 1 00000030\nmake v 1 0 1 0 00000040\nact v 1 0 1 0 00000050\n";
+      << "house v 1 0 1 1 00000030\nmake v 1 0 1 0 00000040\nact v 1 0 1 0 00000050\n"
+      << "din v 1 0 1 0 00000060\ndine v 1 0 1 0 00000070\nopen v 1 0 1 0 00000080\n";
   std::ofstream((folder / "index.adj").string())
       << licence << "large a 1 0 1 0 00000010\nalternative a 1 0 1 0 00000500\n";
   std::ofstream((folder / "index.adv").string())
@@ -81,7 +82,10 @@ void WriteWordNet(const fs::path& folder) {
       << "00000020 38 v 01 go 0 000 | change location\n"
       << "00000030 41 v 01 house 0 000 | provide housing for\n"
       << "00000040 36 v 01 make 0 000 | create\n"
-      << "00000050 41 v 01 act 0 000 | perform an action\n";
+      << "00000050 41 v 01 act 0 000 | perform an action\n"
+      << "00000060 39 v 01 din 0 000 | make a loud noise\n"
+      << "00000070 34 v 01 dine 0 000 | have supper\n"
+      << "00000080 35 v 01 open 0 000 | cause to open\n";
   std::ofstream((folder / "data.adj").string())
       << licence << "00000010 00 a 01 large 0 000 | above average in size\n"
       << "00000500 00 a 01 alternative(a) 0 000 | allowing a choice\n";

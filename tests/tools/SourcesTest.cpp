@@ -66,6 +66,12 @@ TEST(WordNetDatabase, BaseWordsWithThePartOfSpeechOfTheForm) {
   // Words of their own have their bases all the same.
   EXPECT_EQ(bases("glasses"), (TBases{{"glass", noun}}));
   EXPECT_EQ(bases("acting"), (TBases{{"act", verb}}));
+  // "din" would double its n: "dining" and "dined" are of "dine" alone; "open" has two
+  // syllables and keeps its one n.
+  EXPECT_EQ(bases("dining"), (TBases{{"dine", verb}}));
+  EXPECT_EQ(bases("dined"), (TBases{{"dine", verb}}));
+  EXPECT_EQ(bases("dins"), (TBases{{"din", verb}}));
+  EXPECT_EQ(bases("opening"), (TBases{{"open", verb}}));
   // An adverb comes from an adjective; the form is an adverb.
   EXPECT_EQ(bases("alternatively"), (TBases{{"alternative", TPartOfSpeech::Adverb}}));
   EXPECT_TRUE(bases("instead").empty());

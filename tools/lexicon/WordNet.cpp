@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace parlivo {
 
@@ -26,6 +27,32 @@ constexpr TEnding kNounEndings[] = {{"s", ""},      {"ses", "s"},   {"xes", "x"}
 constexpr TEnding kVerbEndings[] = {{"s", ""},   {"ies", "y"}, {"es", "e"},  {"es", ""},
                                     {"ed", "e"}, {"ed", ""},   {"ing", "e"}, {"ing", ""}};
 constexpr TEnding kAdjectiveEndings[] = {{"er", ""}, {"est", ""}, {"er", "e"}, {"est", "e"}};
+
+bool IsVowel(char letter) {
+  return std::string_view("aeiou").find(letter) != std::string_view::npos;
+}
+
+// Whether English doubles the word's last letter before an ending that starts with a
+// vowel: a word of one syllable that ends in one vowel and a consonant ("din" makes
+// "dinning", so "dining" is of "dine" alone; "hop" makes "hopped").
+bool DoublesLastLetter(std::string_view word) {
+  if (word.size() < 2) return false;
+  const char last = word.back();
+  if (IsVowel(last) || last == 'w' || last == 'x' || last == 'y') return false;
+  if (!IsVowel(word[word.size() - 2])) return false;
+  if (word.size() >= 3 && IsVowel(word[word.size() - 3])) return false;
+  size_t syllables = 0;
+  for (size_t at = 0; at < word.size(); ++at)
+    syllables += IsVowel(word[at]) && (at == 0 || !IsVowel(word[at - 1]));
+  return syllables == 1;
+}
+
+// Whether the rule could have made the form of that base: an ending that starts with a
+// vowel goes onto the base as it stands only where English does not double its letter.
+bool EndingFits(const TEnding& ending, std::string_view base) {
+  return !ending.Replacement.empty() || ending.Suffix == "s" || ending.Suffix == "es" ||
+         !DoublesLastLetter(base);
+}
 
 std::ifstream OpenWordNetFile(const std::string& folder, const std::string& name) {
   std::ifstream file(folder + "/" + name);
@@ -264,7 +291,7 @@ std::vector<TWordNet::TBase> TWordNet::Bases(const std::string& form) const {
       if (form.size() <= ending->Suffix.size() || !form.ends_with(ending->Suffix)) continue;
       std::string base = form.substr(0, form.size() - ending->Suffix.size());
       base += ending->Replacement;
-      if (FWords[part].count(base)) add(base, kParts[part]);
+      if (FWords[part].count(base) && EndingFits(*ending, base)) add(base, kParts[part]);
     }
   }
   return bases;
