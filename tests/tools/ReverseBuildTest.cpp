@@ -58,6 +58,8 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
   std::ofstream((dir / "de-en").string())
       << "gehen {vi} | ich gehe | ich/er/sie ging :: to go | I go | I/he/she went\n"
       << "sich k\xC3\xBCmmern {vr} :: to care\n"
+      << "sich um jdn./etw. k\xC3\xBCmmern {vr}; jdn. betreuen {vt} :: to look after sb./sth.\n"
+      << "auf etw. bestehen {vi}; auf etw. Wert legen :: to insist on sth.\n"
       << "Haus {n} | H\xC3\xA4user {pl} :: house | houses\n"
       << "die Polizei {f} :: the police\n"
       << "ich {ppron} | ich selbst :: I; me (after 'to be'; 'than') | I myself\n"
@@ -77,7 +79,12 @@ TEST(DingDictionary, ReadTheOtherWayAVerbsFormsAreRowsWithoutTheirPersons) {
   EXPECT_EQ(shown("ging"), (TList{"went/verb"}));
   EXPECT_EQ(shown("gehe"), (TList{"go/verb"}));
   EXPECT_EQ(shown("sich k\xC3\xBCmmern"), (TList{"care/verb"}));
-  EXPECT_EQ(shown("k\xC3\xBCmmern"), (TList{"care/verb"}));
+  // A verb with its preposition is looked up by the verb; its phrase is no word to type.
+  EXPECT_EQ(shown("k\xC3\xBCmmern"), (TList{"care/verb", "look after/verb"}));
+  EXPECT_EQ(shown("betreuen"), (TList{"look after/verb"}));
+  EXPECT_EQ(shown("bestehen"), (TList{"insist on/verb"}));
+  EXPECT_FALSE(proposals.count("um k\xC3\xBCmmern"));
+  EXPECT_FALSE(proposals.count("auf bestehen"));
   EXPECT_EQ(shown("H\xC3\xA4user"), (TList{"houses/noun"}));
   EXPECT_FALSE(proposals.count("haus"));  // nouns keep their capital
   EXPECT_EQ(shown("Polizei"), (TList{"police/noun"}));

@@ -107,6 +107,25 @@ void Conjugated(TClean& clean) {
   clean.Part = TPartOfSpeech::Verb;
 }
 
+// The verb of a verb phrase with a preposition, "kümmern" of "sich um jdn./etw. kümmern"
+// (the persons gone: "sich um kümmern"), which is what a reader looks up; nothing for
+// other text.
+std::optional<std::string> VerbOfPrepositionalPhrase(const TClean& word) {
+  static constexpr std::string_view kPrepositions[] = {
+      "an",  "auf",  "aus",  "bei", "durch", "für", "gegen", "hinter", "in",
+      "mit", "nach", "über", "um",  "unter", "von", "vor",   "zu",     "zwischen"};
+  if (word.Part != TPartOfSpeech::Verb) return std::nullopt;
+  std::string_view text = word.Text;
+  if (text.starts_with("sich ")) text.remove_prefix(5);
+  const size_t space = text.find(' ');
+  if (space == std::string_view::npos || text.find(' ', space + 1) != std::string_view::npos)
+    return std::nullopt;
+  if (std::find(std::begin(kPrepositions), std::end(kPrepositions), text.substr(0, space)) ==
+      std::end(kPrepositions))
+    return std::nullopt;
+  return std::string(text.substr(space + 1));
+}
+
 }  // namespace
 
 void ProduceDing(const std::string& path, const std::function<bool(const std::string&)>& wanted,
@@ -150,8 +169,8 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
       const auto& headwords = keying == TKeying::English ? englishWords : germanWords;
       const auto& translations = keying == TKeying::English ? germanWords : englishWords;
       // Each headword, and where the line has it: read the other way, "sich kümmern" is
-      // found under "kümmern" too; a noun with its article ("die Polizei :: the
-      // police") is found without it, its translations without theirs.
+      // found under "kümmern" too, "sich um jdn. kümmern" there only; a noun with its article ("die
+      // Polizei :: the police") is found without it, its translations without theirs.
       struct TKeyed {
         TClean Word;
         size_t Place;
@@ -160,6 +179,12 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
       std::vector<TKeyed> keyed;
       for (size_t i = 0; i < headwords.size(); ++i) {
         const TClean& word = headwords[i];
+        if (keying == TKeying::Spelt) {
+          if (auto verb = VerbOfPrepositionalPhrase(word)) {
+            keyed.push_back({{std::move(*verb), word.Part, {}, word.Usage}, i});
+            continue;
+          }
+        }
         keyed.push_back({word, i});
         // The word under another spelling, with its grammar and usage.
         auto keyAlso = [&](std::string text, bool bare) {
