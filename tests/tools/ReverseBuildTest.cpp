@@ -382,14 +382,15 @@ TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSou
 }
 
 TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet) {
-  WriteDictd(FDir / "nld-eng", {{"boek", "boek /b/\nbook\n"}}, false);
+  WriteDictd(FDir / "nld-eng", {{"boek", "boek /b/\nbook\n"}, {"let", "Let /l/\nLatvian\n"}},
+             false);
   WriteDictd(FDir / "nld-deu",
              {{"huis", "huis /h/\nHaus\n"},
               {"boek", "boek /b/\nBuch\n"},
               {"boeken", "boeken /b/\nHund\n"},
               {"vlieg", "vlieg /v/\nFliege\n"}},
              false);
-  std::ofstream((FDir / "nl-forms.txt").string()) << "boeken\n";
+  std::ofstream((FDir / "nl-forms.txt").string()) << "boeken\nletten\n";
   auto lookup = [&](const std::string& word) {
     return LookedUp(FDir.Path(), {"--from", "Dutch", word});
   };
@@ -409,6 +410,9 @@ TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet
   // A form of the word list whose only row came through another language shows its
   // base word's row instead.
   EXPECT_EQ(lookup("boeken"), "boeken=(boek) book\nFound: 1\n");
+  // A form in small letters comes of no word with a capital: "letten" (to heed) is no
+  // plural of "Let", a Latvian.
+  EXPECT_EQ(lookup("let"), "Let=Latvian\nFound: 1\n");
   EXPECT_EQ(summary.Languages[1].ThroughOther, 1u);
   // The English direction has no such pivots.
   EXPECT_THROW(BuildLexicon((FDir / "Files").string(),

@@ -690,14 +690,18 @@ class TLanguageBuild {
 
   // The proposals of a form's base word as the build keys them; a language's base word
   // as its dictionaries spell it, with a capital where the form has one ("Häusern" is a
-  // form of "Haus", not of "haus"), else as it is or with a capital.
+  // form of "Haus", not of "haus") or else as it is; a form in small letters comes of no
+  // word with a capital ("gaben" is no form of "Gabe", nor "letten" of "Let").
   TProposals::const_iterator ProposalsOfBase(const std::string& word,
                                              const std::string& form) const {
     if (FKeying == TKeying::English) return FProposals.find(StoredHeadword(word).Key);
     const std::string capital = WithCapital(word);
     const bool formCapital = !form.empty() && WithCapital(form) == form;
-    for (const std::string* spelt :
-         formCapital ? std::array{&capital, &word} : std::array{&word, &capital}) {
+    if (!formCapital) {
+      if (capital == word) return FProposals.end();
+      return FProposals.find(word);
+    }
+    for (const std::string* spelt : {&capital, &word}) {
       const auto found = FProposals.find(*spelt);
       if (found != FProposals.end()) return found;
     }
