@@ -131,10 +131,11 @@ TEST_F(Judge, TextsAreJoinedCutAndKeepTheirSeparators) {
   EXPECT_EQ(Row({Proposal("a dwelling", 0, 1.0f, kNoun),
                  Proposal("provide housing for", 0, 0.5f, kVerb)}),
             "a dwelling; provide housing for");
-  // Nothing but signs is no translation.
+  // Nothing but signs is no translation, nor is an ending ("-erò" of a future tense).
   FKinds = {kCurated};
   FContext.Definitions = false;
   EXPECT_EQ(Row({Proposal("$", 0)}), "");
+  EXPECT_EQ(Row({Proposal("-er\xC3\xB2", 0), Proposal("dovere", 0, 0.5f)}), "dovere");
 }
 
 TEST_F(Judge, FrequentWordsLeadButAPhraseIsRarerThanItsWords) {

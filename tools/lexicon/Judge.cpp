@@ -229,8 +229,10 @@ std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowC
   const bool ownSense = std::any_of(groups.begin(), groups.end(), [&](const TGroup& g) {
     return !g.AllCapital && hasLetters(g);
   });
+  // Signs alone are no translation, nor is an ending ("-erò", Italian's future).
   std::erase_if(groups, [&](const TGroup& g) {
-    return !hasLetters(g) || (context.CommonWord && g.AllCapital && ownSense);
+    return !hasLetters(g) || g.Translation.front() == '-' ||
+           (context.CommonWord && g.AllCapital && ownSense);
   });
   // Through another language only where nothing better exists, and only the strong.
   direct = std::any_of(groups.begin(), groups.end(), [](const TGroup& g) { return !g.AllPivot; });
