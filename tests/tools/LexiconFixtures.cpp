@@ -50,13 +50,15 @@ void WriteWordNet(const fs::path& folder) {
       << "box n 1 0 1 0 00000020\nability n 1 0 1 0 00000030\n"
       << "house n 2 0 2 2 00000040 00000050\nbank n 1 0 1 0 00000060\n"
       << "banks n 1 0 1 0 00000200\nacting n 1 0 1 0 00000300\nglass n 1 0 1 0 00000070\n"
-      << "warren n 2 0 2 0 00000400 00000410\n";
+      << "warren n 2 0 2 0 00000400 00000410\nfounder n 1 0 1 0 00000420\n"
+      << "larger n 1 0 1 0 00000430\n";
   std::ofstream((folder / "index.verb").string())
       << licence << "accept v 1 0 1 0 00000010\ngo v 1 0 1 0 00000020\n"
       << "house v 1 0 1 1 00000030\nmake v 1 0 1 0 00000040\nact v 1 0 1 0 00000050\n"
       << "din v 1 0 1 0 00000060\ndine v 1 0 1 0 00000070\nopen v 1 0 1 0 00000080\n";
   std::ofstream((folder / "index.adj").string())
-      << licence << "large a 1 0 1 0 00000010\nalternative a 1 0 1 0 00000500\n";
+      << licence << "large a 1 0 1 0 00000010\nalternative a 1 0 1 0 00000500\n"
+      << "found a 1 0 1 0 00000020\n";
   std::ofstream((folder / "index.adv").string())
       << licence << "instead r 1 0 1 0 00000600\nalternatively r 1 0 1 0 00000600\n";
   std::ofstream((folder / "noun.exc").string()) << "children child\n";
@@ -76,7 +78,9 @@ void WriteWordNet(const fs::path& folder) {
       << "00000200 18 n 02 Banks 0 Sir_Joseph_Banks 0 000 | English botanist\n"
       << "00000300 04 n 01 acting 0 001 @ 00000100 n 0000 | performing\n"
       << "00000400 18 n 01 Warren 0 000 | United States writer\n"
-      << "00000410 06 n 01 warren 0 000 | a series of connected underground tunnels\n";
+      << "00000410 06 n 01 warren 0 000 | a series of connected underground tunnels\n"
+      << "00000420 18 n 01 founder 0 000 | a person who founds an institution\n"
+      << "00000430 18 n 01 larger 0 000 | a made-up noun, to be less met than large\n";
   std::ofstream((folder / "data.verb").string())
       << licence << "00000010 31 v 01 accept 0 000 | consider or hold as true\n"
       << "00000020 38 v 01 go 0 000 | change location\n"
@@ -88,12 +92,14 @@ void WriteWordNet(const fs::path& folder) {
       << "00000080 35 v 01 open 0 000 | cause to open\n";
   std::ofstream((folder / "data.adj").string())
       << licence << "00000010 00 a 01 large 0 000 | above average in size\n"
-      << "00000500 00 a 01 alternative(a) 0 000 | allowing a choice\n";
+      << "00000500 00 a 01 alternative(a) 0 000 | allowing a choice\n"
+      << "00000020 00 a 01 found 0 000 | come upon unexpectedly\n";
   std::ofstream((folder / "data.adv").string())
       << licence << "00000600 02 r 02 instead 0 alternatively 0 001 \\ 00000500 a 0201 | "
       << "in place of\n";
   std::ofstream((folder / "cntlist.rev").string())
-      << "house%1:06:00:: 1 30\nhouse%1:14:00:: 2 3\nhouse%2:41:00:: 1 5\n";
+      << "house%1:06:00:: 1 30\nhouse%1:14:00:: 2 3\nhouse%2:41:00:: 1 5\n"
+      << "large%3:00:00:: 1 40\n";
 }
 
 namespace {

@@ -61,6 +61,11 @@ TEST(WordNetDatabase, BaseWordsWithThePartOfSpeechOfTheForm) {
   EXPECT_EQ(bases("making"), (TBases{{"make", verb}}));
   EXPECT_EQ(bases("abilities"), (TBases{{"ability", noun}}));
   EXPECT_EQ(bases("larger"), (TBases{{"large", TPartOfSpeech::Adjective}}));
+  EXPECT_EQ(bases("foundest"), (TBases{{"found", TPartOfSpeech::Adjective}}));
+  // A noun of its own is no comparative of an adjective met less often than it; one
+  // met more often has its comparatives.
+  EXPECT_TRUE(bases("founder").empty());
+  EXPECT_EQ(bases("larger"), (TBases{{"large", TPartOfSpeech::Adjective}}));
   // A plural noun and a verb form at once: both, the noun first.
   EXPECT_EQ(bases("houses"), (TBases{{"house", noun}, {"house", verb}}));
   // Words of their own have their bases all the same.

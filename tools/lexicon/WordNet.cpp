@@ -286,12 +286,21 @@ std::vector<TWordNet::TBase> TWordNet::Bases(const std::string& form) const {
       {std::begin(kNounEndings), std::end(kNounEndings)},
       {std::begin(kVerbEndings), std::end(kVerbEndings)},
       {std::begin(kAdjectiveEndings), std::end(kAdjectiveEndings)}};
+  // A noun or verb of its own that is no adjective is no comparative of an adjective
+  // met less often than it: "founder" is a noun, not more "found"; "closer" is more
+  // "close".
+  const bool wordOfItsOwn =
+      !FWords[kAdjective].count(form) && (FWords[kNoun].count(form) || FWords[kVerb].count(form));
   for (size_t part = 0; part < std::size(endings); ++part) {
     for (auto ending = endings[part].first; ending != endings[part].second; ++ending) {
       if (form.size() <= ending->Suffix.size() || !form.ends_with(ending->Suffix)) continue;
       std::string base = form.substr(0, form.size() - ending->Suffix.size());
       base += ending->Replacement;
-      if (FWords[part].count(base) && EndingFits(*ending, base)) add(base, kParts[part]);
+      if (!FWords[part].count(base) || !EndingFits(*ending, base)) continue;
+      if (part == kAdjective && wordOfItsOwn &&
+          MostMet(form) >= MostMet(base, TPartOfSpeech::Adjective))
+        continue;
+      add(base, kParts[part]);
     }
   }
   return bases;
