@@ -65,7 +65,7 @@ DICTIONARIES := dict-wn wamerican wordnet-base trans-de-en \
                 apertium-eng-spa apertium-spa-ita apertium-es-pt apertium-fr-es apertium-afr-nld \
                 apertium-eng-cat apertium-cat-ita apertium-fra-cat apertium-por-cat \
                 hunspell-de-de hunspell-fr hunspell-nl hunspell-it hunspell-es hunspell-pt-pt \
-                hunspell-en-us wngerman wfrench wdutch witalian wspanish wportuguese
+                hunspell-en-us hunspell-en-gb wngerman wfrench wdutch witalian wspanish wportuguese
 DICTD := /usr/share/dictd
 # English word forms: those without a row of their own show their base word's
 # translations of their part of speech ("(accept) " marks those of "accepted").
@@ -134,6 +134,7 @@ REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(
 # speech told by Apertium's English analyser, ordered by how frequent they are; a
 # participle's verbs spelt as participles by Apertium's (American) English generator.
 REVERSE_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))English=$(HUNSPELL)/en_US \
+                     --other-spelling $(call name,$(l))English=$(HUNSPELL)/en_GB \
                      --analyser $(call name,$(l))English=$(APERTIUM)/apertium-eng-spa/eng-spa.automorf.bin \
                      --generator $(call name,$(l))English=$(APERTIUM)/apertium-eng-spa/spa-eng_US.autogen.bin \
                      --frequencies $(call name,$(l))English=$(WORD_FREQUENCIES)/english.txt)

@@ -11,7 +11,8 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: parlivo-build-lexicon [--max-text N] [--cross-references] [--wordnet DIR]\n"
-    "         [--spelling LANGUAGE=PATH]... [--analyser LANGUAGE=PATH]...\n"
+    "         [--spelling LANGUAGE=PATH]... [--other-spelling LANGUAGE=PATH]...\n"
+    "         [--analyser LANGUAGE=PATH]...\n"
     "         [--tags LANGUAGE=PATH]... [--frequencies LANGUAGE=PATH]...\n"
     "         [--base-words LANGUAGE=PATH]... [--generator LANGUAGE=PATH]...\n"
     "         [--pivot-threshold [LANGUAGE=]S]... [--explain HEADWORD]...\n"
@@ -49,11 +50,14 @@ constexpr char kUsage[] =
     "through another language only are kept where nothing else exists, when their score\n"
     "reaches S (--pivot-threshold), and marked \"~ \". --spelling names a language's\n"
     "Hunspell dictionary (PATH without .aff/.dic): words it does not know go last, words\n"
-    "run together are put apart. --analyser names an Apertium analyser of the language\n"
-    "(.automorf.bin), which tells the part of speech of translations a source leaves\n"
-    "untagged; --tags names a dictionary of the language (dictd) whose headwords' parts\n"
-    "of speech do so too; --frequencies names a list of the language's words, the most\n"
-    "frequent first, one a line. --base-words names an Apertium analyser that tells the\n"
+    "run together are put apart. --other-spelling names the Hunspell dictionary of\n"
+    "another spelling of a language read the other way (British English): English words\n"
+    "neither it, --spelling nor WordNet knows are put apart into known words.\n"
+    "--analyser names an Apertium analyser of the language (.automorf.bin), which\n"
+    "tells the part of speech of translations a source leaves untagged; --tags names a\n"
+    "dictionary of the language (dictd) whose headwords' parts of speech do so too;\n"
+    "--frequencies names a list of the language's words, the most frequent first, one a\n"
+    "line. --base-words names an Apertium analyser that tells the\n"
     "base words of the language's forms read the other way, where --analyser does not.\n"
     "--generator names Apertium's generator of English (.autogen.bin) for a language\n"
     "read the other way: a participle's row shows its verb's translations as English\n"
@@ -132,7 +136,8 @@ int main(int argc, char** argv) {
         agreement = true;
       } else if (argument == "--explain" && i + 1 < argc) {
         options.Explain.insert(argv[++i]);
-      } else if ((argument == "--spelling" || argument == "--analyser" || argument == "--tags" ||
+      } else if ((argument == "--spelling" || argument == "--other-spelling" ||
+                  argument == "--analyser" || argument == "--tags" ||
                   argument == "--frequencies" || argument == "--base-words" ||
                   argument == "--generator") &&
                  i + 1 < argc) {
@@ -149,6 +154,8 @@ int main(int argc, char** argv) {
           options.BaseWords[language] = path;
         } else if (argument == "--generator") {
           options.Generators[language] = path;
+        } else if (argument == "--other-spelling") {
+          options.OtherSpelling[language] = path;
         } else {
           (argument == "--spelling" ? options.Spelling : options.Analysers)[language] = path;
         }

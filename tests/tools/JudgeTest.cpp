@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 #include "GoldList.h"
 #include "Judge.h"
@@ -244,6 +245,40 @@ TEST_F(Spelling, EnglishWordsRunTogetherArePutApartOnlyIntoKnownPhrases) {
   EXPECT_EQ(spelling.Checked("giveup"), "give up");
   EXPECT_EQ(spelling.Checked("give up"), "give up");
   EXPECT_EQ(asked, before);
+}
+
+TEST_F(Spelling, EnglishWordsRunTogetherNoSpellingKnowsArePutApartIntoWords) {
+  std::ofstream((FDir / "en.aff").string()) << "SET UTF-8\n";
+  std::ofstream((FDir / "en.dic").string())
+      << "29\nas\non\nbe\nable\nto\nfor\nsake\nof\nbuy\nat\na\npublic\nsale\ncent\nre\ngi\n"
+      << "travel\nling\nfora\nlong\ntime\ntot\nell\nthe\ntruth\ntell\nsoon\nso\n";
+  std::ofstream((FDir / "en_GB.aff").string()) << "SET UTF-8\n";
+  std::ofstream((FDir / "en_GB.dic").string()) << "2\ncentre\ntravelling\n";
+  TSpelling spelling((FDir / "en.aff").string(), (FDir / "en.dic").string(), true);
+  spelling.SplitOnlyInto([](const std::string& phrase) { return phrase == "giveaway"; });
+  EXPECT_EQ(spelling.Checked("beableto"), std::nullopt);
+  const std::set<std::string_view> common = {"able", "long", "time", "tell", "truth", "soon"};
+  spelling.SplitAlsoUnlessSpeltOtherwise(
+      (FDir / "en_GB.aff").string(), (FDir / "en_GB.dic").string(),
+      [&common](std::string_view word) { return common.count(word) != 0; });
+  EXPECT_EQ(spelling.Checked("beableto"), "be able to");
+  EXPECT_EQ(spelling.Checked("forsakeof"), "for sake of");
+  EXPECT_EQ(spelling.Checked("buyatapublicsale"), "buy at a public sale");
+  // Of two cuts, the one of commoner words: "for a long time", not "fora longtime";
+  // "as soon as", not "as so on as".
+  EXPECT_EQ(spelling.Checked("foralongtime"), "for a long time");
+  EXPECT_EQ(spelling.Checked("totellthetruth"), "to tell the truth");
+  EXPECT_EQ(spelling.Checked("assoonas"), "as soon as");
+  // British spellings are words; a cut through short words English has not is chance.
+  EXPECT_EQ(spelling.Checked("centre"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("travelling"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("gire"), std::nullopt);
+  // Words run together without a little word are mostly a typo.
+  EXPECT_EQ(spelling.Checked("publicsale"), std::nullopt);
+  // Nor is a word WordNet knows cut.
+  EXPECT_EQ(spelling.Checked("giveaway"), std::nullopt);
+  EXPECT_THROW(spelling.SplitAlsoUnlessSpeltOtherwise("nowhere.aff", "nowhere.dic"),
+               std::runtime_error);
 }
 
 TEST_F(Spelling, StemsThatKeepTheWordsBeginningComeFirst) {

@@ -1062,6 +1062,15 @@ class TLanguageBuild {
       if (wordNet && FKeying == TKeying::Spelt) {
         FSpelling->SplitOnlyInto(
             [wordNet](const std::string& phrase) { return wordNet->HasCommonSense(phrase); });
+        const auto other = FOptions.OtherSpelling.find(FName);
+        if (other != FOptions.OtherSpelling.end()) {
+          const TWordFrequencies& frequencies = Frequencies();
+          FSpelling->SplitAlsoUnlessSpeltOtherwise(
+              other->second + ".aff", other->second + ".dic",
+              [&frequencies](std::string_view word) {
+                return frequencies.Ranks.count(std::string(word)) != 0;
+              });
+        }
       }
     }
     return FSpelling.get();
@@ -1094,10 +1103,15 @@ class TLanguageBuild {
     FRowContext.MaxCounted = FOptions.MaxTextLength;
     if (FCommonness.empty() && !FRowContext.Definitions) CountCommonness();
     FRowContext.Commonness = &FCommonness;
+    FRowContext.Frequencies = &Frequencies();
+  }
+
+  // The frequency list of the translations' language, empty if the build has none.
+  const TWordFrequencies& Frequencies() {
     if (const auto path = FOptions.Frequencies.find(FName);
         path != FOptions.Frequencies.end() && FFrequencies.Count == 0)
       FFrequencies = ReadFrequencies(path->second);
-    FRowContext.Frequencies = &FFrequencies;
+    return FFrequencies;
   }
 
   TJudgedRow Judge(const std::string& key, const std::vector<TProposal>& own,

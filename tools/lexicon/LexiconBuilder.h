@@ -75,6 +75,9 @@ struct TBuildOptions {
   std::string WordNetFolder = "/usr/share/wordnet";
   // Per language, the path of its spelling dictionary without .aff/.dic.
   std::map<std::string, std::string> Spelling;
+  // Per language, the spelling dictionary of its other spelling (British English for
+  // English translations): its words are no words run together.
+  std::map<std::string, std::string> OtherSpelling;
   // Per language, an analyser of its words (Apertium's .automorf.bin), which tells the
   // part of speech of translations their source does not tag.
   std::map<std::string, std::string> Analysers;

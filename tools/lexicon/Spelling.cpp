@@ -73,28 +73,61 @@ struct TSpelling::Handle {
   std::unordered_map<std::string, std::optional<std::string>> FChecked;
 };
 
-TSpelling::TSpelling(const std::string& affPath, const std::string& dicPath, bool joinsCompounds)
-    : FJoinsCompounds(joinsCompounds) {
+namespace {
+
+std::unique_ptr<TSpelling::Handle> OpenHunspell(const std::string& affPath,
+                                                const std::string& dicPath) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(affPath, error) ||
       !std::filesystem::is_regular_file(dicPath, error))
     throw std::runtime_error("cannot read the spelling dictionary " + dicPath);
+  std::unique_ptr<TSpelling::Handle> handle;
   {
     const std::lock_guard lock(HunspellCountLock());
-    FHandle = std::make_unique<Handle>(Hunspell_create(affPath.c_str(), dicPath.c_str()));
+    handle = std::make_unique<TSpelling::Handle>(Hunspell_create(affPath.c_str(), dicPath.c_str()));
   }
-  const std::string encoding = Hunspell_get_dic_encoding(FHandle->FHunspell);
-  FHandle->FLatin1 = encoding == "ISO8859-1" || encoding == "ISO-8859-1";
+  const std::string encoding = Hunspell_get_dic_encoding(handle->FHunspell);
+  handle->FLatin1 = encoding == "ISO8859-1" || encoding == "ISO-8859-1";
+  return handle;
 }
+
+bool HunspellKnows(const TSpelling::Handle& handle, std::string_view word) {
+  if (handle.FLatin1) {
+    const auto latin1 = ToLatin1(word);
+    return latin1 && Hunspell_spell(handle.FHunspell, latin1->c_str()) != 0;
+  }
+  return Hunspell_spell(handle.FHunspell, std::string(word).c_str()) != 0;
+}
+
+// English's little words: of its words of one or two letters, the only ones a word run
+// together may hold, with the commonest of three.
+constexpr std::string_view kEnglishLittleWords[] = {
+    "a",   "an",  "as",  "at",  "be",  "by",  "do",  "go",  "he",  "if",  "in",  "is",
+    "it",  "me",  "my",  "no",  "of",  "on",  "or",  "so",  "to",  "up",  "us",  "we",
+    "all", "and", "any", "but", "for", "her", "him", "his", "how", "its", "nor", "not",
+    "off", "one", "our", "out", "she", "the", "who", "why", "yet", "you"};
+
+}  // namespace
+
+TSpelling::TSpelling(const std::string& affPath, const std::string& dicPath, bool joinsCompounds)
+    : FHandle(OpenHunspell(affPath, dicPath)), FJoinsCompounds(joinsCompounds) {}
 
 TSpelling::~TSpelling() = default;
 
 bool TSpelling::Knows(std::string_view word) const {
-  if (FHandle->FLatin1) {
-    const auto latin1 = ToLatin1(word);
-    return latin1 && Hunspell_spell(FHandle->FHunspell, latin1->c_str()) != 0;
-  }
-  return Hunspell_spell(FHandle->FHunspell, std::string(word).c_str()) != 0;
+  return HunspellKnows(*FHandle, word);
+}
+
+bool TSpelling::OtherSpellingKnows(std::string_view word) const {
+  return FOtherSpelling && HunspellKnows(*FOtherSpelling, word);
+}
+
+void TSpelling::SplitAlsoUnlessSpeltOtherwise(
+    const std::string& affPath, const std::string& dicPath,
+    std::function<bool(std::string_view word)> commonWord) {
+  FOtherSpelling = OpenHunspell(affPath, dicPath);
+  FCommonWord = std::move(commonWord);
+  FHandle->FChecked.clear();
 }
 
 std::vector<std::string> TSpelling::Stems(std::string_view word) const {
@@ -135,37 +168,56 @@ std::vector<std::string> TSpelling::Stems(std::string_view word) const {
   return stems;
 }
 
-std::optional<std::string> TSpelling::Split(std::string_view word) const {
+std::optional<std::string> TSpelling::Split(std::string_view word,
+                                            std::span<const std::string_view> littleWords) const {
   // The fewest known parts that make up the word, found over its character boundaries;
   // of as many, those with the fewest words of one or two letters. Such words are
   // everywhere in a dictionary: a word cut into them ("me ji ka no" of "mejikano") is
   // cut by chance, so one at most may stand among longer ones ("pez de colores",
-  // "ya que"), and "puestoque" is "puesto que", not "pu estoque".
+  // "ya que"), and "puestoque" is "puesto que", not "pu estoque". Where the little words
+  // are named, no other short word may be a part and one at least must be, and a cut is
+  // the one whose parts weigh least: a little or common word one, a rare one three ("as
+  // soon as", not "as so on as"; "to tell the truth", not "tot ell the truth").
+  const bool named = !littleWords.empty();
+  const size_t maxParts = named ? kMaxPhraseParts : kMaxParts;
+  struct TCost {
+    size_t Parts = kMaxPhraseParts + 1;  // not reached
+    size_t Short = 0;                    // parts of one or two letters
+    size_t Little = 0;                   // parts that are little words
+    size_t Weight = 0;
+  };
+  const auto better = [named](const TCost& a, const TCost& b) {
+    if (named && a.Weight != b.Weight) return a.Weight < b.Weight;
+    return a.Parts != b.Parts ? a.Parts < b.Parts : a.Short < b.Short;
+  };
   const std::vector<size_t> starts = CharacterStarts(word);
   const size_t n = starts.size();
-  struct TCost {
-    size_t Parts = kMaxParts + 1;
-    size_t Short = 0;
-    bool operator<(const TCost& other) const {
-      return Parts != other.Parts ? Parts < other.Parts : Short < other.Short;
-    }
-  };
   std::vector<TCost> cost(n);
   std::vector<size_t> from(n, 0);
-  cost[0] = {0, 0};
+  cost[0] = {0, 0, 0, 0};
   for (size_t end = 1; end < n; ++end) {
     for (size_t begin = 0; begin < end; ++begin) {
-      if (cost[begin].Parts >= kMaxParts) continue;
-      const TCost through{cost[begin].Parts + 1, cost[begin].Short + (end - begin < 3)};
-      if (!(through < cost[end])) continue;
-      if (Knows(word.substr(starts[begin], starts[end] - starts[begin]))) {
+      if (cost[begin].Parts >= maxParts) continue;
+      const std::string_view part = word.substr(starts[begin], starts[end] - starts[begin]);
+      const bool isShort = end - begin < 3;
+      const bool little =
+          named && std::find(littleWords.begin(), littleWords.end(), part) != littleWords.end();
+      if (named && isShort && !little) continue;
+      const bool light = little || !FCommonWord || FCommonWord(part);
+      const TCost through{cost[begin].Parts + 1, cost[begin].Short + isShort,
+                          cost[begin].Little + little, cost[begin].Weight + (light ? 1 : 3)};
+      if (cost[end].Parts <= maxParts && !better(through, cost[end])) continue;
+      if (Knows(part)) {
         cost[end] = through;
         from[end] = begin;
       }
     }
   }
   const TCost& best = cost[n - 1];
-  if (best.Parts < 2 || best.Parts > kMaxParts || best.Short > 1) return std::nullopt;
+  if (best.Parts < 2 || best.Parts > maxParts || (!named && best.Short > 1)) return std::nullopt;
+  // Of words run together that hold no little word, many are a typo ("averdue" is no
+  // "aver due").
+  if (named && best.Little == 0) return std::nullopt;
   std::string split;
   for (size_t end = n - 1; end > 0; end = from[end]) {
     const std::string_view part = word.substr(starts[from[end]], starts[end] - starts[from[end]]);
@@ -250,9 +302,12 @@ std::optional<std::string> TSpelling::CheckedNow(std::string_view translation) c
       checked.append(word);
       continue;
     }
-    const auto split = FKnownPhrase      ? SplitIntoKnownPhrase(word)
-                       : FJoinsCompounds ? std::nullopt
-                                         : Split(word);
+    auto split = FKnownPhrase      ? SplitIntoKnownPhrase(word)
+                 : FJoinsCompounds ? std::nullopt
+                                   : Split(word);
+    if (!split && FKnownPhrase && FOtherSpelling && !FKnownPhrase(std::string(word)) &&
+        !HunspellKnows(*FOtherSpelling, word))
+      split = Split(word, kEnglishLittleWords);
     if (!split) return std::nullopt;
     checked.append(*split);
   }

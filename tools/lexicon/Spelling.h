@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,19 @@ class TSpelling {
   // A word that knownPhrase accepts as it stands is never put apart ("leadoff").
   void SplitOnlyInto(std::function<bool(const std::string& phrase)> knownPhrase);
 
+  // English translations: a word that neither this dictionary nor WordNet knows, and
+  // that the language's other spelling (British English, this dictionary's .aff and
+  // .dic files) does not know either, is put apart into known words where it can be,
+  // with none of one or two letters but English's little words, and one of those at
+  // least ("beableto" is "be able to", "forsakeof" "for sake of"; "centre" stays
+  // whole); of two cuts, the one of commoner words (commonWord, if given). Throws
+  // std::runtime_error when the files cannot be read.
+  void SplitAlsoUnlessSpeltOtherwise(const std::string& affPath, const std::string& dicPath,
+                                     std::function<bool(std::string_view word)> commonWord = {});
+
+  // Whether the language's other spelling, if it has one, knows the word (UTF-8).
+  bool OtherSpellingKnows(std::string_view word) const;
+
   // The translation (UTF-8) as the dictionary knows it: itself when it knows every word;
   // where a word is known words run together ("pezdecolores"), with them apart ("pez de
   // colores"); nothing when a word stays unknown. Words with a capital in a language
@@ -44,14 +58,20 @@ class TSpelling {
   // "geheugen").
   std::vector<std::string> Stems(std::string_view word) const;
 
+  struct Handle;  // a Hunspell dictionary's
+
  private:
-  std::optional<std::string> Split(std::string_view word) const;
+  // littleWords: the short words a part may be, as many as there are; where none are
+  // named, any known word, one at most among longer ones.
+  std::optional<std::string> Split(std::string_view word,
+                                   std::span<const std::string_view> littleWords = {}) const;
   std::optional<std::string> SplitIntoKnownPhrase(std::string_view word) const;
   std::optional<std::string> CheckedNow(std::string_view translation) const;
-  struct Handle;
   std::unique_ptr<Handle> FHandle;
+  std::unique_ptr<Handle> FOtherSpelling;
   bool FJoinsCompounds;
   std::function<bool(const std::string&)> FKnownPhrase;
+  std::function<bool(std::string_view)> FCommonWord;
 };
 
 }  // namespace parlivo
