@@ -213,7 +213,8 @@ class ReverseBuild : public ::testing::Test {
                 {"franzosisch", "franz\xC3\xB6sisch /f/ <adj>\nfrench, French language\n"},
                 {"ich", "Ich /i/ <n, neut>\nego\n"},
                 {"ich", "ich /i/\nI\n"},
-                {"mauer", "Mauer /m/ <n, fem>\nWall\n"}},
+                {"mauer", "Mauer /m/ <n, fem>\nWall\n"},
+                {"michael", "Michael /m/\nmichael\n"}},
                false);
     WriteDictd(FDir / "eng-deu",
                {{"house", "house /h/\nHaus\n"},
@@ -235,9 +236,9 @@ class ReverseBuild : public ::testing::Test {
         << "SET UTF-8\nSFX E Y 1\nSFX E 0 e .\nSFX N Y 1\nSFX N 0 en .\n";
     std::ofstream((FDir / "de.dic").string()) << "2\nHund/EN\nHaus\n";
     std::ofstream((FDir / "forms.txt").string()) << "Hunde\nHunden\nhaus\nFlugzeug\n";
-    // An English spelling dictionary of three words, one a name and one a letter.
+    // An English spelling dictionary of four words, two names and a letter.
     std::ofstream((FDir / "en.aff").string()) << "SET UTF-8\n";
-    std::ofstream((FDir / "en.dic").string()) << "3\nFrench\nwall\ni\n";
+    std::ofstream((FDir / "en.dic").string()) << "4\nFrench\nwall\ni\nMichael\n";
   }
 
   TBuildSummary Build() {
@@ -298,6 +299,8 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   // spells it so, else the one with capitals.
   EXPECT_EQ(Lookup("franzosisch"), "franz\xC3\xB6sisch=French, French language\nFound: 1\n");
   EXPECT_EQ(Lookup("mauer"), "Mauer=wall\nFound: 1\n");
+  // A name a source spells in small letters gets its capital back.
+  EXPECT_EQ(Lookup("michael"), "Michael=Michael\nFound: 1\n");
   // Of two words that share a key and are as frequent, the one more sources know; the
   // pronoun with its capital, though the letter is a word too.
   EXPECT_EQ(Lookup("ich"), "ich=I\nIch=ego\nFound: 2\n");

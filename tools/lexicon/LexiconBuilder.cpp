@@ -1019,6 +1019,14 @@ class TLanguageBuild {
         // English writes the pronoun with its capital, whatever the letter "i" is.
         const bool small = found.Capitals.empty() ||
                            (found.Small && lower != "i" && spelling && spelling->Knows(lower));
+        // A name a source wrote in small letters ("michael") gets its capital back;
+        // a British word ("tyre") is no American name. (Every translation is checked
+        // later on: the check's answer is kept.)
+        if (small && found.Capitals.empty() && spelling && !spelling->Checked(lower) &&
+            !spelling->OtherSpellingKnows(lower) && spelling->Knows(WithCapital(lower))) {
+          proposal.Translation = WithCapital(lower);
+          continue;
+        }
         proposal.Translation = small ? std::move(lower) : found.Capitals;
       }
     }
