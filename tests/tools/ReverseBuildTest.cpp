@@ -213,6 +213,8 @@ class ReverseBuild : public ::testing::Test {
                 {"franzosisch", "franz\xC3\xB6sisch /f/ <adj>\nfrench, French language\n"},
                 {"ich", "Ich /i/ <n, neut>\nego\n"},
                 {"ich", "ich /i/\nI\n"},
+                {"war", "WaR /w/\nWassermann reaction, Wassermann test\n"},
+                {"war", "war /w/\nwas\n"},
                 {"mauer", "Mauer /m/ <n, fem>\nWall\n"},
                 {"michael", "Michael /m/\nmichael\n"}},
                false);
@@ -304,6 +306,9 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   // Of two words that share a key and are as frequent, the one more sources know; the
   // pronoun with its capital, though the letter is a word too.
   EXPECT_EQ(Lookup("ich"), "ich=I\nIch=ego\nFound: 2\n");
+  // A word goes before an abbreviation spelt alike but for capitals inside it, though
+  // the abbreviation be the better known.
+  EXPECT_EQ(Lookup("war"), "war=was\nWaR=Wassermann reaction, Wassermann test\nFound: 2\n");
   // A sentence the dictionary gives for a word is no translation of it.
   EXPECT_EQ(Lookup("hallo"), "hallo=hello\nFound: 1\n");
   // A word of the list that has a row keeps it, and one without a base has none.

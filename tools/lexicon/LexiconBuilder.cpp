@@ -921,19 +921,25 @@ class TLanguageBuild {
   void KeyBySpelling() {
     struct TWord {
       uint32_t Rank;
+      bool InnerCapital;  // "WaR", an abbreviation, goes after "war", the word
       size_t Proposals;   // of equally frequent words ("Ich", "ich"), the better known first
       std::string Spelt;  // UTF-8
     };
     std::map<std::string, std::vector<TWord>> byKey;
     for (const auto& [spelt, text] : FCollected.Texts) {
       const auto own = FProposals.find(spelt);
-      byKey[ReverseKey(spelt)].push_back(
-          {LanguageRank(spelt), own == FProposals.end() ? 0 : own->second.size(), spelt});
+      const std::string latin1 = ToLatin1(spelt).value_or(spelt);
+      const bool innerCapital =
+          latin1.size() > 1 && Latin1Lower(latin1.substr(1)) != latin1.substr(1);
+      byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), innerCapital,
+                                          own == FProposals.end() ? 0 : own->second.size(), spelt});
     }
     TTexts texts;
     for (auto& [key, words] : byKey) {
       std::stable_sort(words.begin(), words.end(), [](const TWord& a, const TWord& b) {
-        return a.Rank != b.Rank ? a.Rank < b.Rank : a.Proposals > b.Proposals;
+        if (a.Rank != b.Rank) return a.Rank < b.Rank;
+        if (a.InnerCapital != b.InnerCapital) return b.InnerCapital;
+        return a.Proposals > b.Proposals;
       });
       for (size_t i = 0; i < words.size(); ++i) {
         const std::string numbered = i == 0 ? key : key + std::to_string(i + 1);
