@@ -96,6 +96,10 @@ TEST_F(Judge, AFormShowsItsPartOfSpeechAndACommonWordNoNames) {
   FContext.InfinitiveEndings = {"r"};
   EXPECT_EQ(Row({Proposal("brilho", 0), Proposal("polir-se", 0, 0.5f)}), "polir-se");
   FContext.InfinitiveEndings.clear();
+  // A frequent form's verb row: verbs the sources know as such alone ("zijn", be, his).
+  FContext.OnlyTagged = true;
+  EXPECT_EQ(Row({Proposal("his", 0), Proposal("be", 0, 0.9f, kVerb)}), "be");
+  FContext.OnlyTagged = false;
   // Its own row: the name last.
   FContext.OnlyPart = kUnknown;
   EXPECT_EQ(Row(polish), "lucidare, lucido, pulire, polacco");

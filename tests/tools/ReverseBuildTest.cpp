@@ -324,11 +324,12 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
              {{"fahren", "fahren /f/ <verb>\ndrive, go, motor\n"},
               {"anmachen", "anmachen /a/ <verb>\nturn on\n"},
               {"fuhre", "Fuhre /f/ <n, fem>\ncartload\n"},
+              {"fuhr", "fuhr /f/ <n, fem>\nfurrow\n"},
               {"machen", "machen /m/ <verb>\nmake, do\n"}},
              false);
   std::ofstream((dir / "forms.txt").string())
       << "gefahren\nfahrend\nfuhr\nangemacht\nfuhren\nmachte\n";
-  std::ofstream((dir / "german.txt").string()) << "und\nfahren\nfuhre\n";
+  std::ofstream((dir / "german.txt").string()) << "und\nfahren\nfuhre\nfuhr\n";
   TBuildOptions options;
   options.Frequencies["German"] = (dir / "german.txt").string();
   options.BaseWords["German"] = (dir / "apertium" / "deu.automorf.bin").string();
@@ -350,9 +351,11 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   // A form English has no like of shows its verb as the dictionary gives it.
   // Of two base words, the more frequent, whatever the analyser's order: "fuhren" is
   // read as Fuhre's plural first.
+  // A frequent form that is a word of its own too shows its verb after it, in a row of
+  // its own.
   EXPECT_EQ(lookup("fuhr"),
-            "fuhr=(fahren) drive, go, motor\nFuhre=cartload\nfuhren=(fahren) drive, go, "
-            "motor\nFound: 3\n");
+            "fuhr=furrow\nfuhr=(fahren) drive, go, motor\nFuhre=cartload\nfuhren=(fahren) "
+            "drive, go, motor\nFound: 4\n");
   // A first reading the list lacks may be frequent all the same: it keeps its place.
   EXPECT_EQ(lookup("machte"), "machte=(machen) make, do\nFound: 1\n");
 }

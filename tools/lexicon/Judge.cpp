@@ -112,7 +112,7 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
   std::vector<std::vector<float>> best;
   for (const TProposal& proposal : proposals) {
     const bool wrongPart = context.OnlyPart != TPartOfSpeech::Unknown &&
-                           proposal.Part != TPartOfSpeech::Unknown &&
+                           (proposal.Part != TPartOfSpeech::Unknown || context.OnlyTagged) &&
                            proposal.Part != context.OnlyPart;
     if (wrongPart) continue;
     if (context.OnlyPart == TPartOfSpeech::Verb && proposal.Part == TPartOfSpeech::Unknown &&

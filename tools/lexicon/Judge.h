@@ -59,6 +59,7 @@ struct TRowContext {
   bool PartShareKnown = false;
   // For a word form's row: only translations of this part of speech, or untagged ones.
   TPartOfSpeech OnlyPart = TPartOfSpeech::Unknown;
+  bool OnlyTagged = false;  // with OnlyPart: translations of no known part of speech go too
   // The endings of the translations' language's infinitives ("en", "er", "re", ...):
   // in a verb form's row, an untagged translation none of whose words ends so is no
   // verb. Empty where the language's infinitives have no such shape.

@@ -532,7 +532,10 @@ class TLanguageBuild {
       }
       FCollected.Texts.emplace(
           key, row.Base.empty() ? row.Judged.Text : MarkOf(row.Base) + row.Judged.Text);
-      if (FKeying == TKeying::Spelt) FTiers.emplace(key, TierOf(key, row));
+      if (FKeying == TKeying::Spelt) {
+        FTiers.emplace(key, TierOf(key, row));
+        if (row.Base.empty()) AddVerbReading(key, row.Judged);
+      }
       FCollected.Summary.ThroughOther += row.Judged.ThroughOther;
       if (!row.Base.empty()) {
         ++FCollected.Summary.Inflected;
@@ -632,9 +635,20 @@ class TLanguageBuild {
                       (FRowContext.Definitions && RarerThanItsBases(key)) ||
                       (own != FProposals.end() && OnlyTurnedRound(own->second));
     if (!weak) return row;
+    TRow fromBase = BaseRowOf(key, BasesOf(key), rules, row.Judged);
+    return fromBase.Base.empty() ? row : fromBase;
+  }
+
+  // The row of the first of these base words of a form whose translations of the form's
+  // part of speech make one; none where the form has a row of its own (own) and they
+  // came through another language only.
+  TRow BaseRowOf(const std::string& key, const std::vector<TBaseWord>& bases,
+                 const TJudgeRules& rules, const TJudgedRow& own, bool onlyTagged = false) {
+    TRow row;
     TRowContext context = FRowContext;
     context.PartShareKnown = false;
-    for (const auto& base : BasesOf(key)) {
+    context.OnlyTagged = onlyTagged;
+    for (const auto& base : bases) {
       const auto baseProposals = BaseRow(base.Word, key);
       if (baseProposals == FProposals.end()) continue;
       // "polished" is no form of "Polish": a common word's forms show no names.
@@ -651,12 +665,37 @@ class TLanguageBuild {
       std::unordered_map<std::string, std::string> respelt;
       context.Respelt = InFormOf(base, baseProposals->second, respelt) ? &respelt : nullptr;
       TJudgedRow judged = JudgeRow(baseProposals->second, context, rules);
-      if (judged.Text.empty() || (!row.Judged.Text.empty() && judged.ThroughOther)) continue;
+      if (judged.Text.empty() || (!own.Text.empty() && judged.ThroughOther)) continue;
       row.Judged = std::move(judged);
       row.Base = baseWord;
       break;
     }
     return row;
+  }
+
+  // Read the other way, a frequent form that is a word of its own too, but no verb
+  // ("est": east), is often its verb's form (être) as well: the verb's row follows the
+  // word's, a row of its own under the same spelling. (Not before it: "lui" is him far
+  // more often than a form of luire.)
+  void AddVerbReading(const std::string& key, const TJudgedRow& own) {
+    if (!FFormBases || LanguageRank(key) >= kFrequentForms) return;
+    const auto bases = FFormBases->find(key);
+    const auto proposals = FProposals.find(key);
+    if (bases == FFormBases->end() || proposals == FProposals.end()) return;
+    const bool verb =
+        std::any_of(proposals->second.begin(), proposals->second.end(),
+                    [](const TProposal& proposal) { return proposal.Part == TPartOfSpeech::Verb; });
+    if (verb) return;
+    std::vector<TBaseWord> verbs;
+    for (const auto& base : bases->second)
+      if (base.Part == TPartOfSpeech::Verb) verbs.push_back(base);
+    // Only what the sources know as verbs: "zijn" is "be", not "his".
+    const TRow row = BaseRowOf(key, verbs, FRules, own, true);
+    if (row.Base.empty()) return;
+    const std::string reading = key + std::string(kVerbReading);
+    FCollected.Texts.emplace(reading, MarkOf(row.Base) + row.Judged.Text);
+    FTiers.emplace(reading, 0);
+    ++FCollected.Summary.Inflected;
   }
 
   // A base verb's translations as its participle's row shows them, where English has
@@ -763,7 +802,8 @@ class TLanguageBuild {
     for (const auto& form : FSpeltForms) {
       const auto own = FProposals.find(form);
       if (own == FProposals.end() ||
-          OnlyFrom(own->second, {TSourceKind::TurnedRound, TSourceKind::Pivot}))
+          OnlyFrom(own->second, {TSourceKind::TurnedRound, TSourceKind::Pivot}) ||
+          LanguageRank(form) < kFrequentForms)
         forms.push_back(form);
     }
     const std::string language = ToUtf8(FLanguage->Name);
@@ -894,10 +934,10 @@ class TLanguageBuild {
       size_t Bytes;
     };
     std::vector<TCost> costs;
-    for (const auto& [spelt, text] : FCollected.Texts) {
+    for (const auto& [row, text] : FCollected.Texts) {
       const size_t bytes =
-          4 + kEntryPrefixSize + PackText(*ToLatin1(spelt)).size() + PackText(text).size();
-      costs.push_back({FTiers.at(spelt), spelt.size(), &spelt, bytes});
+          4 + kEntryPrefixSize + PackText(*ToLatin1(SpeltOf(row))).size() + PackText(text).size();
+      costs.push_back({FTiers.at(row), row.size(), &row, bytes});
     }
     std::sort(costs.begin(), costs.end(), [](const TCost& a, const TCost& b) {
       return std::tie(a.Tier, a.Length, *a.Spelt) < std::tie(b.Tier, b.Length, *b.Spelt);
@@ -921,23 +961,26 @@ class TLanguageBuild {
   void KeyBySpelling() {
     struct TWord {
       uint32_t Rank;
+      bool VerbReading;   // a frequent form's verb, after the form's own row
       bool InnerCapital;  // "WaR", an abbreviation, goes after "war", the word
       size_t Proposals;   // of equally frequent words ("Ich", "ich"), the better known first
-      std::string Spelt;  // UTF-8
+      std::string Row;    // the spelling (UTF-8) the row is collected under
     };
     std::map<std::string, std::vector<TWord>> byKey;
-    for (const auto& [spelt, text] : FCollected.Texts) {
+    for (const auto& [row, text] : FCollected.Texts) {
+      const std::string spelt = SpeltOf(row);
       const auto own = FProposals.find(spelt);
       const std::string latin1 = ToLatin1(spelt).value_or(spelt);
       const bool innerCapital =
           latin1.size() > 1 && Latin1Lower(latin1.substr(1)) != latin1.substr(1);
-      byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), innerCapital,
-                                          own == FProposals.end() ? 0 : own->second.size(), spelt});
+      byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), row != spelt, innerCapital,
+                                          own == FProposals.end() ? 0 : own->second.size(), row});
     }
     TTexts texts;
     for (auto& [key, words] : byKey) {
       std::stable_sort(words.begin(), words.end(), [](const TWord& a, const TWord& b) {
         if (a.Rank != b.Rank) return a.Rank < b.Rank;
+        if (a.VerbReading != b.VerbReading) return b.VerbReading;
         if (a.InnerCapital != b.InnerCapital) return b.InnerCapital;
         return a.Proposals > b.Proposals;
       });
@@ -947,8 +990,8 @@ class TLanguageBuild {
           ++FCollected.Summary.LongerThan30;
           continue;
         }
-        auto node = FCollected.Texts.extract(words[i].Spelt);
-        const std::string spelt = *ToLatin1(words[i].Spelt);
+        auto node = FCollected.Texts.extract(words[i].Row);
+        const std::string spelt = *ToLatin1(SpeltOf(words[i].Row));
         if (spelt != numbered) FCollected.Spelt.emplace(numbered, spelt);
         texts.emplace(numbered, std::move(node.mapped()));
       }
@@ -972,6 +1015,15 @@ class TLanguageBuild {
 
   // Words that share a key: "schon", "schon2" ... "schon9".
   static constexpr size_t kMaxSharedKeys = 9;
+  // The forms among a language's most frequent words whose verb has a row of its own.
+  static constexpr uint32_t kFrequentForms = 1000;
+  // What marks a frequent form's verb row among the rows collected by spelling.
+  static constexpr std::string_view kVerbReading = "\t";
+
+  // The spelling a collected row is of.
+  static std::string SpeltOf(const std::string& row) {
+    return row.ends_with(kVerbReading) ? row.substr(0, row.size() - kVerbReading.size()) : row;
+  }
   // Room a full language file keeps besides its rows: its bucket tables' slack.
   static constexpr size_t kFileRoomKept = 256 * 1024;
 
