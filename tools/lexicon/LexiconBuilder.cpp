@@ -1079,8 +1079,11 @@ class TLanguageBuild {
                            (found.Small && lower != "i" && spelling && spelling->Knows(lower));
         // A name a source wrote in small letters ("michael") gets its capital back;
         // a British word ("tyre") is no American name. (Every translation is checked
-        // later on: the check's answer is kept.)
-        if (small && found.Capitals.empty() && spelling && !spelling->Checked(lower) &&
+        // later on, and the check's answer kept: a known word is told at once.)
+        const auto checked = small && found.Capitals.empty() && spelling
+                                 ? spelling->Checked(lower)
+                                 : std::optional<std::string>(lower);
+        if ((!checked || *checked != lower) && !spelling->Knows(lower) &&
             !spelling->OtherSpellingKnows(lower) && spelling->Knows(WithCapital(lower))) {
           proposal.Translation = WithCapital(lower);
           continue;

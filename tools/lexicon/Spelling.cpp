@@ -175,26 +175,24 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
   // everywhere in a dictionary: a word cut into them ("me ji ka no" of "mejikano") is
   // cut by chance, so one at most may stand among longer ones ("pez de colores",
   // "ya que"), and "puestoque" is "puesto que", not "pu estoque". Where the little words
-  // are named, no other short word may be a part and one at least must be, and a cut is
-  // the one whose parts weigh least: a little or common word one, a rare one three ("as
-  // soon as", not "as so on as"; "to tell the truth", not "tot ell the truth").
+  // are named, every other part is a common word of four letters or more and one little
+  // word at least is a part: a typo cuts into rare and short words ("orginisation" is
+  // no "org in is at ion", "assistent" no "ass is tent").
   const bool named = !littleWords.empty();
   const size_t maxParts = named ? kMaxPhraseParts : kMaxParts;
   struct TCost {
     size_t Parts = kMaxPhraseParts + 1;  // not reached
     size_t Short = 0;                    // parts of one or two letters
     size_t Little = 0;                   // parts that are little words
-    size_t Weight = 0;
   };
-  const auto better = [named](const TCost& a, const TCost& b) {
-    if (named && a.Weight != b.Weight) return a.Weight < b.Weight;
+  const auto better = [](const TCost& a, const TCost& b) {
     return a.Parts != b.Parts ? a.Parts < b.Parts : a.Short < b.Short;
   };
   const std::vector<size_t> starts = CharacterStarts(word);
   const size_t n = starts.size();
   std::vector<TCost> cost(n);
   std::vector<size_t> from(n, 0);
-  cost[0] = {0, 0, 0, 0};
+  cost[0] = {0, 0, 0};
   for (size_t end = 1; end < n; ++end) {
     for (size_t begin = 0; begin < end; ++begin) {
       if (cost[begin].Parts >= maxParts) continue;
@@ -202,10 +200,9 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
       const bool isShort = end - begin < 3;
       const bool little =
           named && std::find(littleWords.begin(), littleWords.end(), part) != littleWords.end();
-      if (named && isShort && !little) continue;
-      const bool light = little || !FCommonWord || FCommonWord(part);
+      if (named && !little && (end - begin < 4 || (FCommonWord && !FCommonWord(part)))) continue;
       const TCost through{cost[begin].Parts + 1, cost[begin].Short + isShort,
-                          cost[begin].Little + little, cost[begin].Weight + (light ? 1 : 3)};
+                          cost[begin].Little + little};
       if (cost[end].Parts <= maxParts && !better(through, cost[end])) continue;
       if (Knows(part)) {
         cost[end] = through;

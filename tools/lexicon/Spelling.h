@@ -34,11 +34,10 @@ class TSpelling {
 
   // English translations: a word that neither this dictionary nor WordNet knows, and
   // that the language's other spelling (British English, this dictionary's .aff and
-  // .dic files) does not know either, is put apart into known words where it can be,
-  // with none of one or two letters but English's little words, and one of those at
-  // least ("beableto" is "be able to", "forsakeof" "for sake of"; "centre" stays
-  // whole); of two cuts, the one of commoner words (commonWord, if given). Throws
-  // std::runtime_error when the files cannot be read.
+  // .dic files) does not know either, is put apart into English's little words and
+  // common words (commonWord, if given) of four letters or more, with one little word
+  // at least ("beableto" is "be able to", "forsakeof" "for sake of"; "centre" and
+  // "assistent" stay whole). Throws std::runtime_error when the files cannot be read.
   void SplitAlsoUnlessSpeltOtherwise(const std::string& affPath, const std::string& dicPath,
                                      std::function<bool(std::string_view word)> commonWord = {});
 
