@@ -169,8 +169,9 @@ void ProduceDing(const std::string& path, const std::function<bool(const std::st
       const auto& headwords = keying == TKeying::English ? englishWords : germanWords;
       const auto& translations = keying == TKeying::English ? germanWords : englishWords;
       // Each headword, and where the line has it: read the other way, "sich kümmern" is
-      // found under "kümmern" too, "sich um jdn. kümmern" there only; a noun with its article ("die
-      // Polizei :: the police") is found without it, its translations without theirs.
+      // found under "kümmern" too, "sich um jdn. kümmern" there only; a noun with its
+      // article ("die Polizei :: the police") is found without it, its translations
+      // without theirs.
       struct TKeyed {
         TClean Word;
         size_t Place;

@@ -1080,15 +1080,13 @@ class TLanguageBuild {
         // A name a source wrote in small letters ("michael") gets its capital back;
         // a British word ("tyre") is no American name. (Every translation is checked
         // later on, and the check's answer kept: a known word is told at once.)
-        const auto checked = small && found.Capitals.empty() && spelling
-                                 ? spelling->Checked(lower)
-                                 : std::optional<std::string>(lower);
-        if ((!checked || *checked != lower) && !spelling->Knows(lower) &&
-            !spelling->OtherSpellingKnows(lower) && spelling->Knows(WithCapital(lower))) {
-          proposal.Translation = WithCapital(lower);
-          continue;
-        }
-        proposal.Translation = small ? std::move(lower) : found.Capitals;
+        const bool name = small && found.Capitals.empty() && spelling &&
+                          spelling->Checked(lower) != lower && !spelling->Knows(lower) &&
+                          !spelling->OtherSpellingKnows(lower) &&
+                          spelling->Knows(WithCapital(lower));
+        proposal.Translation = name    ? WithCapital(lower)
+                               : small ? std::move(lower)
+                                       : found.Capitals;
       }
     }
   }

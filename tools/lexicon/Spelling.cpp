@@ -203,7 +203,7 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
       if (named && !little && (end - begin < 4 || (FCommonWord && !FCommonWord(part)))) continue;
       const TCost through{cost[begin].Parts + 1, cost[begin].Short + isShort,
                           cost[begin].Little + little};
-      if (cost[end].Parts <= maxParts && !better(through, cost[end])) continue;
+      if (!better(through, cost[end])) continue;
       if (Knows(part)) {
         cost[end] = through;
         from[end] = begin;
@@ -228,10 +228,17 @@ void TSpelling::SplitOnlyInto(std::function<bool(const std::string& phrase)> kno
   FHandle->FChecked.clear();
 }
 
-std::optional<std::string> TSpelling::SplitIntoKnownPhrase(std::string_view word) const {
+std::optional<std::string> TSpelling::SplitEnglish(std::string_view word) const {
   // A phrase of one word is no words run together ("leadoff" is no "lead off"), though
   // the dictionary does not know it.
   if (FKnownPhrase(std::string(word))) return std::nullopt;
+  if (auto phrase = SplitIntoKnownPhrase(word)) return phrase;
+  if (FOtherSpelling && !HunspellKnows(*FOtherSpelling, word))
+    return Split(word, kEnglishLittleWords);
+  return std::nullopt;
+}
+
+std::optional<std::string> TSpelling::SplitIntoKnownPhrase(std::string_view word) const {
   // Every way to cut the word into known parts at its character boundaries; of the
   // phrases accepted, one of the fewest parts.
   const std::vector<size_t> starts = CharacterStarts(word);
@@ -299,12 +306,9 @@ std::optional<std::string> TSpelling::CheckedNow(std::string_view translation) c
       checked.append(word);
       continue;
     }
-    auto split = FKnownPhrase      ? SplitIntoKnownPhrase(word)
-                 : FJoinsCompounds ? std::nullopt
-                                   : Split(word);
-    if (!split && FKnownPhrase && FOtherSpelling && !FKnownPhrase(std::string(word)) &&
-        !HunspellKnows(*FOtherSpelling, word))
-      split = Split(word, kEnglishLittleWords);
+    const auto split = FKnownPhrase      ? SplitEnglish(word)
+                       : FJoinsCompounds ? std::nullopt
+                                         : Split(word);
     if (!split) return std::nullopt;
     checked.append(*split);
   }

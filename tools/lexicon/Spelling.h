@@ -64,6 +64,9 @@ class TSpelling {
   // named, any known word, one at most among longer ones.
   std::optional<std::string> Split(std::string_view word,
                                    std::span<const std::string_view> littleWords = {}) const;
+  // English translations: into a phrase WordNet knows, else into little and common
+  // words (SplitAlsoUnlessSpeltOtherwise); a word WordNet knows whole is not cut.
+  std::optional<std::string> SplitEnglish(std::string_view word) const;
   std::optional<std::string> SplitIntoKnownPhrase(std::string_view word) const;
   std::optional<std::string> CheckedNow(std::string_view translation) const;
   std::unique_ptr<Handle> FHandle;

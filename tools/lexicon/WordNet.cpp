@@ -291,14 +291,14 @@ std::vector<TWordNet::TBase> TWordNet::Bases(const std::string& form) const {
   // "close".
   const bool wordOfItsOwn =
       !FWords[kAdjective].count(form) && (FWords[kNoun].count(form) || FWords[kVerb].count(form));
+  const unsigned formMet = wordOfItsOwn ? MostMet(form) : 0;
   for (size_t part = 0; part < std::size(endings); ++part) {
     for (auto ending = endings[part].first; ending != endings[part].second; ++ending) {
       if (form.size() <= ending->Suffix.size() || !form.ends_with(ending->Suffix)) continue;
       std::string base = form.substr(0, form.size() - ending->Suffix.size());
       base += ending->Replacement;
       if (!FWords[part].count(base) || !EndingFits(*ending, base)) continue;
-      if (part == kAdjective && wordOfItsOwn &&
-          MostMet(form) >= MostMet(base, TPartOfSpeech::Adjective))
+      if (part == kAdjective && wordOfItsOwn && formMet >= MostMet(base, TPartOfSpeech::Adjective))
         continue;
       add(base, kParts[part]);
     }
