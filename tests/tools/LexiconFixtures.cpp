@@ -147,7 +147,7 @@ std::string Monolingual(const std::string& head, std::initializer_list<TWordForm
 void CompileApertium(const fs::path& folder) {
   fs::create_directories(folder);
   const std::string symbols =
-      Symbols({"n", "np", "vblex", "adj", "m", "f", "sg", "pl", "inf", "past", "pres"});
+      Symbols({"n", "np", "vblex", "adj", "prn", "m", "f", "sg", "pl", "inf", "past", "pres"});
   const std::string letters =
       "<alphabet>abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ</alphabet>\n";
   // Analyser: surface on the left, lemma and tags on the right.
@@ -165,7 +165,8 @@ void CompileApertium(const fs::path& folder) {
                                           {"Bill", "Bill", "<np>"},
                                           {"John", "John", "<np>"},
                                           {"sue", "sue", "<vblex><inf>"},
-                                          {"Sue", "Sue", "<np>"}}),
+                                          {"Sue", "Sue", "<np>"},
+                                          {"this", "this", "<prn><sg>"}}),
           "lr");
 
   std::string engSpa = "<alphabet/>" + symbols + "<section id=\"main\" type=\"standard\">\n";
@@ -175,7 +176,7 @@ void CompileApertium(const fs::path& folder) {
             Pair("polish", "<vblex>", "abrillantar", "<vblex>") +
             Pair("polish", "<adj>", "polaco", "<adj>") + Pair("bill", "<n>", "factura", "<n><f>") +
             Pair("Bill", "<np>", "Bill", "<np>") + Pair("John", "<np>", "John", "<np>") +
-            Pair("Sue", "<np>", "Sue", "<np>");
+            Pair("Sue", "<np>", "Sue", "<np>") + Pair("this", "<prn>", "este", "<prn>");
   Compile(folder, "eng-spa.autobil", engSpa + "</section>\n", "lr");
 
   // Generators: surface on the left, compiled right to left.
@@ -192,7 +193,9 @@ void CompileApertium(const fs::path& folder) {
                                       {"factura", "factura", "<n><f><sg>"},
                                       {"Bill", "Bill", "<np>"},
                                       {"John", "John", "<np>"},
-                                      {"Sue", "Sue", "<np>"}})
+                                      {"Sue", "Sue", "<np>"},
+                                      // a template the post-generator spells
+                                      {"~esteprn", "este", "<prn><sg>"}})
     spanish += Pair(surface, "", lemma, tags);
   Compile(folder, "eng-spa.autogen", spanish + "</section>\n", "rl");
 

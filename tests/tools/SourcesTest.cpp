@@ -110,7 +110,7 @@ using TShown = std::vector<std::vector<std::string>>;
 
 TEST_F(ApertiumLexicons, AWordsDictionaryFormsInTheFirstLanguage) {
   TApertiumChain chain({Step("eng-spa")});
-  EXPECT_EQ(Translations(chain, {"house", "daughter", "ran", "red", "polish", "zebra"}),
+  EXPECT_EQ(Translations(chain, {"house", "daughter", "ran", "red", "polish", "zebra", "this"}),
             (TShown{{"casa/noun/0", "cámara/noun/1"},
                     // the bilingual dictionary's gender, spelt by the generator
                     {"hija/noun/0"},
@@ -119,7 +119,9 @@ TEST_F(ApertiumLexicons, AWordsDictionaryFormsInTheFirstLanguage) {
                     {"rojo/adjective/0"},
                     // the capital's reading comes from the word spelt with one
                     {"polaco/adjective/0*", "abrillantar/verb/0"},
-                    {}}));
+                    {},
+                    // the post-generator's template is no word: its lemma is
+                    {"este/other/0"}}));
   TProposals proposals;
   ProduceApertium(chain, {"house", "ran"}, 3, proposals);
   ASSERT_EQ(proposals.size(), 1u);

@@ -298,6 +298,9 @@ std::vector<std::string> Spelt(const std::vector<TFound>& found, FSTProcessor& g
           form.find('<') == std::string::npos)
         spelling = form;
     }
+    // A leading mark hands the word to the post-generator as a template ("~ceprn" for
+    // French "ce", which becomes "c'" before a vowel): the lemma is its spelling.
+    if (spelling.starts_with('~')) spelling.clear();
     std::erase(spelling, '~');  // a mark for the post-generator, which joins "de el"
     if (std::none_of(spelling.begin(), spelling.end(), [](char ch) {
           return std::isalpha(static_cast<unsigned char>(ch)) ||
