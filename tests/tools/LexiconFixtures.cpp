@@ -51,7 +51,7 @@ void WriteWordNet(const fs::path& folder) {
       << "house n 2 0 2 2 00000040 00000050\nbank n 1 0 1 0 00000060\n"
       << "banks n 1 0 1 0 00000200\nacting n 1 0 1 0 00000300\nglass n 1 0 1 0 00000070\n"
       << "warren n 2 0 2 0 00000400 00000410\nfounder n 1 0 1 0 00000420\n"
-      << "larger n 1 0 1 0 00000430\n";
+      << "larger n 1 0 1 0 00000430\nu n 1 0 1 0 00000010\n";
   std::ofstream((folder / "index.verb").string())
       << licence << "accept v 1 0 1 0 00000010\ngo v 1 0 1 0 00000020\n"
       << "house v 1 0 1 1 00000030\nmake v 1 0 1 0 00000040\nact v 1 0 1 0 00000050\n"

@@ -75,6 +75,8 @@ TEST(WordNetDatabase, BaseWordsWithThePartOfSpeechOfTheForm) {
   // syllables and keeps its one n.
   EXPECT_EQ(bases("dining"), (TBases{{"dine", verb}}));
   EXPECT_EQ(bases("dined"), (TBases{{"dine", verb}}));
+  // A letter's plural is written with an apostrophe: "us" is none.
+  EXPECT_TRUE(bases("us").empty());
   EXPECT_EQ(bases("dins"), (TBases{{"din", verb}}));
   EXPECT_EQ(bases("opening"), (TBases{{"open", verb}}));
   // An adverb comes from an adjective; the form is an adverb.

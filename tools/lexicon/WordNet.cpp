@@ -297,7 +297,8 @@ std::vector<TWordNet::TBase> TWordNet::Bases(const std::string& form) const {
       if (form.size() <= ending->Suffix.size() || !form.ends_with(ending->Suffix)) continue;
       std::string base = form.substr(0, form.size() - ending->Suffix.size());
       base += ending->Replacement;
-      if (!FWords[part].count(base) || !EndingFits(*ending, base)) continue;
+      // A letter's plural is written "u's": "us" is no plural of "u".
+      if (base.size() < 2 || !FWords[part].count(base) || !EndingFits(*ending, base)) continue;
       if (part == kAdjective && wordOfItsOwn && formMet >= MostMet(base, TPartOfSpeech::Adjective))
         continue;
       add(base, kParts[part]);
