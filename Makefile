@@ -59,7 +59,7 @@ SPELLING_nld := nl_NL
 SPELLING_ita := it_IT
 SPELLING_spa := es_ES
 SPELLING_por := pt_PT
-DICTIONARIES := dict-wn wamerican wordnet-base trans-de-en \
+DICTIONARIES := dict-wn dict-gcide wamerican wordnet-base trans-de-en \
                 $(foreach l,$(LANGUAGES),dict-freedict-eng-$(call code,$(l)) dict-freedict-$(call code,$(l))-eng) \
                 $(foreach p,$(PIVOTS),dict-freedict-$(p)) \
                 apertium-eng-spa apertium-spa-ita apertium-es-pt apertium-fr-es apertium-afr-nld \
@@ -71,7 +71,9 @@ DICTD := /usr/share/dictd
 # translations of their part of speech ("(accept) " marks those of "accepted").
 WORD_FORMS := /usr/share/dict/american-english
 middle_name = $(call name,$(filter $(1):%,$(LANGUAGES)))
-LEXICON_SOURCES := English=wordnet:/usr/share/wordnet English=inflected:$(WORD_FORMS) \
+# English words WordNet has nothing for ("the", "my", "whether") are explained by GCIDE.
+LEXICON_SOURCES := English=wordnet:/usr/share/wordnet English=gcide:$(DICTD)/gcide \
+                   English=inflected:$(WORD_FORMS) \
                    German=ding:/usr/share/trans/de-en \
                    $(foreach l,$(LANGUAGES),$(call name,$(l))=freedict:$(DICTD)/freedict-eng-$(call code,$(l)) \
                      $(if $(filter $(call code,$(l)),$(REVERSED)),$(call name,$(l))=reversed:$(DICTD)/freedict-$(call code,$(l))-eng) \

@@ -38,6 +38,9 @@ constexpr char kUsage[] =
     "            gives as they stand, \"software\", which this language's --spelling\n"
     "            knows, are its own where its own sources have nothing; marked \"~ \"),\n"
     "            wordnet (PATH: WordNet's database folder: English explained),\n"
+    "            gcide (PATH: the dictd database of the Collaborative International\n"
+    "            Dictionary of English: English explained, for the words of the\n"
+    "            inflected source's list that WordNet has nothing for: \"the\", \"my\"),\n"
     "            tsv (PATH: a UTF-8 file of headword<TAB>text lines: your own texts, which\n"
     "            stand as written),\n"
     "            inflected (PATH: an English word list, one word a line: its forms without\n"
@@ -84,7 +87,8 @@ parlivo::TLanguageSource ParseSource(const std::string& argument) {
                      parlivo::TSourceFormat::TabSeparated, parlivo::TSourceFormat::Reversed,
                      parlivo::TSourceFormat::Pivot, parlivo::TSourceFormat::Inflected,
                      parlivo::TSourceFormat::Apertium, parlivo::TSourceFormat::Ding,
-                     parlivo::TSourceFormat::Turned, parlivo::TSourceFormat::Borrowed}) {
+                     parlivo::TSourceFormat::Turned, parlivo::TSourceFormat::Borrowed,
+                     parlivo::TSourceFormat::Gcide}) {
     if (format == parlivo::FormatName(known)) {
       source.Format = known;
       // pivot:LANGUAGE:PATH passes through LANGUAGE (or, for a set of the other
@@ -137,9 +141,8 @@ int main(int argc, char** argv) {
       } else if (argument == "--explain" && i + 1 < argc) {
         options.Explain.insert(argv[++i]);
       } else if ((argument == "--spelling" || argument == "--other-spelling" ||
-                  argument == "--analyser" || argument == "--tags" ||
-                  argument == "--frequencies" || argument == "--base-words" ||
-                  argument == "--generator") &&
+                  argument == "--analyser" || argument == "--tags" || argument == "--frequencies" ||
+                  argument == "--base-words" || argument == "--generator") &&
                  i + 1 < argc) {
         const std::string value = argv[++i];
         const size_t equals = value.find('=');

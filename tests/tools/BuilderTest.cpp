@@ -467,6 +467,43 @@ TEST_F(Build, AFormShowsItsBaseWordsTranslationsOfItsPartOfSpeech) {
             "alternatively=(alternative) alternativ\nFound: 1\n");  // the set stands
 }
 
+TEST_F(Build, EnglishWordsWordNetHasNothingForAreExplainedFromTheOtherDictionary) {
+  WriteWordNet(FDir / "wordnet");
+  WriteDictd("gcide",
+             {{"The", "The \\The\\, definite article. [AS.]\n   A word placed before nouns.\n"},
+              {"House", "House \\House\\, n. [AS. h[=u]s.]\n   A structure for shelter.\n"},
+              {"Houses", "Houses \\Hous\"es\\, n. pl.\n   More than one house.\n"},
+              {"Shall", "Shall \\Shall\\, v. i. & auxiliary.\n   1. To owe. [Obs.]\n"},
+              {"Zebra", "Zebra \\Ze\"bra\\, n.\n   A striped horse.\n"},
+              {"He", "He \\He\\, pron. [AS. h[=e].]\n   The man or male being named before.\n"},
+              {"House", "House \\House\\, prep.\n   A made-up word of grammar.\n"}},
+             false);
+  std::ofstream(Path("words.txt")) << "the\nhouse\nhouses\nshall\nhe\n";
+  TBuildOptions options;
+  options.WordNetFolder = Path("wordnet");
+  BuildLexicon((FDir / "Files").string(),
+               {{"English", TSourceFormat::Wordnet, Path("wordnet")},
+                {"English", TSourceFormat::Gcide, Path("gcide")},
+                {"English", TSourceFormat::Inflected, Path("words.txt")}},
+               options, FLog);
+  EXPECT_EQ(Lookup("English", "the"), "the=A word placed before nouns\nFound: 1\n");
+  // WordNet's words and their forms keep WordNet's senses; a word out of use, or not in
+  // the word list, has no row.
+  EXPECT_EQ(Lookup("English", "house"),
+            "house=a dwelling that serves as living quarters; provide housing for; a family\n"
+            "houses=(house) a dwelling that serves as living quarters; a family\nFound: 2\n");
+  EXPECT_EQ(Lookup("English", "shall"), "Found: 0\n");
+  // A word of grammar comes before the senses WordNet has never met in use, not before
+  // those it has.
+  EXPECT_EQ(Lookup("English", "he"),
+            "he =The man or male being named before; the 5th letter of the Hebrew alphabet\n"
+            "Found: 1\n");
+  EXPECT_EQ(Lookup("English", "zebra"), "Found: 0\n");
+  // It explains English in English only.
+  EXPECT_EQ(BuildError({{"German", TSourceFormat::Gcide, Path("gcide")}}, options),
+            "German: gcide needs an inflected source");
+}
+
 TEST(LexiconLimits, MoreThan65535WordsOfOneLengthInABucket) {
   std::vector<std::string> words;
   for (uint32_t i = 0; i < 65536; ++i) {

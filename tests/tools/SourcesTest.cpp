@@ -7,6 +7,7 @@
 
 #include "Apertium.h"
 #include "Ding.h"
+#include "Gcide.h"
 #include "LexiconBuilder.h"
 #include "LexiconFixtures.h"
 #include "Pivot.h"
@@ -191,6 +192,93 @@ TEST_F(ApertiumLexicons, TheAnalyserTellsTheBaseWordsOfForms) {
   // queen is no king, in the singular or the plural.
   EXPECT_EQ(shown,
             (std::vector<std::string>{"casa/noun ", "dar/verb ", "de/unknown ", "", "", ""}));
+}
+
+using TStrings = std::vector<std::string>;
+
+TEST(GcideArticles, HeadwordsAndTheSensesInUseToday) {
+  // A definition after grammar and an etymology that runs over two lines.
+  const char* my =
+      "My \\My\\ (m[imac]), a. & poss. pron. [OE. mi, fr. min. See\n"
+      "   {Mine}, and cf. {A}, a.]\n"
+      "   Of or belonging to me; -- used always attributively; as, my\n"
+      "   body; my book. See {Mine}.\n"
+      "   [1913 Webster]\n";
+  EXPECT_EQ(GcideHeadwords(my), TStrings{"my"});
+  EXPECT_EQ(GcideSenses(my), TStrings{"Of or belonging to me; used always attributively"});
+
+  // Numbered senses between quotations, notes, phrases and synonyms; an obsolete one
+  // left out; the index's own words after the last "[1913 Webster]" are no sense.
+  const char* where =
+      "Where \\Where\\, adv. [OE. wher, whar. See {Who}.]\n"
+      "   [1913 Webster]\n"
+      "   1. At or in what place; hence, in what situation; -- used\n"
+      "      interrogatively. Where art thou? --Gen. iii. 9.\n"
+      "      [1913 Webster]\n"
+      "\n"
+      "            God called unto Adam, . . . Where art thou? --Gen.\n"
+      "                                                  iii. 9.\n"
+      "      [1913 Webster]\n"
+      "\n"
+      "   Note: See the Note under {What}, pron., 1.\n"
+      "         [1913 Webster]\n"
+      "\n"
+      "   2. Whither. [Obs.]\n"
+      "      [1913 Webster]\n"
+      "\n"
+      "   3. To what or which place; whither; as, where are you\n"
+      "      going?\n"
+      "      [1913 Webster]\n"
+      "\n"
+      "   {Where away} (Naut.), in what direction.\n"
+      "\n"
+      "   Syn: See {Whither}.\n"
+      "        [1913 Webster]\n"
+      "\n"
+      "         Where I thought the remnant of mine age. --Shak.\n"
+      "   [1913 Webster] Whereabout\n";
+  EXPECT_EQ(GcideSenses(where),
+            (TStrings{"At or in what place; hence, in what situation; used interrogatively",
+                      "To what or which place; whither"}));
+
+  // Two headwords, one with syllable marks; a whole article out of use.
+  const char* her =
+      "Her \\Her\\, Here \\Here\\, pron. pl. [OE. here, hire. See {He}.]\n"
+      "   Of them; their. [Obs.] --Piers Plowman.\n"
+      "   [1913 Webster]\n";
+  EXPECT_EQ(GcideHeadwords(her), (TStrings{"her", "here"}));
+  EXPECT_TRUE(GcideSenses(her).empty());
+  EXPECT_EQ(GcideHeadwords("Him*self \\Him*self\"\\, pron.\n"), TStrings{"himself"});
+
+  // A form of another word, and the forms the grammar names, are no definition; a
+  // definition is cut at the end of its first sentence; a note after the header is
+  // passed over to the definition after it.
+  EXPECT_EQ(GcideSenses("Would \\Would\\, imp. of {Will}. [AS. wolde.]\n"
+                        "   Commonly used as an auxiliary verb. See 2d {Will}.\n"),
+            TStrings{"Commonly used as an auxiliary verb"});
+  EXPECT_EQ(GcideSenses("This \\This\\ ([th][i^]s), pron. & a.; pl. {These}\n"
+                        "   ([th][=e]z). [OE. this.]\n"
+                        "   1. As a demonstrative pronoun (pl. These), this denotes\n"
+                        "      something near. It is also used so.\n"),
+            TStrings{"As a demonstrative pronoun (pl. These), this denotes something near"});
+  EXPECT_EQ(GcideSenses("Many \\Ma\"ny\\, a. & pron.\n"
+                        "\n"
+                        "   Note: [It has no variation.] [OE. mani.]\n"
+                        "         More and most are from a different root.\n"
+                        "   Consisting of a great number; numerous.\n"),
+            TStrings{"Consisting of a great number; numerous"});
+  EXPECT_EQ(GcideSenses("Our \\Our\\ (our), possessive pron. [AS. [=u]re.]\n"
+                        "   Of or pertaining to us; as, our country.\n"),
+            TStrings{"Of or pertaining to us"});
+  EXPECT_EQ(GcideSenses("We \\We\\ (w[=e]), pron.; pl. of I. [Poss. {Our}.]\n"
+                        "   The plural of the first person.\n"),
+            TStrings{"The plural of the first person"});
+  EXPECT_EQ(GcideSenses("Who \\Who\\, pron.\n"
+                        "   Used either as singular or plural. See {What}, pron., 1.\n"),
+            TStrings{"Used either as singular or plural"});
+  // A proper name, and an article that only sends the reader elsewhere, have none.
+  EXPECT_TRUE(GcideSenses("Ind \\Ind\\ ([i^]nd), prop. n.\n   India. [Poetical]\n").empty());
+  EXPECT_TRUE(GcideSenses("Would \\Would\\, n.\n   See 2d {Weld}.\n   [1913 Webster]\n").empty());
 }
 
 TEST(DingDictionary, SynonymsOfEachAlignedPartWithTheirGrammar) {

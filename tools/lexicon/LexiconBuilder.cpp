@@ -81,6 +81,7 @@ const std::string& OtherLanguageOf(const TLanguageSource& source) {
 TSourceKind KindOf(TSourceFormat format) {
   switch (format) {
     case TSourceFormat::Wordnet:
+    case TSourceFormat::Gcide:
       return TSourceKind::Definitions;
     case TSourceFormat::Reversed:
     case TSourceFormat::Turned:
@@ -211,6 +212,26 @@ void Produce(const TLanguageSource& source, uint8_t place, TKeying keying,
       log << source.Language << ": reading WordNet from " << source.Path << std::endl;
       const TWordNet wordNet(source.Path);
       ProduceDefinitions(wordNet, place, proposals, summary);
+      break;
+    }
+    case TSourceFormat::Gcide: {
+      // The words of the word list WordNet has nothing for, neither as words nor as
+      // forms of its words ("the", "my", "whether"); and the words of grammar whose
+      // senses WordNet has never met in use ("he" only as a Hebrew letter, "his" as
+      // more than one "hi").
+      const TWordNet* wordNet = context.LoadedWordNet(options, log);
+      if (!wordNet || forms.empty())
+        throw std::runtime_error(source.Language + ": gcide needs an inflected source");
+      const std::set<std::string_view> listed(forms.begin(), forms.end());
+      log << source.Language << ": reading " << source.Path << std::endl;
+      ProduceGcide(
+          ReadDictd(source.Path),
+          [&](const std::string& word, bool functionWord) {
+            if (!listed.count(word)) return false;
+            if (functionWord) return wordNet->MostMet(word) == 0;
+            return wordNet->Senses(word).empty() && wordNet->Bases(word).empty();
+          },
+          place, proposals, summary);
       break;
     }
     case TSourceFormat::Apertium: {
@@ -346,7 +367,8 @@ class TLanguageBuild {
       for (const auto& source : FSources) {
         const bool englishPivot =
             source.Format == TSourceFormat::Pivot && !ReverseSetNamed(source.Via);
-        if (source.Format == TSourceFormat::Wordnet || englishPivot)
+        if (source.Format == TSourceFormat::Wordnet || source.Format == TSourceFormat::Gcide ||
+            englishPivot)
           throw std::runtime_error(FName + ": " + FormatName(source.Format) +
                                    " is no source of the other direction");
       }
@@ -360,6 +382,14 @@ class TLanguageBuild {
   }
 
   const std::string& Name() const { return FName; }
+
+  // The word list of the language's inflected source, empty without one.
+  const std::vector<std::string>& EnglishWordList() {
+    static const std::vector<std::string> kNone;
+    for (const auto& source : FSources)
+      if (source.Format == TSourceFormat::Inflected) return FContext.WordList(source.Path);
+    return kNone;
+  }
   bool ReadInEnglish() const { return FKeying == TKeying::Spelt; }
   const std::vector<TLanguageSource>& Sources() const { return FSources; }
 
@@ -387,8 +417,9 @@ class TLanguageBuild {
           source.Format == TSourceFormat::Inflected || FromOtherRows(source.Format))
         continue;
       const uint8_t place = AddSource(source);
-      Produce(source, place, FKeying, FSpeltForms, FProposals, FContext, FOptions,
-              FCollected.Summary, FLog);
+      Produce(source, place, FKeying,
+              source.Format == TSourceFormat::Gcide ? EnglishWordList() : FSpeltForms, FProposals,
+              FContext, FOptions, FCollected.Summary, FLog);
       CountProposed(source, place);
     }
     SpellLigaturesOut();
@@ -1004,6 +1035,8 @@ class TLanguageBuild {
   // of Estonia.
   bool RarerThanItsBases(const std::string& key) const {
     const std::string form = ToUtf8(FromLatin1(key));
+    // A row WordNet does not give ("his", a pronoun) is not WordNet's to judge.
+    if (FWordNet->Senses(form).empty()) return false;
     const unsigned own = FWordNet->MostMet(form);
     const bool names = !FWordNet->HasCommonSense(form);
     for (const auto& base : FWordNet->Bases(form)) {
@@ -1300,6 +1333,8 @@ const char* FormatName(TSourceFormat format) {
       return "turned";
     case TSourceFormat::Borrowed:
       return "borrowed";
+    case TSourceFormat::Gcide:
+      return "gcide";
   }
   return "";
 }

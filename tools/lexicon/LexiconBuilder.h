@@ -40,7 +40,8 @@ enum class TSourceFormat {
   Apertium,
   Ding,
   Turned,
-  Borrowed
+  Borrowed,
+  Gcide
 };
 const char* FormatName(TSourceFormat format);
 

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <set>
 
+#include "Gcide.h"
 #include "LexiconBuilder.h"
 #include "WordNet.h"
 
@@ -266,6 +267,33 @@ void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& prop
       const auto& sense = senses[rank];
       if (!sense.Gloss.empty())
         own.push_back({sense.Gloss, sense.Part, place, sense.Capital, RankStrength(rank)});
+    }
+  }
+}
+
+void ProduceGcide(const std::vector<TDictdEntry>& articles,
+                  const std::function<bool(const std::string&, bool)>& take, uint8_t place,
+                  TProposals& proposals, TLanguageSummary& summary) {
+  // A word keeps at most this many senses, its articles' in their order.
+  constexpr size_t kMostSenses = 5;
+  for (const TDictdEntry& article : articles) {
+    ++summary.SourceEntries;
+    const bool functionWord = GcideOfFunctionWord(article.Text);
+    for (const std::string& word : GcideHeadwords(article.Text)) {
+      if (!take(word, functionWord)) continue;
+      const THeadword stored = StoredHeadword(word);
+      if (stored.LeftOut) continue;
+      auto& own = proposals[stored.Key];
+      size_t taken = static_cast<size_t>(std::count_if(
+          own.begin(), own.end(), [&](const TProposal& p) { return p.Source == place; }));
+      for (std::string& sense : GcideSenses(article.Text)) {
+        if (taken >= kMostSenses) break;
+        // Taken where WordNet has nothing or only senses never met in use: before those
+        // ("he" is a pronoun before it is a Hebrew letter).
+        const float strength = RankStrength(taken++) + 1.0f;
+        own.push_back({std::move(sense), TPartOfSpeech::Unknown, place, false, strength});
+      }
+      if (own.empty()) proposals.erase(stored.Key);
     }
   }
 }

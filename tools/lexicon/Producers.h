@@ -3,6 +3,7 @@
 // Only the judge decides what a row shows.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "Candidates.h"
+#include "Dictd.h"
 #include "EntryText.h"
 #include "Pivot.h"
 #include "SourceEntry.h"
@@ -72,6 +74,13 @@ void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleTo
 // English explained in English: WordNet's definitions of its words, the most used first.
 void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& proposals,
                         TLanguageSummary& summary);
+
+// English explained in English where WordNet falls short: the senses of GCIDE's
+// articles headed by a word take() accepts, told whether the article makes it a word of
+// grammar, in the dictionary's order; a word of grammar's before any other source's.
+void ProduceGcide(const std::vector<TDictdEntry>& articles,
+                  const std::function<bool(const std::string&, bool)>& take, uint8_t place,
+                  TProposals& proposals, TLanguageSummary& summary);
 
 // Read the other way, translations through a middle language: a language's words
 // with their translations into the middle language (wordsToMiddle), whose words the
