@@ -476,9 +476,10 @@ TEST_F(Build, EnglishWordsWordNetHasNothingForAreExplainedFromTheOtherDictionary
               {"Shall", "Shall \\Shall\\, v. i. & auxiliary.\n   1. To owe. [Obs.]\n"},
               {"Zebra", "Zebra \\Ze\"bra\\, n.\n   A striped horse.\n"},
               {"He", "He \\He\\, pron. [AS. h[=e].]\n   The man or male being named before.\n"},
-              {"House", "House \\House\\, prep.\n   A made-up word of grammar.\n"}},
+              {"House", "House \\House\\, prep.\n   A made-up word of grammar.\n"},
+              {"Us", "Us \\Us\\, pron.\n   The persons speaking, as an object.\n"}},
              false);
-  std::ofstream(Path("words.txt")) << "the\nhouse\nhouses\nshall\nhe\n";
+  std::ofstream(Path("words.txt")) << "the\nhouse\nhouses\nshall\nhe\nus\n";
   TBuildOptions options;
   options.WordNetFolder = Path("wordnet");
   BuildLexicon((FDir / "Files").string(),
@@ -493,11 +494,13 @@ TEST_F(Build, EnglishWordsWordNetHasNothingForAreExplainedFromTheOtherDictionary
             "house=a dwelling that serves as living quarters; provide housing for; a family\n"
             "houses=(house) a dwelling that serves as living quarters; a family\nFound: 2\n");
   EXPECT_EQ(Lookup("English", "shall"), "Found: 0\n");
-  // A word of grammar comes before the senses WordNet has never met in use, not before
-  // those it has.
+  // A word of grammar comes before the senses WordNet has never met in use and its
+  // names, not before the common senses it has met.
   EXPECT_EQ(Lookup("English", "he"),
             "he =The man or male being named before; the 5th letter of the Hebrew alphabet\n"
             "Found: 1\n");
+  EXPECT_EQ(Lookup("English", "us"),
+            "us =The persons speaking, as an object; a North American republic\nFound: 1\n");
   EXPECT_EQ(Lookup("English", "zebra"), "Found: 0\n");
   // It explains English in English only.
   EXPECT_EQ(BuildError({{"German", TSourceFormat::Gcide, Path("gcide")}}, options),
