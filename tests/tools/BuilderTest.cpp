@@ -507,6 +507,21 @@ TEST_F(Build, EnglishWordsWordNetHasNothingForAreExplainedFromTheOtherDictionary
             "German: gcide needs an inflected source");
 }
 
+TEST_F(Build, EnglishModalVerbsAreVerbsFirst) {
+  WriteWordNet(FDir / "wordnet");
+  WriteDictd("eng-ita",
+             {{"may", "may /m/\nmaggio <n>\npotere <v>\n"},
+              {"box", "box /b/\nscatola <n>\ninscatolare <v>\n"}},
+             false);
+  TBuildOptions options;
+  options.WordNetFolder = Path("wordnet");
+  BuildLexicon((FDir / "Files").string(), {{"Italian", TSourceFormat::Freedict, Path("eng-ita")}},
+               options, FLog);
+  // "may" is the month for a dictionary of nouns; a reader asks for the verb.
+  EXPECT_EQ(Lookup("Italian", "may"), "may=potere, maggio\nFound: 1\n");
+  EXPECT_EQ(Lookup("Italian", "box"), "box=scatola, inscatolare\nFound: 1\n");
+}
+
 TEST(LexiconLimits, MoreThan65535WordsOfOneLengthInABucket) {
   std::vector<std::string> words;
   for (uint32_t i = 0; i < 65536; ++i) {

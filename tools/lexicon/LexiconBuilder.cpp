@@ -1221,6 +1221,11 @@ class TLanguageBuild {
     const bool english = FKeying == TKeying::English && FWordNet;
     FRowContext.PartShareKnown =
         english && !FRowContext.Definitions && FWordNet->PartShares(lemma, FRowContext.PartShare);
+    if (FKeying == TKeying::English && !FRowContext.Definitions && IsEnglishModalVerb(lemma)) {
+      FRowContext.PartShare.fill(0);
+      FRowContext.PartShare[static_cast<size_t>(TPartOfSpeech::Verb)] = 1;
+      FRowContext.PartShareKnown = true;
+    }
     FRowContext.CommonWord = english && FWordNet->HasCommonSense(lemma);
     if (explain) {
       FLog << FName << " ";

@@ -34,4 +34,11 @@ const char* PartName(TPartOfSpeech part) {
   return "unknown";
 }
 
+bool IsEnglishModalVerb(std::string_view word) {
+  for (std::string_view modal :
+       {"can", "could", "may", "might", "must", "ought", "shall", "should", "will", "would"})
+    if (word == modal) return true;
+  return false;
+}
+
 }  // namespace parlivo

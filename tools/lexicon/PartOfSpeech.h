@@ -17,4 +17,8 @@ TPartOfSpeech PartOfTag(std::string_view tag);
 
 const char* PartName(TPartOfSpeech part);
 
+// English's modal verbs ("can", "may", "must", ...): verbs before anything else they
+// are, whatever a dictionary of content words makes of them ("May", the month).
+bool IsEnglishModalVerb(std::string_view word);
+
 }  // namespace parlivo
