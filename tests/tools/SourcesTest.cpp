@@ -371,6 +371,23 @@ TEST(PivotCandidates, PathsAddUpByRankAndSenseAndKeepTheirPartOfSpeech) {
   EXPECT_DOUBLE_EQ(candidates[2].Score, 0.5);
   EXPECT_TRUE(
       PivotCandidates({{"Geld", TPartOfSpeech::Noun, 1, 0, false}}, germanToFrench).empty());
+
+  // Where the capital tells words apart, a verb form is not the noun spelt alike.
+  TSourceEntry dignity, anger;
+  dignity.Headword = "W\xC3\xBCrde";
+  dignity.Items = {"dignit\xC3\xA9"};
+  anger.Headword = "\xC3\x84rger";
+  anger.Items = {"col\xC3\xA8re"};
+  const TKeyedDictionary cased = Keyed({dignity, anger}, true);
+  auto first = [&](const std::string& middle) {
+    const auto found =
+        PivotCandidates({{middle, TPartOfSpeech::Unknown, 1, 0, false}}, cased, true);
+    return found.empty() ? std::string("none") : found.front().Text;
+  };
+  EXPECT_EQ(first("w\xC3\xBCrde"), "none");
+  EXPECT_EQ(first("W\xC3\xBCrde"), "dignit\xC3\xA9");
+  EXPECT_EQ(first("\xC3\x84rger"), "col\xC3\xA8re");
+  EXPECT_EQ(first("\xC3\xA4rger"), "none");
 }
 
 }  // namespace

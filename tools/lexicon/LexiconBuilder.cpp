@@ -505,8 +505,12 @@ class TLanguageBuild {
       } else if (pivot) {
         const auto entries = ReadSource(source, FLog);
         FCollected.Summary.SourceEntries += entries.size();
-        ProducePivot(rows->second, source.TurnedRound ? KeyedTurned(entries) : Keyed(entries),
-                     place, FProposals);
+        // German writes its nouns with a capital: "Würde" (dignity) is no "würde" (would).
+        const bool caseMatters = OtherLanguageOf(source) == "German";
+        ProducePivot(
+            rows->second,
+            source.TurnedRound ? KeyedTurned(entries, caseMatters) : Keyed(entries, caseMatters),
+            place, FProposals, caseMatters);
       } else {
         FCollected.Summary.SourceEntries += rows->second.Items.size();
         ProduceTurned(rows->second, place, FProposals);

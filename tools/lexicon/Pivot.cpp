@@ -14,10 +14,28 @@ std::string ComparableWord(const std::string& word) {
   return AsciiLower(word);
 }
 
-TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries) {
+namespace {
+
+bool StartsWithCapital(std::string_view word) {
+  if (word.empty()) return false;
+  const auto first = static_cast<unsigned char>(word[0]);
+  if (first >= 'A' && first <= 'Z') return true;
+  // Latin-1's capitals in UTF-8 ("\xC3\x84" is "Ä"), the multiplication sign aside.
+  if (first != 0xC3 || word.size() < 2) return false;
+  const auto second = static_cast<unsigned char>(word[1]);
+  return second >= 0x80 && second <= 0x9E && second != 0x97;
+}
+
+}  // namespace
+
+std::string PivotKey(const std::string& word, bool caseMatters) {
+  return (caseMatters && StartsWithCapital(word) ? "^" : "") + ComparableWord(word);
+}
+
+TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries, bool caseMatters) {
   TKeyedDictionary keyed;
   for (const auto& entry : entries) {
-    TKeyedItems& items = keyed[ComparableWord(entry.Headword)];
+    TKeyedItems& items = keyed[PivotKey(entry.Headword, caseMatters)];
     for (size_t i = 0; i < entry.Items.size(); ++i) {
       items.Items.push_back(entry.Items[i]);
       items.Senses.push_back(i < entry.Senses.size() ? entry.Senses[i] : 1);
@@ -26,11 +44,11 @@ TKeyedDictionary Keyed(const std::vector<TSourceEntry>& entries) {
   return keyed;
 }
 
-TKeyedDictionary KeyedTurned(const std::vector<TSourceEntry>& xToMiddle) {
+TKeyedDictionary KeyedTurned(const std::vector<TSourceEntry>& xToMiddle, bool caseMatters) {
   TKeyedDictionary keyed;
   for (const auto& entry : xToMiddle) {
     for (size_t i = 0; i < entry.Items.size(); ++i) {
-      TKeyedItems& items = keyed[ComparableWord(entry.Items[i])];
+      TKeyedItems& items = keyed[PivotKey(entry.Items[i], caseMatters)];
       if (std::find(items.Items.begin(), items.Items.end(), entry.Headword) != items.Items.end())
         continue;
       items.Items.push_back(entry.Headword);
@@ -56,11 +74,11 @@ std::unordered_map<std::string, std::vector<std::string>> Reversed(
 }
 
 std::vector<TPivotCandidate> PivotCandidates(const std::vector<TSourceItem>& middle,
-                                             const TKeyedDictionary& middleToX) {
+                                             const TKeyedDictionary& middleToX, bool caseMatters) {
   std::vector<TPivotCandidate> candidates;  // in order of first appearance
   std::vector<double> partPath;             // the strongest path of each so far
   for (size_t rank = 0; rank < middle.size(); ++rank) {
-    const auto found = middleToX.find(ComparableWord(middle[rank].Text));
+    const auto found = middleToX.find(PivotKey(middle[rank].Text, caseMatters));
     if (found == middleToX.end()) continue;
     const TKeyedItems& x = found->second;
     for (size_t i = 0; i < x.Items.size(); ++i) {

@@ -208,9 +208,9 @@ void ProduceTurned(const TSourceItems& rows, uint8_t place, TProposals& proposal
 }
 
 void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleToX, uint8_t place,
-                  TProposals& proposals) {
+                  TProposals& proposals, bool caseMatters) {
   for (const auto& [key, items] : firstLeg.Items) {
-    const auto candidates = PivotCandidates(items, middleToX);
+    const auto candidates = PivotCandidates(items, middleToX, caseMatters);
     if (candidates.empty()) continue;
     auto& own = proposals[key];
     for (const auto& candidate : candidates)

@@ -67,9 +67,10 @@ void ProduceReversed(const std::vector<TSourceEntry>& entries, uint8_t place, TP
 void ProduceTurned(const TSourceItems& rows, uint8_t place, TProposals& proposals);
 
 // Translations through a middle language: the English headwords' translations into it
-// (firstLeg) looked up in a dictionary of it to the language, scored by their paths.
+// (firstLeg) looked up in a dictionary of it to the language, keyed as caseMatters
+// says, scored by their paths.
 void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleToX, uint8_t place,
-                  TProposals& proposals);
+                  TProposals& proposals, bool caseMatters = false);
 
 // English explained in English: WordNet's definitions of its words, the most used first.
 void ProduceDefinitions(const TWordNet& wordNet, uint8_t place, TProposals& proposals,
