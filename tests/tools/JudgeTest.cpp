@@ -255,24 +255,29 @@ TEST_F(Spelling, EnglishWordsRunTogetherNoSpellingKnowsArePutApartIntoWords) {
   std::ofstream((FDir / "en.aff").string()) << "SET UTF-8\n";
   std::ofstream((FDir / "en.dic").string())
       << "32\nas\non\nbe\nable\nto\nfor\nsake\nof\nbuy\nat\na\npublic\nsale\ncent\nre\ngi\n"
-      << "travel\nling\nfora\nlong\ntime\ntot\nell\nthe\ntruth\ntell\nsoon\nso\nass\ntent\nis\n";
+      << "travel\nling\nfora\nlong\ntime\ntot\nell\nthe\ntruth\ntell\nsoon\nso\nass\ntent\nis\n"
+      << "in\nwhat\nway\nsee\n";
   std::ofstream((FDir / "en_GB.aff").string()) << "SET UTF-8\n";
   std::ofstream((FDir / "en_GB.dic").string()) << "2\ncentre\ntravelling\n";
   TSpelling spelling((FDir / "en.aff").string(), (FDir / "en.dic").string(), true);
   spelling.SplitOnlyInto([](const std::string& phrase) { return phrase == "giveaway"; });
   EXPECT_EQ(spelling.Checked("beableto"), std::nullopt);
   const std::set<std::string_view> common = {"able", "long", "time", "tell",   "truth",
-                                             "soon", "sake", "tent", "public", "sale"};
+                                             "soon", "sake", "tent", "public", "sale",
+                                             "what", "way",  "see"};
   spelling.SplitAlsoUnlessSpeltOtherwise(
       (FDir / "en_GB.aff").string(), (FDir / "en_GB.dic").string(),
       [&common](std::string_view word) { return common.count(word) != 0; });
   EXPECT_EQ(spelling.Checked("beableto"), "be able to");
   EXPECT_EQ(spelling.Checked("forsakeof"), "for sake of");
-  // Besides little words, only common words of four letters or more: "for a long time",
-  // not "fora longtime"; "as soon as", not "as so on as"; no typo cut into pieces.
+  // Besides little words, only common words of three letters or more: "for a long
+  // time", not "fora longtime"; "as soon as", not "as so on as"; "in what way"; no typo
+  // cut into pieces.
   EXPECT_EQ(spelling.Checked("foralongtime"), "for a long time");
   EXPECT_EQ(spelling.Checked("totellthetruth"), "to tell the truth");
   EXPECT_EQ(spelling.Checked("assoonas"), "as soon as");
+  EXPECT_EQ(spelling.Checked("inwhatway"), "in what way");
+  EXPECT_EQ(spelling.Checked("forsee"), std::nullopt);
   EXPECT_EQ(spelling.Checked("buyatapublicsale"), std::nullopt);
   EXPECT_EQ(spelling.Checked("assistent"), std::nullopt);
   // British spellings are words; a cut through short words English has not is chance.

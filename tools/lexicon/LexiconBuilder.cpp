@@ -1172,7 +1172,12 @@ class TLanguageBuild {
           FSpelling->SplitAlsoUnlessSpeltOtherwise(
               other->second + ".aff", other->second + ".dic",
               [&frequencies](std::string_view word) {
-                return frequencies.Ranks.count(std::string(word)) != 0;
+                // A word of three letters only among the commonest ("way", "few",
+                // "lie"), where "ass" and "ion" are not.
+                constexpr uint32_t kCommonest = 1000;
+                const auto rank = frequencies.Ranks.find(std::string(word));
+                return rank != frequencies.Ranks.end() &&
+                       (word.size() >= 4 || rank->second <= kCommonest);
               });
         }
       }

@@ -184,6 +184,7 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
     size_t Parts = kMaxPhraseParts + 1;  // not reached
     size_t Short = 0;                    // parts of one or two letters
     size_t Little = 0;                   // parts that are little words
+    size_t ThreeLetters = 0;             // other parts of three letters
   };
   const auto better = [](const TCost& a, const TCost& b) {
     return a.Parts != b.Parts ? a.Parts < b.Parts : a.Short < b.Short;
@@ -200,9 +201,13 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
       const bool isShort = end - begin < 3;
       const bool little =
           named && std::find(littleWords.begin(), littleWords.end(), part) != littleWords.end();
-      if (named && !little && (end - begin < 4 || (FCommonWord && !FCommonWord(part)))) continue;
+      // Words of three letters only where commonWord vouches for them: "way", "few".
+      const size_t shortest = FCommonWord ? 3 : 4;
+      if (named && !little && (end - begin < shortest || (FCommonWord && !FCommonWord(part))))
+        continue;
       const TCost through{cost[begin].Parts + 1, cost[begin].Short + isShort,
-                          cost[begin].Little + little};
+                          cost[begin].Little + little,
+                          cost[begin].ThreeLetters + (!little && end - begin == 3)};
       if (!better(through, cost[end])) continue;
       if (Knows(part)) {
         cost[end] = through;
@@ -215,6 +220,9 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
   // Of words run together that hold no little word, many are a typo ("averdue" is no
   // "aver due").
   if (named && best.Little == 0) return std::nullopt;
+  // Two parts, one a short word, are mostly a typo too: "forsee" is no "for see", where
+  // "inwhatway" is "in what way".
+  if (named && best.ThreeLetters > 0 && best.Parts < 3) return std::nullopt;
   std::string split;
   for (size_t end = n - 1; end > 0; end = from[end]) {
     const std::string_view part = word.substr(starts[from[end]], starts[end] - starts[from[end]]);

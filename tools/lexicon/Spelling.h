@@ -35,9 +35,10 @@ class TSpelling {
   // English translations: a word that neither this dictionary nor WordNet knows, and
   // that the language's other spelling (British English, this dictionary's .aff and
   // .dic files) does not know either, is put apart into English's little words and
-  // common words (commonWord, if given) of four letters or more, with one little word
-  // at least ("beableto" is "be able to", "forsakeof" "for sake of"; "centre" and
-  // "assistent" stay whole). Throws std::runtime_error when the files cannot be read.
+  // other words of four letters or more, with one little word at least ("beableto" is
+  // "be able to", "forsakeof" "for sake of"; "centre" and "assistent" stay whole).
+  // Given commonWord, the other words are those it accepts, of three letters or more. Throws
+  // std::runtime_error when the files cannot be read.
   void SplitAlsoUnlessSpeltOtherwise(const std::string& affPath, const std::string& dicPath,
                                      std::function<bool(std::string_view word)> commonWord = {});
 
