@@ -477,9 +477,10 @@ TEST_F(Build, EnglishWordsWordNetHasNothingForAreExplainedFromTheOtherDictionary
               {"Zebra", "Zebra \\Ze\"bra\\, n.\n   A striped horse.\n"},
               {"He", "He \\He\\, pron. [AS. h[=e].]\n   The man or male being named before.\n"},
               {"House", "House \\House\\, prep.\n   A made-up word of grammar.\n"},
-              {"Us", "Us \\Us\\, pron.\n   The persons speaking, as an object.\n"}},
+              {"Us", "Us \\Us\\, pron.\n   The persons speaking, as an object.\n"},
+              {"An", "An \\An\\, a.\n   One; any.\n"}},
              false);
-  std::ofstream(Path("words.txt")) << "the\nhouse\nhouses\nshall\nhe\nus\n";
+  std::ofstream(Path("words.txt")) << "the\nhouse\nhouses\nshall\nhe\nus\nan\n";
   TBuildOptions options;
   options.WordNetFolder = Path("wordnet");
   BuildLexicon((FDir / "Files").string(),
@@ -499,6 +500,8 @@ TEST_F(Build, EnglishWordsWordNetHasNothingForAreExplainedFromTheOtherDictionary
   EXPECT_EQ(Lookup("English", "he"),
             "he =The man or male being named before; the 5th letter of the Hebrew alphabet\n"
             "Found: 1\n");
+  // So does any word WordNet knows only as a name.
+  EXPECT_EQ(Lookup("English", "an"), "an =One; any; an associate degree in nursing\nFound: 1\n");
   EXPECT_EQ(Lookup("English", "us"),
             "us =The persons speaking, as an object; a North American republic\nFound: 1\n");
   EXPECT_EQ(Lookup("English", "zebra"), "Found: 0\n");

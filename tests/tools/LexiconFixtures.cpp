@@ -52,7 +52,7 @@ void WriteWordNet(const fs::path& folder) {
       << "banks n 1 0 1 0 00000200\nacting n 1 0 1 0 00000300\nglass n 1 0 1 0 00000070\n"
       << "warren n 2 0 2 0 00000400 00000410\nfounder n 1 0 1 0 00000420\n"
       << "larger n 1 0 1 0 00000430\nu n 1 0 1 0 00000010\nhe n 1 0 1 0 00000440\n"
-      << "us n 1 0 1 0 00000450\n";
+      << "us n 1 0 1 0 00000450\nan n 1 0 1 0 00000460\n";
   std::ofstream((folder / "index.verb").string())
       << licence << "accept v 1 0 1 0 00000010\ngo v 1 0 1 0 00000020\n"
       << "house v 1 0 1 1 00000030\nmake v 1 0 1 0 00000040\nact v 1 0 1 0 00000050\n"
@@ -83,7 +83,8 @@ void WriteWordNet(const fs::path& folder) {
       << "00000420 18 n 01 founder 0 000 | a person who founds an institution\n"
       << "00000430 18 n 01 larger 0 000 | a made-up noun, to be less met than large\n"
       << "00000440 10 n 01 he 0 000 | the 5th letter of the Hebrew alphabet\n"
-      << "00000450 15 n 01 US 0 000 | a North American republic\n";
+      << "00000450 15 n 01 US 0 000 | a North American republic\n"
+      << "00000460 09 n 01 AN 0 000 | an associate degree in nursing\n";
   std::ofstream((folder / "data.verb").string())
       << licence << "00000010 31 v 01 accept 0 000 | consider or hold as true\n"
       << "00000020 38 v 01 go 0 000 | change location\n"

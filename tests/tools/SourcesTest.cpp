@@ -78,6 +78,11 @@ TEST(WordNetDatabase, BaseWordsWithThePartOfSpeechOfTheForm) {
   EXPECT_EQ(bases("dined"), (TBases{{"dine", verb}}));
   // A letter's plural is written with an apostrophe: "us" is none.
   EXPECT_TRUE(bases("us").empty());
+  // "us" is only US, "an" only AN; "warren" is also a Warren.
+  EXPECT_TRUE(wordNet.OnlyAbbreviations("us"));
+  EXPECT_TRUE(wordNet.OnlyAbbreviations("an"));
+  EXPECT_FALSE(wordNet.OnlyAbbreviations("warren"));
+  EXPECT_FALSE(wordNet.OnlyAbbreviations("zebra"));
   EXPECT_EQ(bases("dins"), (TBases{{"din", verb}}));
   EXPECT_EQ(bases("opening"), (TBases{{"open", verb}}));
   // An adverb comes from an adjective; the form is an adverb.
@@ -267,6 +272,12 @@ TEST(GcideArticles, HeadwordsAndTheSensesInUseToday) {
                         "         More and most are from a different root.\n"
                         "   Consisting of a great number; numerous.\n"),
             TStrings{"Consisting of a great number; numerous"});
+  // Etymologies whose lines begin with brackets of their own.
+  EXPECT_EQ(GcideSenses("You \\You\\ ([=u]), pron. [Possess. {Your}.]\n"
+                        "   [OE. you; akin to G. euch,\n"
+                        "   Skr. yu. [root]189. Cf. {Your}.]\n"
+                        "   The pronoun of the second person.\n"),
+            TStrings{"The pronoun of the second person"});
   EXPECT_EQ(GcideSenses("Our \\Our\\ (our), possessive pron. [AS. [=u]re.]\n"
                         "   Of or pertaining to us; as, our country.\n"),
             TStrings{"Of or pertaining to us"});
@@ -276,6 +287,9 @@ TEST(GcideArticles, HeadwordsAndTheSensesInUseToday) {
   EXPECT_EQ(GcideSenses("Who \\Who\\, pron.\n"
                         "   Used either as singular or plural. See {What}, pron., 1.\n"),
             TStrings{"Used either as singular or plural"});
+  EXPECT_TRUE(GcideSenses("An \\An\\, conj. [See {And}.]\n"
+                          "   If; -- a word used by old English authors.\n")
+                  .empty());
   // A proper name, and an article that only sends the reader elsewhere, have none.
   EXPECT_TRUE(GcideSenses("Ind \\Ind\\ ([i^]nd), prop. n.\n   India. [Poetical]\n").empty());
   EXPECT_TRUE(GcideSenses("Would \\Would\\, n.\n   See 2d {Weld}.\n   [1913 Webster]\n").empty());

@@ -115,6 +115,9 @@ std::string CleanSense(std::string_view raw) {
   std::string text = WithoutGroups(raw, '[', ']', &labels);
   if (std::any_of(labels.begin(), labels.end(), [](const std::string& l) { return OutOfUse(l); }))
     return {};
+  // Senses the text itself dates: "If; -- a word used by old English authors".
+  for (std::string_view dated : {"old English authors", "our old authors", "old writers"})
+    if (text.find(dated) != std::string::npos) return {};
   // Quotations and their authors ("--Shak."), and the examples after "as,".
   CutAt(text, {"\"", "; as,", "; as:", ", as,", "; as;", "; e. g", ", e. g"});
   for (size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at + 2)) {
@@ -206,6 +209,13 @@ struct TSegment {
   std::string Text;
 };
 
+// Whether text leaves a bracket open: an etymology that goes on on the next line.
+bool InsideBrackets(std::string_view text) {
+  int depth = 0;
+  for (const char ch : text) depth += ch == '[' ? 1 : ch == ']' && depth > 0 ? -1 : 0;
+  return depth > 0;
+}
+
 bool StartsNumbered(std::string_view body) {
   size_t digits = 0;
   while (digits < body.size() && std::isdigit(static_cast<unsigned char>(body[digits]))) ++digits;
@@ -241,7 +251,8 @@ std::vector<TSegment> Segments(std::string_view article) {
                            body.starts_with("Usage:") ||
                            (afterBlank && (body.front() == '{' || body.starts_with("--"))))) {
       start(TSegmentKind::Ignored, body);
-    } else if (body.front() == '[') {
+    } else if (body.front() == '[' && body.find(']') != std::string_view::npos &&
+               !InsideBrackets(segments.back().Text)) {
       // "[1913 Webster]" closes a run; the index's words may follow it on the same line.
       segments.back().Text += " " + std::string(body.substr(0, body.find(']') + 1));
     } else if (shallow && (afterBlank || segments.back().Kind == TSegmentKind::Ignored)) {

@@ -215,10 +215,11 @@ void Produce(const TLanguageSource& source, uint8_t place, TKeying keying,
       break;
     }
     case TSourceFormat::Gcide: {
-      // The words of the word list WordNet has nothing for, neither as words nor as
-      // forms of its words ("the", "my", "whether"); and the words of grammar whose
-      // senses WordNet has never met in use or are names ("he" only as a Hebrew letter,
-      // "his" as more than one "hi", "us" as the country).
+      // The words of the word list WordNet has nothing for but abbreviations, neither
+      // as words nor as forms of its words ("the", "my", "whether", "an" only as AN, a
+      // degree in nursing); and the words of grammar whose senses WordNet has never met
+      // in use or are names ("he" only as a Hebrew letter, "his" as more than one "hi",
+      // "us" as the country).
       const TWordNet* wordNet = context.LoadedWordNet(options, log);
       if (!wordNet || forms.empty())
         throw std::runtime_error(source.Language + ": gcide needs an inflected source");
@@ -229,7 +230,8 @@ void Produce(const TLanguageSource& source, uint8_t place, TKeying keying,
           [&](const std::string& word, bool functionWord) {
             if (!listed.count(word)) return false;
             if (functionWord) return wordNet->MostMet(word) == 0 || !wordNet->HasCommonSense(word);
-            return wordNet->Senses(word).empty() && wordNet->Bases(word).empty();
+            return (wordNet->Senses(word).empty() || wordNet->OnlyAbbreviations(word)) &&
+                   wordNet->Bases(word).empty();
           },
           place, proposals, summary);
       break;

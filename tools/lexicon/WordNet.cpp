@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "Latin1.h"
+
 namespace parlivo {
 
 namespace {
@@ -223,8 +225,14 @@ std::vector<TWordNet::TSense> TWordNet::Senses(const std::string& lemma) const {
     // A name when the synset spells the word only with capitals ("A", "Warren").
     const bool capital =
         std::find(synset.Words.begin(), synset.Words.end(), lemma) == synset.Words.end();
+    const bool capitals =
+        capital && std::any_of(synset.Words.begin(), synset.Words.end(), [&](const auto& word) {
+          return word.size() > 1 && SameIgnoringAsciiCase(word, lemma) &&
+                 std::none_of(word.begin(), word.end(),
+                              [](char ch) { return ch >= 'a' && ch <= 'z'; });
+        });
     senses.push_back({sense.Part, sense.Number, count == FTagCounts.end() ? 0u : count->second,
-                      synset.Gloss, capital});
+                      synset.Gloss, capital, capitals});
   }
   std::stable_sort(senses.begin(), senses.end(), [](const TSense& a, const TSense& b) {
     if (a.TagCount != b.TagCount) return a.TagCount > b.TagCount;
@@ -264,6 +272,12 @@ bool TWordNet::HasCommonSense(const std::string& lemma) const {
   const auto senses = Senses(lemma);
   return std::any_of(senses.begin(), senses.end(),
                      [](const TSense& sense) { return !sense.Capital; });
+}
+
+bool TWordNet::OnlyAbbreviations(const std::string& lemma) const {
+  const auto senses = Senses(lemma);
+  return !senses.empty() && std::all_of(senses.begin(), senses.end(),
+                                        [](const TSense& sense) { return sense.Capitals; });
 }
 
 std::vector<TWordNet::TBase> TWordNet::Bases(const std::string& form) const {

@@ -25,6 +25,7 @@ class TWordNet {
     unsigned TagCount;  // how often the sense was met in tagged text
     std::string Gloss;  // the definition without its examples
     bool Capital;       // the word is spelt with a capital in this sense: a name
+    bool Capitals;      // it is spelt in capitals only: an abbreviation ("AN", "US")
   };
   // The senses of a word (lower case, words apart by spaces), the most met first; those
   // never met in the order of their parts of speech (noun, verb, adjective, adverb)
@@ -44,6 +45,9 @@ class TWordNet {
 
   // Whether the word has a sense spelt in small letters: a common word, not only a name.
   bool HasCommonSense(const std::string& lemma) const;
+  // Whether every sense of the word is an abbreviation spelt in capitals: "an" is only
+  // AN, "us" only US.
+  bool OnlyAbbreviations(const std::string& lemma) const;
 
   using TBase = TBaseWord;
   // The base words of a form in lower case, most likely first, found by WordNet's
