@@ -127,4 +127,14 @@ std::string Latin1Lower(std::string_view latin1) {
   return out;
 }
 
+bool StartsWithCapital(std::string_view utf8) {
+  if (utf8.empty()) return false;
+  const auto first = static_cast<unsigned char>(utf8[0]);
+  if (first >= 'A' && first <= 'Z') return true;
+  // Latin-1's capitals, À to Þ, are C3 80 to C3 9E in UTF-8; C3 97 is ×.
+  if (first != 0xC3 || utf8.size() < 2) return false;
+  const auto second = static_cast<unsigned char>(utf8[1]);
+  return second >= 0x80 && second <= 0x9E && second != 0x97;
+}
+
 }  // namespace parlivo

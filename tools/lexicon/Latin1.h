@@ -27,4 +27,7 @@ std::string Latin1Lower(std::string_view latin1);
 std::string AsciiLower(std::string_view text);
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// Whether a UTF-8 word begins with a capital of Latin-1: A to Z, or À to Þ but ×.
+bool StartsWithCapital(std::string_view utf8);
+
 }  // namespace parlivo

@@ -14,20 +14,6 @@ std::string ComparableWord(const std::string& word) {
   return AsciiLower(word);
 }
 
-namespace {
-
-bool StartsWithCapital(std::string_view word) {
-  if (word.empty()) return false;
-  const auto first = static_cast<unsigned char>(word[0]);
-  if (first >= 'A' && first <= 'Z') return true;
-  // Latin-1's capitals in UTF-8 ("\xC3\x84" is "Ä"), the multiplication sign aside.
-  if (first != 0xC3 || word.size() < 2) return false;
-  const auto second = static_cast<unsigned char>(word[1]);
-  return second >= 0x80 && second <= 0x9E && second != 0x97;
-}
-
-}  // namespace
-
 std::string PivotKey(const std::string& word, bool caseMatters) {
   return (caseMatters && StartsWithCapital(word) ? "^" : "") + ComparableWord(word);
 }

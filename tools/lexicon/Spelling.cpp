@@ -21,15 +21,6 @@ bool IsWordCharacter(unsigned char ch) {
          ch == '-';
 }
 
-bool StartsWithCapital(std::string_view word) {
-  if (word.empty()) return false;
-  const auto first = static_cast<unsigned char>(word[0]);
-  if (first >= 'A' && first <= 'Z') return true;
-  // Latin-1's capitals, À to Þ, are C3 80 to C3 9E in UTF-8.
-  return first == 0xC3 && word.size() > 1 && static_cast<unsigned char>(word[1]) >= 0x80 &&
-         static_cast<unsigned char>(word[1]) <= 0x9E && static_cast<unsigned char>(word[1]) != 0x97;
-}
-
 // The length of the UTF-8 character that starts with this byte.
 size_t CharacterLength(unsigned char lead) {
   return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
