@@ -1,6 +1,7 @@
 #include "Producers.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <set>
 
@@ -279,19 +280,21 @@ void ProduceGcide(const std::vector<TDictdEntry>& articles,
   for (const TDictdEntry& article : articles) {
     ++summary.SourceEntries;
     const bool functionWord = GcideOfFunctionWord(article.Text);
+    std::optional<std::vector<std::string>> senses;  // read for the first word taken
     for (const std::string& word : GcideHeadwords(article.Text)) {
       if (!take(word, functionWord)) continue;
       const THeadword stored = StoredHeadword(word);
       if (stored.LeftOut) continue;
+      if (!senses) senses = GcideSenses(article.Text);
       auto& own = proposals[stored.Key];
       size_t taken = static_cast<size_t>(std::count_if(
           own.begin(), own.end(), [&](const TProposal& p) { return p.Source == place; }));
-      for (std::string& sense : GcideSenses(article.Text)) {
+      for (const std::string& sense : *senses) {
         if (taken >= kMostSenses) break;
         // Taken where WordNet has nothing or only senses never met in use: before those
         // ("he" is a pronoun before it is a Hebrew letter).
         const float strength = RankStrength(taken++) + 1.0f;
-        own.push_back({std::move(sense), TPartOfSpeech::Unknown, place, false, strength});
+        own.push_back({sense, TPartOfSpeech::Unknown, place, false, strength});
       }
       if (own.empty()) proposals.erase(stored.Key);
     }
