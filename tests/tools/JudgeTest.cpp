@@ -331,6 +331,15 @@ TEST_F(Spelling, TheJudgeMendsWhatItCanAndPutsTheUnknownLast) {
                      context, TJudgeRules{})
                 .Text,
             "puesto que, desde");
+  // Two spellings of one translation from the same sources weigh as one: they do not
+  // pass a translation the sources are surer of ("tear drops" before "tears").
+  context.Headword = "ball";
+  EXPECT_EQ(JudgeRow({Proposal("pez de colores", 0, 0.6f), Proposal("pezdecolores", 0, 0.6f),
+                      Proposal("pelota", 0, 1.0f), Proposal("pez de colores", 1, 0.6f),
+                      Proposal("pezdecolores", 1, 0.6f), Proposal("pelota", 1, 1.0f)},
+                     context, TJudgeRules{})
+                .Text,
+            "pelota, pez de colores");
   // A loanword made of the headword is no words run together ("por no").
   EXPECT_EQ(spelling.Checked("porno"), "por no");
   context.Headword = "porn";

@@ -166,7 +166,8 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
 
 // Checks each translation's words: words run together are put apart, and what the
 // language does not know goes last.
-void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context) {
+void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context,
+                   const TJudgeRules& rules) {
   // Words run together that another source of the row writes apart are those words:
   // "puestoque" is the row's "puesto que", whatever else the dictionary could cut.
   std::unordered_map<std::string, std::string> apart;
@@ -202,9 +203,16 @@ void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context) {
         ++j;
         continue;
       }
-      groups[i].Evidence += groups[j].Evidence;
-      groups[i].PivotScore += groups[j].PivotScore;
-      groups[i].Sources |= groups[j].Sources;
+      // Two spellings of one translation are one witness per source, not two: the
+      // better of them stands, with the agreement of the sources only the other had.
+      const auto agreement = [&](uint64_t sources) {
+        return 1 + rules.AgreementBonus * static_cast<float>(std::popcount(sources) - 1);
+      };
+      const TGroup& stronger = groups[i].Evidence >= groups[j].Evidence ? groups[i] : groups[j];
+      const uint64_t sources = groups[i].Sources | groups[j].Sources;
+      groups[i].Evidence = stronger.Evidence * agreement(sources) / agreement(stronger.Sources);
+      groups[i].PivotScore = std::max(groups[i].PivotScore, groups[j].PivotScore);
+      groups[i].Sources = sources;
       groups[i].AllPivot = groups[i].AllPivot && groups[j].AllPivot;
       groups[i].AllCapital = groups[i].AllCapital && groups[j].AllCapital;
       groups.erase(groups.begin() + static_cast<std::ptrdiff_t>(j));
@@ -216,7 +224,7 @@ void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context) {
 std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowContext& context,
                             const TJudgeRules& rules, bool& direct) {
   std::vector<TGroup> groups = Grouped(proposals, context, rules);
-  if (context.Spelling && !context.Definitions) CheckSpelling(groups, context);
+  if (context.Spelling && !context.Definitions) CheckSpelling(groups, context, rules);
 
   const auto hasLetters = [](const TGroup& g) {
     return std::any_of(g.Translation.begin(), g.Translation.end(), [](char ch) {
