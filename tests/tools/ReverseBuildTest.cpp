@@ -334,6 +334,8 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   options.Frequencies["German"] = (dir / "german.txt").string();
   options.BaseWords["German"] = (dir / "apertium" / "deu.automorf.bin").string();
   options.Generators["GermanEnglish"] = (dir / "apertium" / "eng.autogen.bin").string();
+  WriteWordNet(dir / "wordnet");
+  options.WordNetFolder = (dir / "wordnet").string();
   // "gone" is a frequent word; the row keeps the order of its verb's translations.
   std::ofstream((dir / "english.txt").string()) << "gone\nthe\n";
   options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
@@ -358,6 +360,27 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
             "drive, go, motor\nFound: 4\n");
   // A first reading the list lacks may be frequent all the same: it keeps its place.
   EXPECT_EQ(lookup("machte"), "machte=(machen) make, do\nFound: 1\n");
+}
+
+TEST(ReverseFrequencies, AnEnglishWordIsAsFrequentAsItsMostFrequentForm) {
+  TTempDir dir;
+  WriteWordNet(dir / "wordnet");
+  WriteDictd(dir / "deu-eng",
+             {{"annehmen", "annehmen /a/ <verb>\nassume, accept\n"},
+              {"kind", "Kind /k/ <n, neut>\nkid, child\n"}},
+             false);
+  // The list has the forms only: "accepted", and "children" of the irregular plural.
+  std::ofstream((dir / "english.txt").string()) << "the\naccepted\nchildren\nof\nand\n";
+  TBuildOptions options;
+  options.WordNetFolder = (dir / "wordnet").string();
+  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  std::ostringstream log;
+  BuildLexicon((dir / "Files").string(),
+               {{"GermanEnglish", TSourceFormat::Freedict, (dir / "deu-eng").string()}}, options,
+               log);
+  auto lookup = [&](const char* word) { return LookedUp(dir.Path(), {"--from", "German", word}); };
+  EXPECT_EQ(lookup("annehmen"), "annehmen=accept, assume\nFound: 1\n");
+  EXPECT_EQ(lookup("kind"), "Kind=child, kid\nFound: 1\n");
 }
 
 TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSources) {

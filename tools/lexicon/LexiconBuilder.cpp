@@ -292,6 +292,22 @@ TWordFrequencies ReadFrequencies(const std::string& path) {
   return frequencies;
 }
 
+// A noun or verb the list lacks is as frequent as its most frequent form: "accuse"
+// stands where "accused" does and "child" where "children" does. A word the list has
+// keeps its place: "leave" is not "left".
+void RankBasesAsTheirForms(TWordFrequencies& frequencies, const TWordNet& wordNet) {
+  std::unordered_map<std::string, uint32_t> bases;
+  for (const auto& [word, rank] : frequencies.Ranks) {
+    for (TBaseWord& base : wordNet.Bases(word)) {
+      if (base.Part != TPartOfSpeech::Noun && base.Part != TPartOfSpeech::Verb) continue;
+      if (frequencies.Ranks.count(base.Word)) continue;
+      const auto [at, added] = bases.emplace(std::move(base.Word), rank);
+      if (!added) at->second = std::min(at->second, rank);
+    }
+  }
+  frequencies.Ranks.merge(bases);
+}
+
 // Tells the part of speech of the proposals their sources leave untagged, where the
 // language's analyser knows the translation as a dictionary form of one part of speech.
 void TagParts(TProposals& proposals, const std::string& analyserPath, std::ostream& log) {
@@ -1220,8 +1236,11 @@ class TLanguageBuild {
   // The frequency list of the translations' language, empty if the build has none.
   const TWordFrequencies& Frequencies() {
     if (const auto path = FOptions.Frequencies.find(FName);
-        path != FOptions.Frequencies.end() && FFrequencies.Count == 0)
+        path != FOptions.Frequencies.end() && FFrequencies.Count == 0) {
       FFrequencies = ReadFrequencies(path->second);
+      const TWordNet* wordNet = FContext.LoadedWordNet(FOptions, FLog);
+      if (FKeying == TKeying::Spelt && wordNet) RankBasesAsTheirForms(FFrequencies, *wordNet);
+    }
     return FFrequencies;
   }
 
@@ -1384,6 +1403,9 @@ std::vector<TLanguageBuild> ProduceAll(const std::vector<TLanguageSource>& sourc
       context.WordNetWanted = true;
       context.WordList(source.Path);
     }
+    // English translations ranked by frequency rank their words' forms by WordNet.
+    if (ReverseSetNamed(source.Language) && options.Frequencies.count(source.Language))
+      context.WordNetWanted = true;
     auto same = std::find_if(byLanguage.begin(), byLanguage.end(), [&](const auto& group) {
       return group.front().Language == source.Language;
     });
