@@ -66,6 +66,18 @@ TEST_F(Judge, TranslationsThroughAnotherLanguageStandInOnlyWhereNothingElseDoes)
   EXPECT_EQ(Row({Proposal("casa", 0), Proposal("casa", 1, 2.0f), Proposal("camera", 1, 3.0f)}),
             "casa");
   EXPECT_FALSE(FLast.ThroughOther);
+  // What two pivots through different languages agree on is confirmed: it follows the
+  // direct translations, however strong, and is not marked.
+  EXPECT_EQ(Row({Proposal("negozio", 0, 0.5f), Proposal("tenda", 1, 3.0f),
+                 Proposal("tenda", 2, 3.0f), Proposal("bottega", 2, 3.0f)}),
+            "negozio, tenda");
+  EXPECT_FALSE(FLast.ThroughOther);
+  // Nor does such a singular lead a direct plural ("medium" is "means", not "mean").
+  FContext.EnglishTranslations = true;
+  EXPECT_EQ(Row({Proposal("means", 0, 1, kNoun), Proposal("mean", 1, 1, kNoun),
+                 Proposal("mean", 2, 1, kNoun)}),
+            "means, mean");
+  FContext.EnglishTranslations = false;
   // Nothing direct: marked, strongest first, only those reaching the threshold.
   FRules.PivotThreshold = 0.5f;
   EXPECT_EQ(Row({Proposal("banc", 1, 1.0f), Proposal("banque", 1, 0.4f),

@@ -245,13 +245,16 @@ std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowC
   // Through another language only where nothing better exists, and only the strong.
   direct = std::any_of(groups.begin(), groups.end(), [](const TGroup& g) { return !g.AllPivot; });
   if (direct) {
-    std::erase_if(groups, [](const TGroup& g) { return g.AllPivot; });
+    std::erase_if(groups, [&](const TGroup& g) {
+      return g.AllPivot && std::popcount(g.Sources) < rules.AgreeingPivots;
+    });
   } else {
     std::erase_if(groups, [&](const TGroup& g) { return g.PivotScore < rules.PivotThreshold; });
   }
   std::stable_sort(groups.begin(), groups.end(), [](const TGroup& a, const TGroup& b) {
     if (a.Doubtful != b.Doubtful) return b.Doubtful;
     if (a.AllCapital != b.AllCapital) return b.AllCapital;
+    if (a.AllPivot != b.AllPivot) return b.AllPivot;  // confirmed pivots after the direct
     if (a.Evidence != b.Evidence) return a.Evidence > b.Evidence;
     return a.FirstSeen < b.FirstSeen;
   });
@@ -263,6 +266,7 @@ std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowC
       for (size_t j = i + 1; j < groups.size(); ++j) {
         const TPartOfSpeech part = StrongestPart(groups[j]);
         if ((part != TPartOfSpeech::Noun && part != TPartOfSpeech::Unknown) ||
+            (groups[j].AllPivot && !groups[i].AllPivot) ||
             !IsEnglishPluralOf(groups[i].Translation, groups[j].Translation))
           continue;
         std::rotate(groups.begin() + static_cast<std::ptrdiff_t>(i),

@@ -31,6 +31,9 @@ struct TJudgeRules {
   // Translations that come through another language and nothing confirms are kept only
   // where nothing better exists, and only with this much evidence.
   float PivotThreshold = 0.35f;
+  // What this many pivots through different languages agree on is confirmed: it
+  // follows the direct sources' translations, where it would otherwise go.
+  int AgreeingPivots = 2;
   size_t MaxPivotTranslations = 4;
   // A translation that the sources give for many headwords is a common word of its
   // language, and a common word is the likelier first translation: its evidence grows
