@@ -66,11 +66,16 @@ TEST_F(Judge, TranslationsThroughAnotherLanguageStandInOnlyWhereNothingElseDoes)
   EXPECT_EQ(Row({Proposal("casa", 0), Proposal("casa", 1, 2.0f), Proposal("camera", 1, 3.0f)}),
             "casa");
   EXPECT_FALSE(FLast.ThroughOther);
-  // What two pivots through different languages agree on is confirmed: it follows the
-  // direct translations, however strong, and is not marked.
-  EXPECT_EQ(Row({Proposal("negozio", 0, 0.5f), Proposal("tenda", 1, 3.0f),
-                 Proposal("tenda", 2, 3.0f), Proposal("bottega", 2, 3.0f)}),
+  // What two pivots through different languages agree on is confirmed and not marked.
+  // It weighs less than a direct source's word: it follows one the direct source is
+  // sure of, and leads only one the direct source gives last and seldom.
+  EXPECT_EQ(Row({Proposal("negozio", 0, 1.0f), Proposal("tenda", 1, 0.5f),
+                 Proposal("tenda", 2, 0.5f), Proposal("bottega", 2, 3.0f)}),
             "negozio, tenda");
+  EXPECT_FALSE(FLast.ThroughOther);
+  EXPECT_EQ(
+      Row({Proposal("blikje", 0, 0.1f), Proposal("kunnen", 1, 1.0f), Proposal("kunnen", 2, 1.0f)}),
+      "kunnen, blikje");
   EXPECT_FALSE(FLast.ThroughOther);
   // Nor does such a singular lead a direct plural ("medium" is "means", not "mean").
   FContext.EnglishTranslations = true;

@@ -248,13 +248,14 @@ std::vector<TGroup> Ordered(const std::vector<TProposal>& proposals, const TRowC
     std::erase_if(groups, [&](const TGroup& g) {
       return g.AllPivot && std::popcount(g.Sources) < rules.AgreeingPivots;
     });
+    for (TGroup& group : groups)
+      if (group.AllPivot) group.Evidence /= rules.ConfirmedPivotDiscount;
   } else {
     std::erase_if(groups, [&](const TGroup& g) { return g.PivotScore < rules.PivotThreshold; });
   }
   std::stable_sort(groups.begin(), groups.end(), [](const TGroup& a, const TGroup& b) {
     if (a.Doubtful != b.Doubtful) return b.Doubtful;
     if (a.AllCapital != b.AllCapital) return b.AllCapital;
-    if (a.AllPivot != b.AllPivot) return b.AllPivot;  // confirmed pivots after the direct
     if (a.Evidence != b.Evidence) return a.Evidence > b.Evidence;
     return a.FirstSeen < b.FirstSeen;
   });

@@ -34,6 +34,9 @@ struct TJudgeRules {
   // What this many pivots through different languages agree on is confirmed: it
   // follows the direct sources' translations, where it would otherwise go.
   int AgreeingPivots = 2;
+  // Such a translation weighs this many times less than the direct sources' would: it
+  // leads only where they are far less sure of theirs ("can": "kunnen", not "blikje").
+  float ConfirmedPivotDiscount = 4.0f;
   size_t MaxPivotTranslations = 4;
   // A translation that the sources give for many headwords is a common word of its
   // language, and a common word is the likelier first translation: its evidence grows
