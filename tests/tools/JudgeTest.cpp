@@ -201,8 +201,8 @@ class Spelling : public ::testing::Test {
   void SetUp() override {
     std::ofstream((FDir / "xx.aff").string()) << "SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n";
     std::ofstream((FDir / "xx.dic").string())
-        << "24\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
-        << "me\nji\nka\nno\npu\nestoque\npuesto\nque\nya\npues\ntoque\npor\n";
+        << "27\npez\nde\ncolores\ncrema\npara\nzapatos\npelota\nbola\nboca\nhabitación\na\nrojo\n"
+        << "me\nji\nka\nno\npu\nestoque\npuesto\nque\nya\npues\ntoque\npor\ncremad\neza\npatos\n";
   }
   TSpelling Make(bool joinsCompounds) {
     return TSpelling((FDir / "xx.aff").string(), (FDir / "xx.dic").string(), joinsCompounds);
@@ -307,6 +307,28 @@ TEST_F(Spelling, EnglishWordsRunTogetherNoSpellingKnowsArePutApartIntoWords) {
   EXPECT_EQ(spelling.Checked("giveaway"), std::nullopt);
   EXPECT_THROW(spelling.SplitAlsoUnlessSpeltOtherwise("nowhere.aff", "nowhere.dic"),
                std::runtime_error);
+}
+
+TEST_F(Spelling, GivenTheLanguagesLittleWordsOnlyCutsThroughThemCount) {
+  TSpelling spelling = Make(false);
+  EXPECT_EQ(spelling.Checked("bocarojo"), "boca rojo");
+  EXPECT_EQ(spelling.Checked("bolaa"), "bola a");
+  spelling.SplitOnlyWithLittleWords({"de", "que", "para", "ya", "a", "no"});
+  // Without a little word, only words of four letters or more: a shorter part mostly
+  // cuts a word the dictionary lacks.
+  EXPECT_EQ(spelling.Checked("bocarojo"), "boca rojo");
+  EXPECT_EQ(spelling.Checked("bocapez"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("bolaa"), "bola a");
+  // Little words of one or two letters stand among longer words, not alone.
+  EXPECT_EQ(spelling.Checked("bolaano"), "bola a no");
+  EXPECT_EQ(spelling.Checked("ano"), std::nullopt);
+  EXPECT_EQ(spelling.Checked("pezdecolores"), "pez de colores");
+  // A cut through a little word before one through more words of three letters.
+  EXPECT_EQ(spelling.Checked("cremadezapatos"), "crema de zapatos");
+  EXPECT_EQ(spelling.Checked("cremaparazapatos"), "crema para zapatos");
+  EXPECT_EQ(spelling.Checked("puestoque"), "puesto que");
+  EXPECT_EQ(spelling.Checked("yaque"), "ya que");
+  EXPECT_EQ(spelling.Checked("mejikano"), std::nullopt);
 }
 
 TEST_F(Spelling, StemsThatKeepTheWordsBeginningComeFirst) {

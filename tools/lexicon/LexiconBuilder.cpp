@@ -1181,6 +1181,7 @@ class TLanguageBuild {
       // phrase: a word the dictionary does not know ("craic", "numpty") is mostly a
       // rare one, not two to put apart.
       const TWordNet* wordNet = FContext.LoadedWordNet(FOptions, FLog);
+      if (FKeying == TKeying::English) FSpelling->SplitOnlyWithLittleWords(LittleWords());
       if (wordNet && FKeying == TKeying::Spelt) {
         FSpelling->SplitOnlyInto(
             [wordNet](const std::string& phrase) { return wordNet->HasCommonSense(phrase); });
@@ -1231,6 +1232,17 @@ class TLanguageBuild {
     if (FCommonness.empty() && !FRowContext.Definitions) CountCommonness();
     FRowContext.Commonness = &FCommonness;
     FRowContext.Frequencies = &Frequencies();
+  }
+
+  // The commonest words of the translations' language, UTF-8: its articles,
+  // prepositions and conjunctions, which words run together mostly hold ("pez de
+  // colores", "quase não"). None where the build has no frequency list.
+  std::vector<std::string> LittleWords() {
+    constexpr uint32_t kLittle = 100;
+    std::vector<std::string> little;
+    for (const auto& [word, rank] : Frequencies().Ranks)
+      if (rank <= kLittle) little.push_back(ToUtf8(FromLatin1(word)));
+    return little;
   }
 
   // The frequency list of the translations' language, empty if the build has none.

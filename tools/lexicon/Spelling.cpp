@@ -177,8 +177,13 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
     size_t Little = 0;                   // parts that are little words
     size_t ThreeLetters = 0;             // other parts of three letters
   };
-  const auto better = [](const TCost& a, const TCost& b) {
-    return a.Parts != b.Parts ? a.Parts < b.Parts : a.Short < b.Short;
+  // A language's own little words are its commonest: a cut through them is likelier
+  // than one through shorter words ("de baños", not "deba ños").
+  const bool own = named && littleWords.data() == FLittleWordViews.data();
+  const auto better = [own](const TCost& a, const TCost& b) {
+    if (a.Parts != b.Parts) return a.Parts < b.Parts;
+    if (own && a.Little != b.Little) return a.Little > b.Little;
+    return a.Short != b.Short ? a.Short < b.Short : a.Little > b.Little;
   };
   const std::vector<size_t> starts = CharacterStarts(word);
   const size_t n = starts.size();
@@ -193,7 +198,7 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
       const bool little =
           named && std::find(littleWords.begin(), littleWords.end(), part) != littleWords.end();
       // Words of three letters only where commonWord vouches for them: "way", "few".
-      const size_t shortest = FCommonWord ? 3 : 4;
+      const size_t shortest = FCommonWord || !FLittleWords.empty() ? 3 : 4;
       if (named && !little && (end - begin < shortest || (FCommonWord && !FCommonWord(part))))
         continue;
       const TCost through{cost[begin].Parts + 1, cost[begin].Short + isShort,
@@ -207,19 +212,35 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
     }
   }
   const TCost& best = cost[n - 1];
-  if (best.Parts < 2 || best.Parts > maxParts || (!named && best.Short > 1)) return std::nullopt;
+  // Of a language's own little words, those of one or two letters stand among longer
+  // words ("à raison de"), not on their own ("a si" of "asi").
+  if (best.Parts < 2 || best.Parts > maxParts || (!named && best.Short > 1) ||
+      (own && best.Short >= best.Parts))
+    return std::nullopt;
+  std::string split;
+  size_t shortestPart = word.size();
+  for (size_t end = n - 1; end > 0; end = from[end]) {
+    const std::string_view part = word.substr(starts[from[end]], starts[end] - starts[from[end]]);
+    split.insert(0, std::string(split.empty() ? "" : " ").insert(0, part));
+    shortestPart = std::min(shortestPart, end - from[end]);
+  }
+  // A language's own words run together without a little word are words of four
+  // letters or more ("carretera secundaria"); with a shorter part they are mostly one
+  // word its dictionary lacks ("ver dor" of "verdor", "boxe ar" of "boxear").
+  if (own) return best.Little > 0 || shortestPart >= 4 ? std::optional(split) : std::nullopt;
   // Of words run together that hold no little word, many are a typo ("averdue" is no
   // "aver due").
   if (named && best.Little == 0) return std::nullopt;
   // Two parts, one a short word, are mostly a typo too: "forsee" is no "for see", where
   // "inwhatway" is "in what way".
   if (named && best.ThreeLetters > 0 && best.Parts < 3) return std::nullopt;
-  std::string split;
-  for (size_t end = n - 1; end > 0; end = from[end]) {
-    const std::string_view part = word.substr(starts[from[end]], starts[end] - starts[from[end]]);
-    split.insert(0, std::string(split.empty() ? "" : " ").insert(0, part));
-  }
   return split;
+}
+
+void TSpelling::SplitOnlyWithLittleWords(std::vector<std::string> littleWords) {
+  FLittleWords = std::move(littleWords);
+  FLittleWordViews.assign(FLittleWords.begin(), FLittleWords.end());
+  FHandle->FChecked.clear();
 }
 
 void TSpelling::SplitOnlyInto(std::function<bool(const std::string& phrase)> knownPhrase) {
@@ -307,7 +328,7 @@ std::optional<std::string> TSpelling::CheckedNow(std::string_view translation) c
     }
     const auto split = FKnownPhrase      ? SplitEnglish(word)
                        : FJoinsCompounds ? std::nullopt
-                                         : Split(word);
+                                         : Split(word, FLittleWordViews);
     if (!split) return std::nullopt;
     checked.append(*split);
   }

@@ -42,6 +42,13 @@ class TSpelling {
   void SplitAlsoUnlessSpeltOtherwise(const std::string& affPath, const std::string& dicPath,
                                      std::function<bool(std::string_view word)> commonWord = {});
 
+  // From now on words run together are put apart only into these little words (the
+  // language's commonest, UTF-8; those of one or two letters not alone) and other
+  // words of three letters or more, or else into words of four letters or more:
+  // "pezdecolores" is "pez de colores" and "carreterasecundaria" "carretera
+  // secundaria", but "verdor" no "ver dor".
+  void SplitOnlyWithLittleWords(std::vector<std::string> littleWords);
+
   // Whether the language's other spelling, if it has one, knows the word (UTF-8).
   bool OtherSpellingKnows(std::string_view word) const;
 
@@ -75,6 +82,8 @@ class TSpelling {
   bool FJoinsCompounds;
   std::function<bool(const std::string&)> FKnownPhrase;
   std::function<bool(std::string_view)> FCommonWord;
+  std::vector<std::string> FLittleWords;
+  std::vector<std::string_view> FLittleWordViews;  // of FLittleWords, for Split
 };
 
 }  // namespace parlivo
