@@ -318,6 +318,9 @@ TEST_F(Spelling, GivenTheLanguagesLittleWordsOnlyCutsThroughThemCount) {
   // cuts a word the dictionary lacks.
   EXPECT_EQ(spelling.Checked("bocarojo"), "boca rojo");
   EXPECT_EQ(spelling.Checked("bocapez"), std::nullopt);
+  // Nor does a little word make a cut of two parts, one of three letters, a likely one:
+  // mostly it cuts one word ("verdor" is no "ver dor").
+  EXPECT_EQ(spelling.Checked("yapez"), std::nullopt);
   EXPECT_EQ(spelling.Checked("bolaa"), "bola a");
   // Little words of one or two letters stand among longer words, not alone.
   EXPECT_EQ(spelling.Checked("bolaano"), "bola a no");

@@ -224,16 +224,16 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
     split.insert(0, std::string(split.empty() ? "" : " ").insert(0, part));
     shortestPart = std::min(shortestPart, end - from[end]);
   }
+  // Two parts, one a short word, are mostly a typo or one word the dictionary lacks:
+  // "forsee" is no "for see", nor "verdor" "ver dor", where "inwhatway" is "in what way".
+  if (named && best.ThreeLetters > 0 && best.Parts < 3) return std::nullopt;
   // A language's own words run together without a little word are words of four
   // letters or more ("carretera secundaria"); with a shorter part they are mostly one
-  // word its dictionary lacks ("ver dor" of "verdor", "boxe ar" of "boxear").
+  // word its dictionary lacks ("boxe ar" of "boxear").
   if (own) return best.Little > 0 || shortestPart >= 4 ? std::optional(split) : std::nullopt;
   // Of words run together that hold no little word, many are a typo ("averdue" is no
   // "aver due").
   if (named && best.Little == 0) return std::nullopt;
-  // Two parts, one a short word, are mostly a typo too: "forsee" is no "for see", where
-  // "inwhatway" is "in what way".
-  if (named && best.ThreeLetters > 0 && best.Parts < 3) return std::nullopt;
   return split;
 }
 
