@@ -104,6 +104,11 @@ bool IsEnglishPluralOf(std::string_view plural, std::string_view singular) {
   return false;
 }
 
+// How much more a translation weighs for the number of sources that agree on it.
+float Agreement(uint64_t sources, const TJudgeRules& rules) {
+  return 1 + rules.AgreementBonus * static_cast<float>(std::popcount(sources) - 1);
+}
+
 // The groups of the row's proposals, each weighed by its sources.
 std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowContext& context,
                             const TJudgeRules& rules) {
@@ -144,8 +149,7 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
       group.Evidence += rules.Trust[static_cast<size_t>(kind)] * best[at][source];
       if (kind == TSourceKind::Pivot) group.PivotScore += best[at][source];
     }
-    group.Evidence *=
-        1 + rules.AgreementBonus * static_cast<float>(std::popcount(group.Sources) - 1);
+    group.Evidence *= Agreement(group.Sources, rules);
     if (context.Commonness && rules.CommonnessExponent != 0) {
       const auto headwords = context.Commonness->find(group.Translation);
       if (headwords != context.Commonness->end())
@@ -205,12 +209,10 @@ void CheckSpelling(std::vector<TGroup>& groups, const TRowContext& context,
       }
       // Two spellings of one translation are one witness per source, not two: the
       // better of them stands, with the agreement of the sources only the other had.
-      const auto agreement = [&](uint64_t sources) {
-        return 1 + rules.AgreementBonus * static_cast<float>(std::popcount(sources) - 1);
-      };
       const TGroup& stronger = groups[i].Evidence >= groups[j].Evidence ? groups[i] : groups[j];
       const uint64_t sources = groups[i].Sources | groups[j].Sources;
-      groups[i].Evidence = stronger.Evidence * agreement(sources) / agreement(stronger.Sources);
+      groups[i].Evidence =
+          stronger.Evidence * Agreement(sources, rules) / Agreement(stronger.Sources, rules);
       groups[i].PivotScore = std::max(groups[i].PivotScore, groups[j].PivotScore);
       groups[i].Sources = sources;
       groups[i].AllPivot = groups[i].AllPivot && groups[j].AllPivot;

@@ -1250,8 +1250,9 @@ class TLanguageBuild {
     if (const auto path = FOptions.Frequencies.find(FName);
         path != FOptions.Frequencies.end() && FFrequencies.Count == 0) {
       FFrequencies = ReadFrequencies(path->second);
-      const TWordNet* wordNet = FContext.LoadedWordNet(FOptions, FLog);
-      if (FKeying == TKeying::Spelt && wordNet) RankBasesAsTheirForms(FFrequencies, *wordNet);
+      if (FKeying == TKeying::Spelt)
+        if (const TWordNet* wordNet = FContext.LoadedWordNet(FOptions, FLog))
+          RankBasesAsTheirForms(FFrequencies, *wordNet);
     }
     return FFrequencies;
   }

@@ -160,7 +160,8 @@ std::vector<std::string> TSpelling::Stems(std::string_view word) const {
 }
 
 std::optional<std::string> TSpelling::Split(std::string_view word,
-                                            std::span<const std::string_view> littleWords) const {
+                                            std::span<const std::string_view> littleWords,
+                                            bool languagesOwn) const {
   // The fewest known parts that make up the word, found over its character boundaries;
   // of as many, those with the fewest words of one or two letters. Such words are
   // everywhere in a dictionary: a word cut into them ("me ji ka no" of "mejikano") is
@@ -179,7 +180,7 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
   };
   // A language's own little words are its commonest: a cut through them is likelier
   // than one through shorter words ("de baños", not "deba ños").
-  const bool own = named && littleWords.data() == FLittleWordViews.data();
+  const bool own = named && languagesOwn;
   const auto better = [own](const TCost& a, const TCost& b) {
     if (a.Parts != b.Parts) return a.Parts < b.Parts;
     if (own && a.Little != b.Little) return a.Little > b.Little;
@@ -198,7 +199,7 @@ std::optional<std::string> TSpelling::Split(std::string_view word,
       const bool little =
           named && std::find(littleWords.begin(), littleWords.end(), part) != littleWords.end();
       // Words of three letters only where commonWord vouches for them: "way", "few".
-      const size_t shortest = FCommonWord || !FLittleWords.empty() ? 3 : 4;
+      const size_t shortest = FCommonWord || own ? 3 : 4;
       if (named && !little && (end - begin < shortest || (FCommonWord && !FCommonWord(part))))
         continue;
       const TCost through{cost[begin].Parts + 1, cost[begin].Short + isShort,
@@ -328,7 +329,7 @@ std::optional<std::string> TSpelling::CheckedNow(std::string_view translation) c
     }
     const auto split = FKnownPhrase      ? SplitEnglish(word)
                        : FJoinsCompounds ? std::nullopt
-                                         : Split(word, FLittleWordViews);
+                                         : Split(word, FLittleWordViews, true);
     if (!split) return std::nullopt;
     checked.append(*split);
   }

@@ -69,9 +69,11 @@ class TSpelling {
 
  private:
   // littleWords: the short words a part may be, as many as there are; where none are
-  // named, any known word, one at most among longer ones.
+  // named, any known word, one at most among longer ones. languagesOwn: they are the
+  // language's commonest words (SplitOnlyWithLittleWords), not English's.
   std::optional<std::string> Split(std::string_view word,
-                                   std::span<const std::string_view> littleWords = {}) const;
+                                   std::span<const std::string_view> littleWords = {},
+                                   bool languagesOwn = false) const;
   // English translations: into a phrase WordNet knows, else into little and common
   // words (SplitAlsoUnlessSpeltOtherwise); a word WordNet knows whole is not cut.
   std::optional<std::string> SplitEnglish(std::string_view word) const;
