@@ -514,15 +514,23 @@ TEST_F(Build, EnglishModalVerbsAreVerbsFirst) {
   WriteWordNet(FDir / "wordnet");
   WriteDictd("eng-ita",
              {{"may", "may /m/\nmaggio <n>\npotere <v>\n"},
-              {"box", "box /b/\nscatola <n>\ninscatolare <v>\n"}},
+              {"box", "box /b/\nscatola <n>\ninscatolare <v>\n"},
+              {"can", "can /k/\nlatta <n>\npotere <v>\n"}},
              false);
+  std::ofstream(Path("words.txt")) << "could\nwould\n";
   TBuildOptions options;
   options.WordNetFolder = Path("wordnet");
-  BuildLexicon((FDir / "Files").string(), {{"Italian", TSourceFormat::Freedict, Path("eng-ita")}},
+  BuildLexicon((FDir / "Files").string(),
+               {{"Italian", TSourceFormat::Freedict, Path("eng-ita")},
+                {"Italian", TSourceFormat::Inflected, Path("words.txt")}},
                options, FLog);
   // "may" is the month for a dictionary of nouns; a reader asks for the verb.
   EXPECT_EQ(Lookup("Italian", "may"), "may=potere, maggio\nFound: 1\n");
   EXPECT_EQ(Lookup("Italian", "box"), "box=scatola, inscatolare\nFound: 1\n");
+  // A modal's past, which no dictionary lists and WordNet does not know, is its modal's;
+  // not "would", the mood.
+  EXPECT_EQ(Lookup("Italian", "could"), "could=(can) potere\nFound: 1\n");
+  EXPECT_EQ(Lookup("Italian", "would"), "Found: 0\n");
 }
 
 TEST(LexiconLimits, MoreThan65535WordsOfOneLengthInABucket) {

@@ -773,8 +773,13 @@ class TLanguageBuild {
   // The words a form is inflected from: WordNet's for English, the language's analyser's
   // or spelling dictionary's for a language's words.
   std::vector<TBaseWord> BasesOf(const std::string& key) const {
-    if (FKeying == TKeying::English)
-      return FWordNet ? FWordNet->Bases(ToUtf8(FromLatin1(key))) : std::vector<TBaseWord>{};
+    if (FKeying == TKeying::English) {
+      if (!FWordNet) return {};
+      std::vector<TBaseWord> bases = FWordNet->Bases(ToUtf8(FromLatin1(key)));
+      if (const std::string_view modal = EnglishModalOfPast(key); !modal.empty() && bases.empty())
+        bases.push_back({std::string(modal), TPartOfSpeech::Verb});
+      return bases;
+    }
     if (!FFormBases) return {};
     const auto bases = FFormBases->find(key);
     return bases == FFormBases->end() ? std::vector<TBaseWord>{} : bases->second;

@@ -1,5 +1,7 @@
 #include "PartOfSpeech.h"
 
+#include <utility>
+
 namespace parlivo {
 
 TPartOfSpeech PartOfTag(std::string_view tag) {
@@ -39,6 +41,16 @@ bool IsEnglishModalVerb(std::string_view word) {
        {"can", "could", "may", "might", "must", "ought", "shall", "should", "will", "would"})
     if (word == modal) return true;
   return false;
+}
+
+std::string_view EnglishModalOfPast(std::string_view word) {
+  // Not "would" nor "should": as pasts of will and shall they are moods that no verb of
+  // another language translates, and the dictionaries that have them list them.
+  static constexpr std::pair<std::string_view, std::string_view> kPasts[] = {{"could", "can"},
+                                                                             {"might", "may"}};
+  for (const auto& [past, modal] : kPasts)
+    if (word == past) return modal;
+  return {};
 }
 
 }  // namespace parlivo

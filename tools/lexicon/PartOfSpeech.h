@@ -21,4 +21,8 @@ const char* PartName(TPartOfSpeech part);
 // are, whatever a dictionary of content words makes of them ("May", the month).
 bool IsEnglishModalVerb(std::string_view word);
 
+// The modal verb whose past the word is ("could": can, "might": may), which WordNet,
+// knowing no modal verbs, cannot always tell; empty for any other word.
+std::string_view EnglishModalOfPast(std::string_view word);
+
 }  // namespace parlivo
