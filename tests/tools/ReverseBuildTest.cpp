@@ -172,6 +172,32 @@ TEST(RegularForms, DutchFormsAndTheWordsTheyMayComeFrom) {
   EXPECT_TRUE(RegularBases("Dutch", "3d-print").empty());
 }
 
+TEST(RegularForms, GermanInfinitivesWithZuAreTheirVerbs) {
+  auto basesOf = [](const char* form) {
+    std::vector<std::string> words;
+    for (const auto& base : RegularBases("German", form)) {
+      EXPECT_EQ(base.Part, TPartOfSpeech::Verb) << form;
+      words.push_back(base.Word);
+    }
+    return words;
+  };
+  using TWords = std::vector<std::string>;
+  EXPECT_EQ(basesOf("aufzunehmen"), TWords{"aufnehmen"});
+  EXPECT_EQ(basesOf("wiederzusehen"), TWords{"wiedersehen"});
+  EXPECT_EQ(basesOf("zur\xC3\xBC"
+                    "ckzukehren"),
+            TWords{"zur\xC3\xBC"
+                   "ckkehren"});
+  // "zu" as a prefix of its own is kept: "zuzuh\xC3\xB6ren" is zuh\xC3\xB6ren.
+  EXPECT_EQ(basesOf("zuzuh\xC3\xB6ren"), TWords{"zuh\xC3\xB6ren"});
+  // A "zu" that is no infix still yields a candidate, which only a verb's row confirms;
+  // nouns and words not ending as infinitives yield none.
+  EXPECT_EQ(basesOf("sozusagen"), TWords{"sosagen"});
+  EXPECT_TRUE(basesOf("Verletzungen").empty());
+  EXPECT_TRUE(basesOf("zuletzt").empty());
+  EXPECT_TRUE(basesOf("zuh\xC3\xB6ren").empty());
+}
+
 TEST(RegularForms, ParticiplesOfTheRomanceLanguagesByTheirEndings) {
   struct {
     const char *Language, *Form, *Infinitive;

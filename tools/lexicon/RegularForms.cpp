@@ -350,10 +350,22 @@ void DutchAdjectiveBases(std::string_view form, std::vector<TBaseWord>& bases) {
   }
 }
 
+// A separable verb's infinitive with "zu" inside: "aufzunehmen" of aufnehmen,
+// "zuzuhören" of zuhören. A "zu" at the start is a prefix of its own ("zuhören").
+void GermanVerbBases(std::string_view form, std::vector<TBaseWord>& bases) {
+  if (form.empty() || form.front() < 'a' || form.front() > 'z' || !form.ends_with('n')) return;
+  for (size_t zu = form.find("zu", 2); zu != std::string_view::npos; zu = form.find("zu", zu + 1)) {
+    const std::string_view rest = form.substr(zu + 2);
+    if (rest.size() < 3) break;
+    Add(bases, form, std::string(form.substr(0, zu)) + std::string(rest), TPartOfSpeech::Verb);
+  }
+}
+
 }  // namespace
 
 std::vector<TBaseWord> RegularBases(std::string_view language, std::string_view form) {
   std::vector<TBaseWord> bases;
+  if (language == "German") GermanVerbBases(form, bases);
   if (language != "Dutch" || form.size() < 2) return bases;
   const bool letters = std::all_of(form.begin(), form.end(),
                                    [](char ch) { return (ch >= 'a' && ch <= 'z') || ch == '\''; });

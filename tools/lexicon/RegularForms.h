@@ -1,6 +1,7 @@
 // The words a form of a language may be inflected from by the language's regular rules,
-// for languages whose analysers and spelling dictionaries do not tell: Dutch; and the
-// participles of the Romance languages, which spelling dictionaries' stems do not tell.
+// for languages whose analysers and spelling dictionaries do not tell: Dutch, German's
+// infinitives with "zu"; and the participles of the Romance languages, which spelling
+// dictionaries' stems do not tell.
 #pragma once
 
 #include <string>
@@ -14,7 +15,7 @@ namespace parlivo {
 // The base words the form (UTF-8, in small letters) may come from, the likelier first,
 // each with the part of speech its rule takes it for: "gebeld" bellen, "duurt" duren,
 // "opgebeld" opbellen (verbs); "huizen" huis, "bomen" boom (nouns); "grote" groot
-// (adjectives). Candidates only: no dictionary need know them. None for a language
+// (adjectives); German "anzurufen" anrufen. Candidates only: no dictionary need know them. None for a language
 // without rules.
 std::vector<TBaseWord> RegularBases(std::string_view language, std::string_view form);
 
