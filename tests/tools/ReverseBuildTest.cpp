@@ -409,6 +409,28 @@ TEST(ReverseFrequencies, AnEnglishWordIsAsFrequentAsItsMostFrequentForm) {
   EXPECT_EQ(lookup("kind"), "Kind=child, kid\nFound: 1\n");
 }
 
+TEST(ReverseFrequencies, TheMoreSpokenEnglishWordLeadsTheOneMoreHeadwordsShare) {
+  TTempDir dir;
+  // "jocund" comes first in the entry of "lustig" and is given for three more words;
+  // "funny" is what English speaks.
+  WriteDictd(dir / "deu-eng",
+             {{"lustig", "lustig /l/ <adj>\njocund, funny\n"},
+              {"froh", "froh /f/ <adj>\njocund\n"},
+              {"heiter", "heiter /h/ <adj>\njocund\n"},
+              {"munter", "munter /m/ <adj>\njocund\n"}},
+             false);
+  std::ofstream((dir / "english.txt").string())
+      << "the\nand\nof\nto\nfunny\na\nin\nis\nit\njocund\n";
+  TBuildOptions options;
+  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  std::ostringstream log;
+  BuildLexicon((dir / "Files").string(),
+               {{"GermanEnglish", TSourceFormat::Freedict, (dir / "deu-eng").string()}}, options,
+               log);
+  EXPECT_EQ(LookedUp(dir.Path(), {"--from", "German", "lustig"}),
+            "lustig=funny, jocund\nFound: 1\n");
+}
+
 TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSources) {
   auto error = [&](const std::vector<TLanguageSource>& sources) -> std::string {
     try {
