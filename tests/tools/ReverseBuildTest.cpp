@@ -388,6 +388,24 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   EXPECT_EQ(lookup("machte"), "machte=(machen) make, do\nFound: 1\n");
 }
 
+TEST(SpeltWords, ShortWordsThatShareAKeyAreAllFound) {
+  TTempDir dir;
+  WriteDictd(dir / "ita-eng",
+             {{"e", "e /e/\nand\n"},
+              {"\xC3\xA8", "\xC3\xA8 /\xC9\x9B/\nis\n"},
+              {"la", "la /la/\nthe\n"},
+              {"l\xC3\xA0", "l\xC3\xA0 /la/\nthere\n"}},
+             false);
+  std::ostringstream log;
+  BuildLexicon((dir / "Files").string(),
+               {{"ItalianEnglish", TSourceFormat::Freedict, (dir / "ita-eng").string()}},
+               TBuildOptions{}, log);
+  auto lookup = [&](const char* word) { return LookedUp(dir.Path(), {"--from", "Italian", word}); };
+  EXPECT_EQ(lookup("\xC3\xA8"), "e  =and\n\xC3\xA8=is\nFound: 2\n");
+  EXPECT_EQ(lookup("e"), lookup("\xC3\xA8"));
+  EXPECT_EQ(lookup("l\xC3\xA0"), "la =the\nl\xC3\xA0=there\nFound: 2\n");
+}
+
 TEST(ReverseFrequencies, AnEnglishWordIsAsFrequentAsItsMostFrequentForm) {
   TTempDir dir;
   WriteWordNet(dir / "wordnet");

@@ -1048,8 +1048,13 @@ class TLanguageBuild {
         return a.Proposals > b.Proposals;
       });
       for (size_t i = 0; i < words.size(); ++i) {
-        const std::string numbered = i == 0 ? key : key + std::to_string(i + 1);
-        if (i >= kMaxSharedKeys || StoredHeadword(numbered).LeftOut) {
+        // A word of one or two letters is stored padded to three ("ou "), and its
+        // namesakes' numbers follow the padding ("ou 2" for "où", "e  2" for
+        // "è"): a digit among the first three characters no query reaches.
+        const bool padded = i > 0 && key.size() < 3;
+        const std::string numbered =
+            i == 0 ? key : (padded ? TLexiconIndex::Stored(key) : key) + std::to_string(i + 1);
+        if (i >= kMaxSharedKeys || (!padded && StoredHeadword(numbered).LeftOut)) {
           ++FCollected.Summary.LongerThan30;
           continue;
         }
