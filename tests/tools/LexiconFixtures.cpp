@@ -241,7 +241,9 @@ void CompileParticiples(const fs::path& folder) {
                                           {"fuhren", "fuhre", "<n><pl>"},
                                           {"fuhren", "fahren", "<vblex><past>"},
                                           {"machte", "machen", "<vblex><past>"},
-                                          {"machte", "fahren", "<vblex><past>"}}),
+                                          {"machte", "fahren", "<vblex><past>"},
+                                          {"hafte", "haften", "<vblex><past>"},
+                                          {"hafte", "fahren", "<vblex><past>"}}),
           "lr");
   Compile(folder, "eng.autogen",
           Monolingual(letters + symbols, {{"driven", "drive", "<vblex><pp>"},

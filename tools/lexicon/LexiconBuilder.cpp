@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <bitset>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -417,6 +418,8 @@ class TLanguageBuild {
       const std::string language = ToUtf8(FLanguage->Name);
       if (const auto path = FOptions.Frequencies.find(language); path != FOptions.Frequencies.end())
         FLanguageFrequencies = ReadFrequencies(path->second);
+      for (const auto& [word, rank] : FLanguageFrequencies.Ranks)
+        for (const char ch : word) FListLetters.set(static_cast<uint8_t>(ch));
       ReadSpeltForms();
     }
     for (const auto& source : FSources) {
@@ -883,10 +886,12 @@ class TLanguageBuild {
     if (!analyser.empty()) {
       bases = TApertiumAnalyser(analyser).BasesOf(forms);
       // Of the analyser's readings, the most frequent word's first: "menti" is a form of
-      // mente (mind) before one of mento (chin). A list may lack a frequent word (the
-      // French one has none with "ê" or "è"): a first reading it lacks keeps its place.
+      // mente (mind) before one of mento (chin), "sono" one of essere before one of
+      // sonare, which the list lacks. A list may lack a frequent word for its letters
+      // (the French one has none with "ê" or "è"): a first reading spelt with a letter
+      // the list never has keeps its place, "suis" a form of être before one of suivre.
       for (auto& readings : bases) {
-        if (readings.empty() || LanguageRank(readings.front().Word) == UINT32_MAX) continue;
+        if (readings.empty() || !RankableInList(readings.front().Word)) continue;
         std::stable_sort(readings.begin(), readings.end(),
                          [&](const TBaseWord& a, const TBaseWord& b) {
                            return LanguageRank(a.Word) < LanguageRank(b.Word);
@@ -978,6 +983,14 @@ class TLanguageBuild {
     const bool agreed = std::popcount(sources) > 1;
     if (spelt.find(' ') == std::string::npos) return agreed ? 1 : 3;
     return agreed ? 4 : 5;
+  }
+
+  // Whether the language's frequency list has every letter of the word, so that its
+  // lacking the word says the word is rare.
+  bool RankableInList(const std::string& spelt) const {
+    const std::string latin1 = Latin1Lower(ToLatin1(spelt).value_or(""));
+    return std::all_of(latin1.begin(), latin1.end(),
+                       [&](char ch) { return FListLetters.test(static_cast<uint8_t>(ch)); });
   }
 
   // The place of a language's word in its frequency list; UINT32_MAX where it has none.
@@ -1313,6 +1326,7 @@ class TLanguageBuild {
   std::optional<std::unordered_map<std::string, std::vector<TBaseWord>>> FFormBases;
   std::unique_ptr<TEnglishVerbForms> FEnglishVerbForms;  // with the forms' base words
   TWordFrequencies FLanguageFrequencies;        // of a language's words, read the other way
+  std::bitset<256> FListLetters;                // the Latin-1 letters of its words
   std::unordered_map<std::string, int> FTiers;  // by spelt word: see TierOf
   std::unordered_map<std::string, uint32_t> FCommonness;
   TWordFrequencies FFrequencies;
