@@ -397,16 +397,26 @@ TEST(SpeltWords, ShortWordsThatShareAKeyAreAllFound) {
              {{"e", "e /e/\nand\n"},
               {"\xC3\xA8", "\xC3\xA8 /\xC9\x9B/\nis\n"},
               {"la", "la /la/\nthe\n"},
-              {"l\xC3\xA0", "l\xC3\xA0 /la/\nthere\n"}},
+              {"l\xC3\xA0", "l\xC3\xA0 /la/\nthere\n"},
+              {"Ed", "Ed /ed/\ned\n"},
+              {"ed", "ed /ed/\nand\n"},
+              {"Mila", "Mila /m/\nMila\n"},
+              {"mila", "mila /m/\nthousands\n"}},
              false);
+  std::ofstream((dir / "italian.txt").string()) << "e\nla\ned\n";
+  TBuildOptions options;
+  options.Frequencies["Italian"] = (dir / "italian.txt").string();
   std::ostringstream log;
   BuildLexicon((dir / "Files").string(),
-               {{"ItalianEnglish", TSourceFormat::Freedict, (dir / "ita-eng").string()}},
-               TBuildOptions{}, log);
+               {{"ItalianEnglish", TSourceFormat::Freedict, (dir / "ita-eng").string()}}, options,
+               log);
   auto lookup = [&](const char* word) { return LookedUp(dir.Path(), {"--from", "Italian", word}); };
   EXPECT_EQ(lookup("\xC3\xA8"), "e  =and\n\xC3\xA8=is\nFound: 2\n");
   EXPECT_EQ(lookup("e"), lookup("\xC3\xA8"));
   EXPECT_EQ(lookup("l\xC3\xA0"), "la =the\nl\xC3\xA0=there\nFound: 2\n");
+  // A name that says only itself comes after a frequent word spelt alike, not before.
+  EXPECT_EQ(lookup("ed"), "ed =and\nEd=ed\nFound: 2\n");
+  EXPECT_EQ(lookup("mila"), "Mila=Mila\nmila=thousands\nFound: 2\n");
 }
 
 TEST(ReverseFrequencies, AnEnglishWordIsAsFrequentAsItsMostFrequentForm) {

@@ -591,6 +591,7 @@ class TLanguageBuild {
       if (FKeying == TKeying::Spelt) {
         FTiers.emplace(key, TierOf(key, row));
         if (row.Base.empty()) AddVerbReading(key, row.Judged);
+        if (!row.Base.empty()) FBases.emplace(key, row.Base);
       }
       FCollected.Summary.ThroughOther += row.Judged.ThroughOther;
       if (!row.Base.empty()) {
@@ -1039,8 +1040,13 @@ class TLanguageBuild {
       uint32_t Rank;
       bool VerbReading;   // a frequent form's verb, after the form's own row
       bool InnerCapital;  // "WaR", an abbreviation, goes after "war", the word
-      size_t Proposals;   // of equally frequent words ("Ich", "ich"), the better known first
-      std::string Row;    // the spelling (UTF-8) the row is collected under
+      // "Ed=ed", a name that says only itself, goes after a row of a frequent word
+      // spelt alike, or of a form of one ("ed", and; "das", of the).
+      bool NameEcho;
+      bool Frequent;       // the word, or the base word its row shows, is frequent
+      bool AfterFrequent;  // a NameEcho among such rows
+      size_t Proposals;    // of equally frequent words ("Ich", "ich"), the better known first
+      std::string Row;     // the spelling (UTF-8) the row is collected under
     };
     std::map<std::string, std::vector<TWord>> byKey;
     for (const auto& [row, text] : FCollected.Texts) {
@@ -1049,15 +1055,26 @@ class TLanguageBuild {
       const std::string latin1 = ToLatin1(spelt).value_or(spelt);
       const bool innerCapital =
           latin1.size() > 1 && Latin1Lower(latin1.substr(1)) != latin1.substr(1);
-      byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), row != spelt, innerCapital,
+      const bool nameEcho =
+          Latin1Lower(latin1) != latin1 && Latin1Lower(text) == Latin1Lower(latin1);
+      const auto base = FBases.find(row);
+      const bool frequent =
+          LanguageRank(base == FBases.end() ? spelt : base->second) < kFrequentForms;
+      byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), row != spelt, innerCapital, nameEcho,
+                                          frequent, false,
                                           own == FProposals.end() ? 0 : own->second.size(), row});
     }
     TTexts texts;
     for (auto& [key, words] : byKey) {
+      const bool frequentWord = std::any_of(words.begin(), words.end(), [](const TWord& word) {
+        return word.Frequent && !word.NameEcho;
+      });
+      for (TWord& word : words) word.AfterFrequent = frequentWord && word.NameEcho;
       std::stable_sort(words.begin(), words.end(), [](const TWord& a, const TWord& b) {
         if (a.Rank != b.Rank) return a.Rank < b.Rank;
         if (a.VerbReading != b.VerbReading) return b.VerbReading;
         if (a.InnerCapital != b.InnerCapital) return b.InnerCapital;
+        if (a.AfterFrequent != b.AfterFrequent) return b.AfterFrequent;
         return a.Proposals > b.Proposals;
       });
       for (size_t i = 0; i < words.size(); ++i) {
@@ -1325,9 +1342,10 @@ class TLanguageBuild {
   // Found once, when the rows are first judged.
   std::optional<std::unordered_map<std::string, std::vector<TBaseWord>>> FFormBases;
   std::unique_ptr<TEnglishVerbForms> FEnglishVerbForms;  // with the forms' base words
-  TWordFrequencies FLanguageFrequencies;        // of a language's words, read the other way
-  std::bitset<256> FListLetters;                // the Latin-1 letters of its words
-  std::unordered_map<std::string, int> FTiers;  // by spelt word: see TierOf
+  TWordFrequencies FLanguageFrequencies;                // of a language's words, read the other way
+  std::bitset<256> FListLetters;                        // the Latin-1 letters of its words
+  std::unordered_map<std::string, int> FTiers;          // by spelt word: see TierOf
+  std::unordered_map<std::string, std::string> FBases;  // by spelt form: the base its row shows
   std::unordered_map<std::string, uint32_t> FCommonness;
   TWordFrequencies FFrequencies;
   TRowContext FRowContext;
