@@ -254,6 +254,19 @@ void CompileParticiples(const fs::path& folder) {
           "rl");
 }
 
+void CompileContractions(const fs::path& folder) {
+  fs::create_directories(folder);
+  auto joined = [](const char* form, const char* preposition) {
+    return std::string("<e><p><l>") + form + "</l><r>" + preposition +
+           "<s n=\"pr\"/><j/>il<s n=\"det\"/><s n=\"def\"/></r></p></e>\n";
+  };
+  Compile(folder, "ita.automorf",
+          "<alphabet>abcdefghijklmnopqrstuvwxyz</alphabet>\n" + Symbols({"pr", "det", "def"}) +
+              "<section id=\"main\" type=\"standard\">\n" + joined("al", "a") +
+              joined("del", "di") + "</section>\n",
+          "lr");
+}
+
 std::string LookedUp(const fs::path& programFolder, const std::vector<std::string>& args) {
   std::vector<String16> wide;
   for (const auto& arg : args) wide.push_back(FromUtf8(arg));

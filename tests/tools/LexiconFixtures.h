@@ -32,11 +32,15 @@ void CompileApertium(const std::filesystem::path& folder);
 
 // A German analyser, folder/deu.automorf.bin, that reads "gefahren" and "angemacht" as
 // past participles, "fahrend" as a present one, "fuhr" as a past and "fuhren" as the
-// plural of Fuhre (cartload) before the past of fahren, "machte" as a past of machen
-// before one of fahren; and an English
+// plural of Fuhre (cartload) before the past of fahren, "machte" and "hafte" as pasts
+// of machen and haften before ones of fahren; and an English
 // generator, folder/eng.autogen.bin, that spells "driven", "gone", "turned" and
 // "driving", "going", but knows no form of "motor".
 void CompileParticiples(const std::filesystem::path& folder);
+
+// An Italian analyser (ita.automorf.bin) that reads "al" and "del" as a preposition
+// joined with the article.
+void CompileContractions(const std::filesystem::path& folder);
 
 // What the lookup command writes, output and errors, for the arguments (UTF-8) with
 // the lexicon in programFolder/Files: "Hund=dog\nFound: 1\n".

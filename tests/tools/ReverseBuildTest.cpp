@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "Ding.h"
@@ -343,6 +344,22 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   EXPECT_EQ(reverse.Inflected, 2u);
 }
 
+// Builds the other direction of a language from its dictionary to English and the word
+// list forms.txt, both in dir; returns a lookup of its words.
+std::function<std::string(const char*)> BuildWithForms(const TTempDir& dir,
+                                                       const std::string& language,
+                                                       const char* dictionary,
+                                                       const TBuildOptions& options) {
+  std::ostringstream log;
+  BuildLexicon((dir / "Files").string(),
+               {{language + "English", TSourceFormat::Freedict, (dir / dictionary).string()},
+                {language + "English", TSourceFormat::Inflected, (dir / "forms.txt").string()}},
+               options, log);
+  return [folder = dir.Path(), language](const char* word) {
+    return LookedUp(folder, {"--from", language, word});
+  };
+}
+
 TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   TTempDir dir;
   CompileParticiples(dir / "apertium");
@@ -366,12 +383,7 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   // "gone" is a frequent word; the row keeps the order of its verb's translations.
   std::ofstream((dir / "english.txt").string()) << "gone\nthe\n";
   options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
-  std::ostringstream log;
-  BuildLexicon((dir / "Files").string(),
-               {{"GermanEnglish", TSourceFormat::Freedict, (dir / "deu-eng").string()},
-                {"GermanEnglish", TSourceFormat::Inflected, (dir / "forms.txt").string()}},
-               options, log);
-  auto lookup = [&](const char* word) { return LookedUp(dir.Path(), {"--from", "German", word}); };
+  auto lookup = BuildWithForms(dir, "German", "deu-eng", options);
   // A participle's verbs in its form, in their order, a phrase's first word only; a verb
   // the generator cannot spell so is left out rather than shown in another form.
   EXPECT_EQ(lookup("gefahren"), "gefahren=(fahren) driven, gone\nFound: 1\n");
@@ -389,6 +401,26 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   // has not ("m", "c"), it may be frequent all the same, and keeps its place.
   EXPECT_EQ(lookup("hafte"), "hafte=(fahren) drive, go, motor\nhaften=stick, adhere\nFound: 2\n");
   EXPECT_EQ(lookup("machte"), "machte=(machen) make, do\nFound: 1\n");
+}
+
+TEST(ReverseForms, APrepositionWithItsArticleIsThePrepositionAndThe) {
+  TTempDir dir;
+  CompileContractions(dir / "apertium");
+  WriteDictd(dir / "ita-eng",
+             {{"a", "a /a/\nto, at\n"},
+              {"di", "di /di/\nof, from\n"},
+              {"al", "al /al/\nmonthly\n"},
+              {"del", "del /del/\nof the\n"}},
+             false);
+  std::ofstream((dir / "forms.txt").string()) << "al\ndel\n";
+  std::ofstream((dir / "italian.txt").string()) << "di\na\ndel\nal\n";
+  TBuildOptions options;
+  options.Frequencies["Italian"] = (dir / "italian.txt").string();
+  options.BaseWords["Italian"] = (dir / "apertium" / "ita.automorf.bin").string();
+  auto lookup = BuildWithForms(dir, "Italian", "ita-eng", options);
+  // "al" is a phrase cut short ("al mese"), "del" the preposition and its article.
+  EXPECT_EQ(lookup("al"), "al =(a) to, at\nFound: 1\n");
+  EXPECT_EQ(lookup("del"), "del=of the\nFound: 1\n");
 }
 
 TEST(SpeltWords, ShortWordsThatShareAKeyAreAllFound) {

@@ -436,14 +436,15 @@ std::vector<std::vector<TBaseWord>> TApertiumAnalyser::BasesOf(
       // A verb with its pronouns joined ("dammi": dare + mi) is a form of the verb; a
       // preposition with its article or pronoun ("del": di + il) shows the preposition's
       // translations, whatever their part of speech.
-      bool preposition = false;
+      bool preposition = false, withArticle = false;
       if (const size_t joined = reading.find('+'); joined != std::string::npos) {
+        withArticle = reading.find("<det><def>", joined) != std::string::npos;
         reading.erase(joined);
         preposition = FirstTag(reading) == "pr";
         if (PartOfReading(reading) != TPartOfSpeech::Verb && !preposition) continue;
       }
       TBaseWord base{Lemma(reading), preposition ? TPartOfSpeech::Unknown : PartOfReading(reading),
-                     VerbFormOf(reading)};
+                     VerbFormOf(reading), preposition && withArticle};
       std::erase(base.Word, '#');
       if (base.Word.empty() || SameIgnoringAsciiCase(base.Word, forms[w])) continue;
       const auto known = std::find_if(bases[w].begin(), bases[w].end(), [&](const TBaseWord& b) {

@@ -28,6 +28,9 @@ struct TBaseWord {
   std::string Word;
   TPartOfSpeech Part;
   TVerbForm Form = TVerbForm::Other;
+  // The form is a preposition joined with the definite article ("del": di + il), Word
+  // the preposition.
+  bool Contraction = false;
 };
 
 // The forms of a language's word list, one a line, as they are spelt: words of letters

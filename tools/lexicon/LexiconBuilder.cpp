@@ -693,11 +693,13 @@ class TLanguageBuild {
     const auto own = FProposals.find(key);
     if (own != FProposals.end()) row.Judged = Judge(key, own->second, rules, explain);
     if (!FForms.count(key)) return row;
+    const std::vector<TBaseWord> bases = BasesOf(key);
     const bool weak = row.Judged.Text.empty() || row.Judged.ThroughOther ||
                       (FRowContext.Definitions && RarerThanItsBases(key)) ||
-                      (own != FProposals.end() && OnlyTurnedRound(own->second));
+                      (own != FProposals.end() && OnlyTurnedRound(own->second)) ||
+                      CutShortContraction(bases, row.Judged);
     if (!weak) return row;
-    TRow fromBase = BaseRowOf(key, BasesOf(key), rules, row.Judged);
+    TRow fromBase = BaseRowOf(key, bases, rules, row.Judged);
     return fromBase.Base.empty() ? row : fromBase;
   }
 
@@ -818,6 +820,20 @@ class TLanguageBuild {
   TProposals::const_iterator BaseRow(const std::string& word, const std::string& form) const {
     const auto own = ProposalsOfBase(word, form);
     return own != FProposals.end() && own->first == form ? FProposals.end() : own;
+  }
+
+  // A preposition joined with its article means the preposition and "the" ("au": to
+  // the): a row of such a form that gives no "the" is a phrase a dictionary cut down to
+  // its first word ("al": monthly, of "al mese"), which the preposition's row outweighs.
+  static bool CutShortContraction(const std::vector<TBaseWord>& bases, const TJudgedRow& own) {
+    const bool contraction = std::any_of(bases.begin(), bases.end(),
+                                         [](const TBaseWord& base) { return base.Contraction; });
+    if (!contraction || own.Translations.empty()) return false;
+    return std::none_of(own.Translations.begin(), own.Translations.end(),
+                        [](const auto& translation) {
+                          return !ForEachWord(translation.first,
+                                              [](std::string_view word) { return word != "the"; });
+                        });
   }
 
   // Whether every proposal for a word comes from a dictionary turned round: an English

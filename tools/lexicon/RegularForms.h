@@ -15,8 +15,8 @@ namespace parlivo {
 // The base words the form (UTF-8, in small letters) may come from, the likelier first,
 // each with the part of speech its rule takes it for: "gebeld" bellen, "duurt" duren,
 // "opgebeld" opbellen (verbs); "huizen" huis, "bomen" boom (nouns); "grote" groot
-// (adjectives); German "anzurufen" anrufen. Candidates only: no dictionary need know them. None for a language
-// without rules.
+// (adjectives); German "anzurufen" anrufen. Candidates only: no dictionary need know them. None for
+// a language without rules.
 std::vector<TBaseWord> RegularBases(std::string_view language, std::string_view form);
 
 // The participle the form (UTF-8, small letters) is of the infinitive by the regular
