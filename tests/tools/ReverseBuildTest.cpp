@@ -344,17 +344,19 @@ TEST_F(ReverseBuild, WordsAsSpeltWithTheirEnglishFromEverySource) {
   EXPECT_EQ(reverse.Inflected, 2u);
 }
 
-// Builds the other direction of a language from its dictionary to English and the word
-// list forms.txt, both in dir; returns a lookup of its words.
-std::function<std::string(const char*)> BuildWithForms(const TTempDir& dir,
-                                                       const std::string& language,
-                                                       const char* dictionary,
-                                                       const TBuildOptions& options) {
+// Builds the other direction of a language from its dictionary to English in dir, with
+// the word list forms there where one is named; returns a lookup of the language's words.
+std::function<std::string(const char*)> BuildOtherDirection(const TTempDir& dir,
+                                                            const std::string& language,
+                                                            const char* dictionary,
+                                                            const TBuildOptions& options,
+                                                            const char* forms = nullptr) {
+  std::vector<TLanguageSource> sources = {
+      {language + "English", TSourceFormat::Freedict, (dir / dictionary).string()}};
+  if (forms)
+    sources.push_back({language + "English", TSourceFormat::Inflected, (dir / forms).string()});
   std::ostringstream log;
-  BuildLexicon((dir / "Files").string(),
-               {{language + "English", TSourceFormat::Freedict, (dir / dictionary).string()},
-                {language + "English", TSourceFormat::Inflected, (dir / "forms.txt").string()}},
-               options, log);
+  BuildLexicon((dir / "Files").string(), sources, options, log);
   return [folder = dir.Path(), language](const char* word) {
     return LookedUp(folder, {"--from", language, word});
   };
@@ -383,7 +385,7 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   // "gone" is a frequent word; the row keeps the order of its verb's translations.
   std::ofstream((dir / "english.txt").string()) << "gone\nthe\n";
   options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
-  auto lookup = BuildWithForms(dir, "German", "deu-eng", options);
+  auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options, "forms.txt");
   // A participle's verbs in its form, in their order, a phrase's first word only; a verb
   // the generator cannot spell so is left out rather than shown in another form.
   EXPECT_EQ(lookup("gefahren"), "gefahren=(fahren) driven, gone\nFound: 1\n");
@@ -417,7 +419,7 @@ TEST(ReverseForms, APrepositionWithItsArticleIsThePrepositionAndThe) {
   TBuildOptions options;
   options.Frequencies["Italian"] = (dir / "italian.txt").string();
   options.BaseWords["Italian"] = (dir / "apertium" / "ita.automorf.bin").string();
-  auto lookup = BuildWithForms(dir, "Italian", "ita-eng", options);
+  auto lookup = BuildOtherDirection(dir, "Italian", "ita-eng", options, "forms.txt");
   // "al" is a phrase cut short ("al mese"), "del" the preposition and its article.
   EXPECT_EQ(lookup("al"), "al =(a) to, at\nFound: 1\n");
   EXPECT_EQ(lookup("del"), "del=of the\nFound: 1\n");
@@ -438,11 +440,7 @@ TEST(SpeltWords, ShortWordsThatShareAKeyAreAllFound) {
   std::ofstream((dir / "italian.txt").string()) << "e\nla\ned\n";
   TBuildOptions options;
   options.Frequencies["Italian"] = (dir / "italian.txt").string();
-  std::ostringstream log;
-  BuildLexicon((dir / "Files").string(),
-               {{"ItalianEnglish", TSourceFormat::Freedict, (dir / "ita-eng").string()}}, options,
-               log);
-  auto lookup = [&](const char* word) { return LookedUp(dir.Path(), {"--from", "Italian", word}); };
+  auto lookup = BuildOtherDirection(dir, "Italian", "ita-eng", options);
   EXPECT_EQ(lookup("\xC3\xA8"), "e  =and\n\xC3\xA8=is\nFound: 2\n");
   EXPECT_EQ(lookup("e"), lookup("\xC3\xA8"));
   EXPECT_EQ(lookup("l\xC3\xA0"), "la =the\nl\xC3\xA0=there\nFound: 2\n");
@@ -463,11 +461,7 @@ TEST(ReverseFrequencies, AnEnglishWordIsAsFrequentAsItsMostFrequentForm) {
   TBuildOptions options;
   options.WordNetFolder = (dir / "wordnet").string();
   options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
-  std::ostringstream log;
-  BuildLexicon((dir / "Files").string(),
-               {{"GermanEnglish", TSourceFormat::Freedict, (dir / "deu-eng").string()}}, options,
-               log);
-  auto lookup = [&](const char* word) { return LookedUp(dir.Path(), {"--from", "German", word}); };
+  auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options);
   EXPECT_EQ(lookup("annehmen"), "annehmen=accept, assume\nFound: 1\n");
   EXPECT_EQ(lookup("kind"), "Kind=child, kid\nFound: 1\n");
 }
@@ -486,12 +480,8 @@ TEST(ReverseFrequencies, TheMoreSpokenEnglishWordLeadsTheOneMoreHeadwordsShare) 
       << "the\nand\nof\nto\nfunny\na\nin\nis\nit\njocund\n";
   TBuildOptions options;
   options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
-  std::ostringstream log;
-  BuildLexicon((dir / "Files").string(),
-               {{"GermanEnglish", TSourceFormat::Freedict, (dir / "deu-eng").string()}}, options,
-               log);
-  EXPECT_EQ(LookedUp(dir.Path(), {"--from", "German", "lustig"}),
-            "lustig=funny, jocund\nFound: 1\n");
+  auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options);
+  EXPECT_EQ(lookup("lustig"), "lustig=funny, jocund\nFound: 1\n");
 }
 
 TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSources) {

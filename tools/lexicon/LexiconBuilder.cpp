@@ -591,7 +591,7 @@ class TLanguageBuild {
       if (FKeying == TKeying::Spelt) {
         FTiers.emplace(key, TierOf(key, row));
         if (row.Base.empty()) AddVerbReading(key, row.Judged);
-        if (!row.Base.empty()) FBases.emplace(key, row.Base);
+        if (!row.Base.empty()) FShownBases.emplace(key, row.Base);
       }
       FCollected.Summary.ThroughOther += row.Judged.ThroughOther;
       if (!row.Base.empty()) {
@@ -829,11 +829,10 @@ class TLanguageBuild {
     const bool contraction = std::any_of(bases.begin(), bases.end(),
                                          [](const TBaseWord& base) { return base.Contraction; });
     if (!contraction || own.Translations.empty()) return false;
-    return std::none_of(own.Translations.begin(), own.Translations.end(),
-                        [](const auto& translation) {
-                          return !ForEachWord(translation.first,
-                                              [](std::string_view word) { return word != "the"; });
-                        });
+    const auto givesThe = [](const auto& translation) {
+      return !ForEachWord(translation.first, [](std::string_view word) { return word != "the"; });
+    };
+    return std::none_of(own.Translations.begin(), own.Translations.end(), givesThe);
   }
 
   // Whether every proposal for a word comes from a dictionary turned round: an English
@@ -1073,9 +1072,9 @@ class TLanguageBuild {
           latin1.size() > 1 && Latin1Lower(latin1.substr(1)) != latin1.substr(1);
       const bool nameEcho =
           Latin1Lower(latin1) != latin1 && Latin1Lower(text) == Latin1Lower(latin1);
-      const auto base = FBases.find(row);
+      const auto base = FShownBases.find(row);
       const bool frequent =
-          LanguageRank(base == FBases.end() ? spelt : base->second) < kFrequentForms;
+          LanguageRank(base == FShownBases.end() ? spelt : base->second) < kFrequentForms;
       byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), row != spelt, innerCapital, nameEcho,
                                           frequent, false,
                                           own == FProposals.end() ? 0 : own->second.size(), row});
@@ -1358,10 +1357,11 @@ class TLanguageBuild {
   // Found once, when the rows are first judged.
   std::optional<std::unordered_map<std::string, std::vector<TBaseWord>>> FFormBases;
   std::unique_ptr<TEnglishVerbForms> FEnglishVerbForms;  // with the forms' base words
-  TWordFrequencies FLanguageFrequencies;                // of a language's words, read the other way
-  std::bitset<256> FListLetters;                        // the Latin-1 letters of its words
-  std::unordered_map<std::string, int> FTiers;          // by spelt word: see TierOf
-  std::unordered_map<std::string, std::string> FBases;  // by spelt form: the base its row shows
+  TWordFrequencies FLanguageFrequencies;        // of a language's words, read the other way
+  std::bitset<256> FListLetters;                // the Latin-1 letters of its words
+  std::unordered_map<std::string, int> FTiers;  // by spelt word: see TierOf
+  // By spelt form: the base word whose translations its row shows.
+  std::unordered_map<std::string, std::string> FShownBases;
   std::unordered_map<std::string, uint32_t> FCommonness;
   TWordFrequencies FFrequencies;
   TRowContext FRowContext;
