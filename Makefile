@@ -113,10 +113,13 @@ CAT_ENG := $(APERTIUM)/apertium-eng-cat/cat-eng
 CATALAN_CHAIN_TO_ENGLISH_fra := $(APERTIUM)/apertium-fra-cat/fra-cat+$(CAT_ENG)
 CATALAN_CHAIN_TO_ENGLISH_ita := $(APERTIUM)/apertium-cat-ita/ita-cat+$(CAT_ENG)
 CATALAN_CHAIN_TO_ENGLISH_por := $(APERTIUM)/apertium-por-cat/por-cat+$(CAT_ENG)
-# Words that no dictionary of the language to English has: through another language's
-# dictionary and that language's set of the other direction, marked "~ " (as LANGUAGE-
-# MIDDLE codes, dictionaries the pivots above install).
-REVERSE_PIVOTS := nld-spa nld-por nld-ita nld-deu nld-fra ita-spa ita-por ita-deu por-spa por-fra por-deu
+# Through another language's dictionary and that language's set of the other direction:
+# words that no dictionary of the language to English has, marked "~ ", and a witness
+# of its own to the order of the others' translations. German's own sources all come
+# from Ding's dictionary, so its pivots are the only second opinion it has. (As
+# LANGUAGE-MIDDLE codes, dictionaries the pivots above install.)
+REVERSE_PIVOTS := nld-spa nld-por nld-ita nld-deu nld-fra ita-spa ita-por ita-deu por-spa por-fra \
+                  por-deu deu-spa deu-fra deu-por deu-ita deu-nld
 FORMS := $(BUILD)/forms
 WORD_LIST_deu := /usr/share/dict/ngerman
 WORD_LIST_fra := /usr/share/dict/french

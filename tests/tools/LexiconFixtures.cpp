@@ -150,8 +150,8 @@ std::string Monolingual(const std::string& head, std::initializer_list<TWordForm
 
 void CompileApertium(const fs::path& folder) {
   fs::create_directories(folder);
-  const std::string symbols =
-      Symbols({"n", "np", "vblex", "adj", "prn", "m", "f", "sg", "pl", "inf", "past", "pres"});
+  const std::string symbols = Symbols(
+      {"n", "np", "ant", "vblex", "adj", "prn", "m", "f", "sg", "pl", "inf", "past", "pres"});
   const std::string letters =
       "<alphabet>abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ</alphabet>\n";
   // Analyser: surface on the left, lemma and tags on the right.
@@ -170,17 +170,20 @@ void CompileApertium(const fs::path& folder) {
                                           {"John", "John", "<np>"},
                                           {"sue", "sue", "<vblex><inf>"},
                                           {"Sue", "Sue", "<np>"},
+                                          {"Peter", "Peter", "<np><ant>"},
+                                          {"Philip", "Philip", "<np><ant>"},
                                           {"this", "this", "<prn><sg>"}}),
           "lr");
 
   std::string engSpa = "<alphabet/>" + symbols + "<section id=\"main\" type=\"standard\">\n";
-  engSpa += Pair("house", "<n>", "casa", "<n><f>") + Pair("house", "<n>", "cámara", "<n><f>") +
-            Pair("daughter", "<n>", "hijo", "<n><f>") +
-            Pair("run", "<vblex>", "correr", "<vblex>") + Pair("red", "<adj>", "rojo", "<adj>") +
-            Pair("polish", "<vblex>", "abrillantar", "<vblex>") +
-            Pair("polish", "<adj>", "polaco", "<adj>") + Pair("bill", "<n>", "factura", "<n><f>") +
-            Pair("Bill", "<np>", "Bill", "<np>") + Pair("John", "<np>", "John", "<np>") +
-            Pair("Sue", "<np>", "Sue", "<np>") + Pair("this", "<prn>", "este", "<prn>");
+  engSpa +=
+      Pair("house", "<n>", "casa", "<n><f>") + Pair("house", "<n>", "cámara", "<n><f>") +
+      Pair("daughter", "<n>", "hijo", "<n><f>") + Pair("run", "<vblex>", "correr", "<vblex>") +
+      Pair("red", "<adj>", "rojo", "<adj>") + Pair("polish", "<vblex>", "abrillantar", "<vblex>") +
+      Pair("polish", "<adj>", "polaco", "<adj>") + Pair("bill", "<n>", "factura", "<n><f>") +
+      Pair("Bill", "<np>", "Bill", "<np>") + Pair("John", "<np>", "John", "<np>") +
+      Pair("Sue", "<np>", "Sue", "<np>") + Pair("Peter", "<np><ant>", "Pedro", "<np><ant>") +
+      Pair("Philip", "<np><ant>", "Felipe", "<np><ant>") + Pair("this", "<prn>", "este", "<prn>");
   Compile(folder, "eng-spa.autobil", engSpa + "</section>\n", "lr");
 
   // Generators: surface on the left, compiled right to left.
@@ -198,6 +201,8 @@ void CompileApertium(const fs::path& folder) {
                                       {"Bill", "Bill", "<np>"},
                                       {"John", "John", "<np>"},
                                       {"Sue", "Sue", "<np>"},
+                                      {"Pedro", "Pedro", "<np><ant>"},
+                                      {"Felipe", "Felipe", "<np><ant>"},
                                       // a template the post-generator spells
                                       {"~esteprn", "este", "<prn><sg>"}})
     spanish += Pair(surface, "", lemma, tags);
@@ -207,13 +212,18 @@ void CompileApertium(const fs::path& folder) {
   std::string spaIta = "<alphabet/>" + symbols + "<section id=\"main\" type=\"standard\">\n";
   spaIta += Pair("casa", "<n>", "casa", "<n>") + Pair("cámara", "<n>", "camera", "<n>") +
             Pair("correr", "<vblex>", "correre", "<vblex>") +
-            Pair("rojo", "<adj><m><sg>", "rosso", "<adj><m><sg>");
+            Pair("rojo", "<adj><m><sg>", "rosso", "<adj><m><sg>") +
+            // Names: one Italian spells its own way, one Italian's dictionary keeps.
+            Pair("Pedro", "<np><ant>", "Pietro", "<np><ant>") +
+            Pair("Felipe", "<np><ant>", "Felipe", "<np><ant>");
   Compile(folder, "spa-ita.autobil", spaIta + "</section>\n", "lr");
   Compile(folder, "spa-ita.autogen",
           Monolingual(letters + symbols, {{"casa", "casa", "<n><f><sg>"},
                                           {"camera", "camera", "<n><f><sg>"},
                                           {"correre", "correre", "<vblex><inf>"},
-                                          {"rosso", "rosso", "<adj><m><sg>"}}),
+                                          {"rosso", "rosso", "<adj><m><sg>"},
+                                          {"Pietro", "Pietro", "<np><ant>"},
+                                          {"Felipe", "Felipe", "<np><ant>"}}),
           "rl");
 
   // A Spanish analyser: a verb with its pronoun joined, a preposition with its article,

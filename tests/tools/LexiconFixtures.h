@@ -26,7 +26,8 @@ void WriteWordNet(const std::filesystem::path& folder);
 // English-Spanish and a Spanish-Italian dictionary, a Spanish and an Italian generator,
 // as folder/eng-spa.* and folder/spa-ita.*. "house" is casa or camara in Spanish, casa
 // or camera in Italian; "daughter" is hija; "run" and "ran" are correr; "red" is rojo,
-// rosso; "Polish" and "polish" are polaco and abrillantar. And a Spanish analyser,
+// rosso; "Polish" and "polish" are polaco and abrillantar; Peter is Pedro, Pietro, and
+// Philip Felipe in both. And a Spanish analyser,
 // folder/spa.automorf.bin, that reads "casas", "dame" (dar + me) and "del" (de + el).
 void CompileApertium(const std::filesystem::path& folder);
 

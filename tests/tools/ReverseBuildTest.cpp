@@ -517,13 +517,25 @@ TEST_F(ReverseBuild, ASetOfTheOtherDirectionNeedsItsLanguagesRowsAndNoEnglishSou
 }
 
 TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet) {
-  WriteDictd(FDir / "nld-eng", {{"boek", "boek /b/\nbook\n"}, {"let", "Let /l/\nLatvian\n"}},
+  WriteDictd(
+      FDir / "nld-eng",
+      {{"boek", "boek /b/\nbook\n"}, {"let", "Let /l/\nLatvian\n"}, {"maas", "Maas /m/\nMeuse\n"}},
+      false);
+  WriteDictd(FDir / "deu-eng-more",
+             {{"hans", "Hans /h/\nHans\n"},
+              {"lukas", "Lukas /l/\nLukas\n"},
+              {"deutschland", "Deutschland /d/\nGermany\n"},
+              {"masche", "Masche /m/\nmesh, stitch, loop\n"}},
              false);
   WriteDictd(FDir / "nld-deu",
              {{"huis", "huis /h/\nHaus\n"},
               {"boek", "boek /b/\nBuch\n"},
               {"boeken", "boeken /b/\nHund\n"},
-              {"vlieg", "vlieg /v/\nFliege\n"}},
+              {"vlieg", "vlieg /v/\nFliege\n"},
+              {"jan", "Jan /j/\nHans\n"},
+              {"lukas", "Lukas /l/\nLukas\n"},
+              {"duitsland", "Duitsland /d/\nDeutschland\n"},
+              {"maas", "maas /m/\nMasche\n"}},
              false);
   std::ofstream((FDir / "nl-forms.txt").string()) << "boeken\nletten\n";
   auto lookup = [&](const std::string& word) {
@@ -532,6 +544,7 @@ TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet
   const TBuildSummary summary =
       BuildLexicon((FDir / "Files").string(),
                    {{"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")},
+                    {"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng-more")},
                     {"DutchEnglish", TSourceFormat::Freedict, Path("nld-eng")},
                     {"DutchEnglish", TSourceFormat::Pivot, Path("nld-deu"), "GermanEnglish"},
                     {"DutchEnglish", TSourceFormat::Inflected, Path("nl-forms.txt")}},
@@ -548,13 +561,40 @@ TEST_F(ReverseBuild, WordsNoDictionaryToEnglishHasComeThroughAnotherLanguagesSet
   // A form in small letters comes of no word with a capital: "letten" (to heed) is no
   // plural of "Let", a Latvian.
   EXPECT_EQ(lookup("let"), "Let=Latvian\nFound: 1\n");
-  EXPECT_EQ(summary.Languages[1].ThroughOther, 1u);
+  // A name the middle language's row only repeats is no English for the word, unless
+  // the word spells it alike; a name it translates is.
+  EXPECT_EQ(lookup("jan"), "Found: 0\n");
+  EXPECT_EQ(lookup("lukas"), "Lukas=~ Lukas\nFound: 1\n");
+  EXPECT_EQ(lookup("duitsland"), "Duitsland=~ Germany\nFound: 1\n");
+  // Of two words spelt alike, the one a dictionary gives goes first, however many
+  // words the other language leads to.
+  EXPECT_EQ(lookup("maas"), "Maas=Meuse\nmaas=~ mesh, stitch, loop\nFound: 2\n");
+  EXPECT_EQ(summary.Languages[1].ThroughOther, 4u);
   // The English direction has no such pivots.
   EXPECT_THROW(BuildLexicon((FDir / "Files").string(),
                             {{"GermanEnglish", TSourceFormat::Freedict, Path("deu-eng")},
                              {"DutchEnglish", TSourceFormat::Pivot, Path("nld-deu"), "German"}},
                             TBuildOptions{}, FLog),
                std::runtime_error);
+}
+
+TEST_F(ReverseBuild, AFormFindsItsBaseWordInRowsTurnedRoundThoughAnotherSetPivotsThroughIt) {
+  // "bellen" has a row only from the rows from English turned round, which come after
+  // the rows German's pivot through Dutch reads.
+  WriteDictd(FDir / "eng-nld", {{"ring", "ring /r/\nbellen\n"}}, false);
+  WriteDictd(FDir / "nld-eng", {{"boek", "boek /b/\nbook\n"}}, false);
+  WriteDictd(FDir / "deu-nld", {{"buch", "Buch /b/\nboek\n"}}, false);
+  std::ofstream((FDir / "nl-forms.txt").string()) << "gebeld\n";
+  BuildLexicon((FDir / "Files").string(),
+               {{"Dutch", TSourceFormat::Freedict, Path("eng-nld")},
+                {"GermanEnglish", TSourceFormat::Pivot, Path("deu-nld"), "DutchEnglish"},
+                {"DutchEnglish", TSourceFormat::Freedict, Path("nld-eng")},
+                {"DutchEnglish", TSourceFormat::Turned, "Dutch"},
+                {"DutchEnglish", TSourceFormat::Inflected, Path("nl-forms.txt")}},
+               TBuildOptions{}, FLog);
+  EXPECT_EQ(LookedUp(FDir.Path(), {"--from", "Dutch", "gebeld"}),
+            "gebeld=(bellen) ring\nFound: 1\n");
+  EXPECT_EQ(Lookup("buch"), "Buch=~ book\nFound: 1\n");
 }
 
 }  // namespace

@@ -174,6 +174,11 @@ TEST_F(ApertiumLexicons, AChainCarriesTheTranslationsOnToAnotherLanguage) {
   EXPECT_EQ(Translations(chain, {"house", "red", "daughter"}),
             (TShown{{"casa/noun/0", "camera/noun/1"}, {"rosso/adjective/0"}, {}}));
   EXPECT_THROW(TApertiumChain({Step("eng-fra")}), std::runtime_error);
+  // A person's name that the last dictionary only passes on, as the middle language
+  // spells it, is none of the last language's; one it spells its own way is.
+  EXPECT_EQ(Translations(chain, {"peter", "philip"}), (TShown{{"Pietro/noun/0*"}, {}}));
+  TApertiumChain oneStep({Step("eng-spa")});
+  EXPECT_EQ(Translations(oneStep, {"philip"}), (TShown{{"Felipe/noun/0*"}}));
 }
 
 TEST_F(ApertiumLexicons, TheAnalyserTellsTheOnePartOfSpeechOfADictionaryForm) {

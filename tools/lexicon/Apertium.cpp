@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -110,6 +111,11 @@ TPartOfSpeech PartOfReading(const std::string& reading) {
   if (tag == "adj") return TPartOfSpeech::Adjective;
   if (tag == "adv" || tag == "preadv") return TPartOfSpeech::Adverb;
   return TPartOfSpeech::Other;
+}
+
+// Whether a reading is of a person's name ("Pedro<np><ant><m><sg>").
+bool IsPersonsName(const std::string& reading) {
+  return reading.find("<np><ant>") != std::string::npos;
 }
 
 // The verb form a reading names, if English has it.
@@ -222,6 +228,9 @@ struct TFound {
   size_t Reading;
   std::string Unit;
   size_t Rank;  // the dictionaries' choices before it, summed over the steps
+  // The last dictionary gave back the lemma it was given, as a name's entry does: the
+  // name as the language before spells it.
+  bool KeptByLastStep;
 };
 
 // The readings of each word that are the word itself, the best one of each part of
@@ -258,16 +267,18 @@ std::vector<TFound> ThroughDictionaries(const std::vector<TReading>& readings,
                                         std::vector<std::unique_ptr<FSTProcessor>>& bilinguals) {
   std::vector<TFound> found;
   for (size_t r = 0; r < readings.size(); ++r) {
-    std::vector<std::pair<std::string, size_t>> current{{readings[r].Unit, 0}};
+    std::vector<TFound> current{{r, readings[r].Unit, 0, false}};
     for (auto& bilingual : bilinguals) {
-      std::vector<std::pair<std::string, size_t>> next;
-      for (const auto& [unit, rank] : current) {
-        const auto targets = TargetsOfDictionaryForm(*bilingual, unit);
-        for (size_t t = 0; t < targets.size(); ++t) next.emplace_back(targets[t], rank + t);
+      std::vector<TFound> next;
+      for (const TFound& step : current) {
+        const auto targets = TargetsOfDictionaryForm(*bilingual, step.Unit);
+        for (size_t t = 0; t < targets.size(); ++t)
+          next.push_back({r, targets[t], step.Rank + t, Lemma(targets[t]) == Lemma(step.Unit)});
       }
       current.swap(next);
     }
-    for (auto& [unit, rank] : current) found.push_back({r, std::move(unit), rank});
+    found.insert(found.end(), std::make_move_iterator(current.begin()),
+                 std::make_move_iterator(current.end()));
   }
   return found;
 }
@@ -372,6 +383,12 @@ std::vector<std::vector<TApertiumChain::TTranslation>> TApertiumChain::Translate
   std::vector<std::vector<TTranslation>> translations(words.size());
   for (size_t f = 0; f < found.size(); ++f) {
     const TReading& reading = readings[found[f].Reading];
+    // A person's name is spelt its own way in each language, and a last dictionary that
+    // keeps the middle language's spelling does not make it the last language's:
+    // Portuguese "Filipe" is not "Felip", though Catalan's dictionary to English says so.
+    if (FImpl->Bilinguals.size() > 1 && IsPersonsName(reading.Unit) && found[f].KeptByLastStep &&
+        Lemma(found[f].Unit) != Lemma(reading.Unit))
+      continue;
     translations[reading.Word].push_back(
         {spellings[f], PartOfReading(reading.Unit), found[f].Rank, reading.Capital});
   }

@@ -477,10 +477,13 @@ class TLanguageBuild {
   }
 
   // The rows judged from the proposals so far, as a middle language's first leg: each
-  // headword's translations in the row's order.
+  // headword's translations in the row's order. What is worked out from every source's
+  // proposals, forms' base words and how common each translation is, waits for the
+  // sources that lean on other languages' rows: a form whose base word only those give
+  // a row would find none.
   TSourceItems DirectRows() {
     TSourceItems rows;
-    PrepareJudge();
+    PrepareJudge(false);
     for (const auto& [key, own] : FProposals) {
       const TJudgedRow row = Judge(key, own, FRules, false);
       auto& items = rows.Items[key];
@@ -488,6 +491,7 @@ class TLanguageBuild {
         items.push_back(
             {row.Translations[rank].first, row.Translations[rank].second, 1, rank, false});
     }
+    if (TakesOtherRows()) FCommonness.clear();
     return rows;
   }
 
@@ -1060,6 +1064,7 @@ class TLanguageBuild {
       bool NameEcho;
       bool Frequent;       // the word, or the base word its row shows, is frequent
       bool AfterFrequent;  // a NameEcho among such rows
+      bool ThroughOther;   // through another language only: after rows a source gives
       size_t Proposals;    // of equally frequent words ("Ich", "ich"), the better known first
       std::string Row;     // the spelling (UTF-8) the row is collected under
     };
@@ -1076,7 +1081,7 @@ class TLanguageBuild {
       const bool frequent =
           LanguageRank(base == FShownBases.end() ? spelt : base->second) < kFrequentForms;
       byKey[ReverseKey(spelt)].push_back({LanguageRank(spelt), row != spelt, innerCapital, nameEcho,
-                                          frequent, false,
+                                          frequent, false, IsThroughOther(text),
                                           own == FProposals.end() ? 0 : own->second.size(), row});
     }
     TTexts texts;
@@ -1090,6 +1095,7 @@ class TLanguageBuild {
         if (a.VerbReading != b.VerbReading) return b.VerbReading;
         if (a.InnerCapital != b.InnerCapital) return b.InnerCapital;
         if (a.AfterFrequent != b.AfterFrequent) return b.AfterFrequent;
+        if (a.ThroughOther != b.ThroughOther) return b.ThroughOther;
         return a.Proposals > b.Proposals;
       });
       for (size_t i = 0; i < words.size(); ++i) {
@@ -1134,6 +1140,16 @@ class TLanguageBuild {
   static constexpr uint32_t kFrequentForms = 1000;
   // What marks a frequent form's verb row among the rows collected by spelling.
   static constexpr std::string_view kVerbReading = "\t";
+
+  // Whether a row's text came through another language only: marked so, before or
+  // after its base word ("~ hello", "(walten) ~ have").
+  static bool IsThroughOther(std::string_view text) {
+    if (text.starts_with('(')) {
+      const size_t close = text.find(") ");
+      if (close != std::string_view::npos) text.remove_prefix(close + 2);
+    }
+    return text.starts_with(kPivotMark);
+  }
 
   // The spelling a collected row is of.
   static std::string SpeltOf(const std::string& row) {
@@ -1264,10 +1280,11 @@ class TLanguageBuild {
     return FSpelling.get();
   }
 
-  void PrepareJudge() {
+  void PrepareJudge(bool withFormBases = true) {
     Spelling();
     FWordNet = FContext.LoadedWordNet(FOptions, FLog);
-    if (FKeying == TKeying::Spelt && !FFormBases && !FSpeltForms.empty()) FindFormBases();
+    if (withFormBases && FKeying == TKeying::Spelt && !FFormBases && !FSpeltForms.empty())
+      FindFormBases();
     for (const auto& source : FSources) {
       if (source.Format != TSourceFormat::Inflected || !FForms.empty() ||
           FKeying != TKeying::English)

@@ -208,16 +208,33 @@ void ProduceTurned(const TSourceItems& rows, uint8_t place, TProposals& proposal
   }
 }
 
-void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleToX, uint8_t place,
-                  TProposals& proposals, bool caseMatters) {
-  for (const auto& [key, items] : firstLeg.Items) {
-    const auto candidates = PivotCandidates(items, middleToX, caseMatters);
+namespace {
+
+// The pivot's candidates for each headword that keep(headword, middle words, candidate)
+// accepts.
+template <class Keep>
+void ProducePivotKept(const TSourceItems& firstLeg, const TKeyedDictionary& middleToX,
+                      uint8_t place, TProposals& proposals, bool caseMatters, Keep keep) {
+  for (const auto& row : firstLeg.Items) {
+    const std::string& key = row.first;
+    const std::vector<TSourceItem>& items = row.second;
+    auto candidates = PivotCandidates(items, middleToX, caseMatters);
+    std::erase_if(candidates,
+                  [&](const TPivotCandidate& candidate) { return !keep(key, items, candidate); });
     if (candidates.empty()) continue;
     auto& own = proposals[key];
     for (const auto& candidate : candidates)
       own.push_back({candidate.Text, candidate.Part, place, candidate.Capital,
                      static_cast<float>(candidate.Score)});
   }
+}
+
+}  // namespace
+
+void ProducePivot(const TSourceItems& firstLeg, const TKeyedDictionary& middleToX, uint8_t place,
+                  TProposals& proposals, bool caseMatters) {
+  ProducePivotKept(firstLeg, middleToX, place, proposals, caseMatters,
+                   [](const auto&, const auto&, const auto&) { return true; });
 }
 
 void ProducePivotToEnglish(const TSourceItems& wordsToMiddle, const TSourceItems& middleRows,
@@ -232,7 +249,18 @@ void ProducePivotToEnglish(const TSourceItems& wordsToMiddle, const TSourceItems
       keyed.Senses.push_back(keyed.Senses.empty() ? 1 : 2);
     }
   }
-  ProducePivot(wordsToMiddle, middleToEnglish, place, proposals);
+  // A name the middle language spells its own way is no English for the word: Dutch
+  // "Thomas" is not "Tomás", though Spanish's row of "Tomás" says only that. One spelt
+  // as the word is ("Lucas", "Daniel" of "Daniël").
+  ProducePivotKept(
+      wordsToMiddle, middleToEnglish, place, proposals, false,
+      [](const std::string& word, const std::vector<TSourceItem>& middle,
+         const TPivotCandidate& candidate) {
+        if (!HasCapital(candidate.Text) || ReverseKey(candidate.Text) == ReverseKey(word))
+          return true;
+        return std::none_of(middle.begin(), middle.end(),
+                            [&](const TSourceItem& m) { return m.Text == candidate.Text; });
+      });
 }
 
 std::unordered_map<std::string, TPartOfSpeech> HeadwordParts(const std::string& dictdPath,
