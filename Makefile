@@ -140,8 +140,9 @@ REVERSE_SOURCES := $(foreach l,$(LANGUAGES),$(call name,$(l))English=freedict:$(
 # subtitles as the other languages' lists are), one word a line. Google's English list
 # in the other package counts the web, where "gay" and "nuts" outrank "funny" and "eggs".
 ENGLISH_FREQUENCIES := $(BUILD)/frequencies/english-spoken.txt
-# The English translations: checked by the English spelling dictionary, their parts of
-# speech told by Apertium's English analyser, ordered by how frequent they are; a
+# The English translations: checked by the American spelling dictionary (a British
+# spelling counts as its American twin), their parts of speech told by Apertium's
+# English analyser, ordered by how frequent they are; a
 # participle's verbs spelt as participles by Apertium's (American) English generator.
 REVERSE_OPTIONS := $(foreach l,$(LANGUAGES),--spelling $(call name,$(l))English=$(HUNSPELL)/en_US \
                      --other-spelling $(call name,$(l))English=$(HUNSPELL)/en_GB \

@@ -309,6 +309,41 @@ TEST_F(Spelling, EnglishWordsRunTogetherNoSpellingKnowsArePutApartIntoWords) {
                std::runtime_error);
 }
 
+TEST_F(Spelling, BritishSpellingsOfEnglishTranslationsCountWithTheirAmericanTwins) {
+  std::ofstream((FDir / "en.aff").string()) << "SET UTF-8\n";
+  std::ofstream((FDir / "en.dic").string())
+      << "11\ncolor\ncenter\nrealize\ndefense\ntraveled\nhour\nof\nthe\ntown\nmiddle\n"
+      << "resort\n";
+  std::ofstream((FDir / "en_GB.aff").string()) << "SET UTF-8\n";
+  std::ofstream((FDir / "en_GB.dic").string())
+      << "8\ncolour\ncentre\nrealise\ndefence\ntravelled\ntyre\nhour\nCentre\n";
+  TSpelling spelling((FDir / "en.aff").string(), (FDir / "en.dic").string(), true);
+  EXPECT_EQ(spelling.InMainSpelling("colour"), "colour");
+  spelling.SplitAlsoUnlessSpeltOtherwise((FDir / "en_GB.aff").string(),
+                                         (FDir / "en_GB.dic").string());
+  // A word both spell alike, or whose twin the dictionary lacks, stays.
+  const std::pair<const char*, const char*> respelt[] = {
+      {"colour", "color"},       {"Centre of the town", "Center of the town"},
+      {"realise", "realize"},    {"defence", "defense"},
+      {"travelled", "traveled"}, {"hour", "hour"},
+      {"tyre", "tyre"}};
+  for (const auto& [british, main] : respelt)
+    EXPECT_EQ(spelling.InMainSpelling(british), main) << british;
+
+  // Counted as one word, the two spellings' sources agree and lead the row.
+  TKinds kinds = {kToX, kFromX};
+  TRowContext context;
+  context.Kinds = &kinds;
+  context.Spelling = &spelling;
+  context.EnglishTranslations = true;
+  context.Headword = "centro";
+  EXPECT_EQ(JudgeRow({Proposal("middle", 0, 1.0f), Proposal("centre", 0, 0.7f),
+                      Proposal("resort", 1, 1.0f), Proposal("center", 1, 0.7f)},
+                     context, TJudgeRules{})
+                .Text,
+            "center, resort, middle");
+}
+
 TEST_F(Spelling, GivenTheLanguagesLittleWordsOnlyCutsThroughThemCount) {
   TSpelling spelling = Make(false);
   EXPECT_EQ(spelling.Checked("bocarojo"), "boca rojo");

@@ -253,14 +253,17 @@ void CompileParticiples(const fs::path& folder) {
                                           {"machte", "machen", "<vblex><past>"},
                                           {"machte", "fahren", "<vblex><past>"},
                                           {"hafte", "haften", "<vblex><past>"},
-                                          {"hafte", "fahren", "<vblex><past>"}}),
+                                          {"hafte", "fahren", "<vblex><past>"},
+                                          {"realisiert", "realisieren", "<vblex><pp>"}}),
           "lr");
   Compile(folder, "eng.autogen",
           Monolingual(letters + symbols, {{"driven", "drive", "<vblex><pp>"},
                                           {"driving", "drive", "<vblex><ger>"},
                                           {"gone", "go", "<vblex><pp>"},
                                           {"going", "go", "<vblex><ger>"},
-                                          {"turned", "turn", "<vblex><pp>"}}),
+                                          {"turned", "turn", "<vblex><pp>"},
+                                          // British lemmas, American forms
+                                          {"realized", "realise", "<vblex><pp>"}}),
           "rl");
 }
 

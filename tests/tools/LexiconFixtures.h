@@ -36,7 +36,8 @@ void CompileApertium(const std::filesystem::path& folder);
 // plural of Fuhre (cartload) before the past of fahren, "machte" and "hafte" as pasts
 // of machen and haften before ones of fahren; and an English
 // generator, folder/eng.autogen.bin, that spells "driven", "gone", "turned" and
-// "driving", "going", but knows no form of "motor".
+// "driving", "going", but knows no form of "motor"; "realisiert" is read as a
+// participle of realisieren, and "realized" spelt from the British "realise".
 void CompileParticiples(const std::filesystem::path& folder);
 
 // An Italian analyser (ita.automorf.bin) that reads "al" and "del" as a preposition

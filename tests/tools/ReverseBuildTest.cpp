@@ -362,9 +362,22 @@ std::function<std::string(const char*)> BuildOtherDirection(const TTempDir& dir,
   };
 }
 
+// German read in English with the participles' analyser and generator in dir, WordNet,
+// and English's frequency list of these words (one a line), which brings WordNet in.
+TBuildOptions ParticipleOptions(const TTempDir& dir, const char* englishWords) {
+  CompileParticiples(dir / "apertium");
+  TBuildOptions options;
+  options.BaseWords["German"] = (dir / "apertium" / "deu.automorf.bin").string();
+  options.Generators["GermanEnglish"] = (dir / "apertium" / "eng.autogen.bin").string();
+  WriteWordNet(dir / "wordnet");
+  options.WordNetFolder = (dir / "wordnet").string();
+  std::ofstream((dir / "english.txt").string()) << englishWords;
+  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  return options;
+}
+
 TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   TTempDir dir;
-  CompileParticiples(dir / "apertium");
   WriteDictd(dir / "deu-eng",
              {{"fahren", "fahren /f/ <verb>\ndrive, go, motor\n"},
               {"anmachen", "anmachen /a/ <verb>\nturn on\n"},
@@ -376,15 +389,9 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   std::ofstream((dir / "forms.txt").string())
       << "gefahren\nfahrend\nfuhr\nangemacht\nfuhren\nmachte\nhafte\n";
   std::ofstream((dir / "german.txt").string()) << "und\nfahren\nfuhre\nfuhr\ntun\n";
-  TBuildOptions options;
-  options.Frequencies["German"] = (dir / "german.txt").string();
-  options.BaseWords["German"] = (dir / "apertium" / "deu.automorf.bin").string();
-  options.Generators["GermanEnglish"] = (dir / "apertium" / "eng.autogen.bin").string();
-  WriteWordNet(dir / "wordnet");
-  options.WordNetFolder = (dir / "wordnet").string();
   // "gone" is a frequent word; the row keeps the order of its verb's translations.
-  std::ofstream((dir / "english.txt").string()) << "gone\nthe\n";
-  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  TBuildOptions options = ParticipleOptions(dir, "gone\nthe\n");
+  options.Frequencies["German"] = (dir / "german.txt").string();
   auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options, "forms.txt");
   // A participle's verbs in its form, in their order, a phrase's first word only; a verb
   // the generator cannot spell so is left out rather than shown in another form.
@@ -403,6 +410,22 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
   // has not ("m", "c"), it may be frequent all the same, and keeps its place.
   EXPECT_EQ(lookup("hafte"), "hafte=(fahren) drive, go, motor\nhaften=stick, adhere\nFound: 2\n");
   EXPECT_EQ(lookup("machte"), "machte=(machen) make, do\nFound: 1\n");
+}
+
+TEST(ReverseForms, AParticipleOfAVerbSpeltTheBritishWayIsSpeltAsItsTwin) {
+  TTempDir dir;
+  WriteDictd(dir / "deu-eng", {{"realisieren", "realisieren /r/ <verb>\nrealise\n"}}, false);
+  std::ofstream((dir / "forms.txt").string()) << "realisiert\n";
+  std::ofstream((dir / "en.aff").string()) << "SET UTF-8\n";
+  std::ofstream((dir / "en.dic").string()) << "2\nrealize\nrealized\n";
+  std::ofstream((dir / "en_GB.aff").string()) << "SET UTF-8\n";
+  std::ofstream((dir / "en_GB.dic").string()) << "2\nrealise\nrealised\n";
+  TBuildOptions options = ParticipleOptions(dir, "the\n");
+  options.Spelling["GermanEnglish"] = (dir / "en").string();
+  options.OtherSpelling["GermanEnglish"] = (dir / "en_GB").string();
+  auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options, "forms.txt");
+  EXPECT_EQ(lookup("realisieren"), "realisieren=realize\nFound: 1\n");
+  EXPECT_EQ(lookup("realisiert"), "realisiert=(realisieren) realized\nFound: 1\n");
 }
 
 TEST(ReverseForms, APrepositionWithItsArticleIsThePrepositionAndThe) {

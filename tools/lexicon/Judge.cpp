@@ -126,6 +126,8 @@ std::vector<TGroup> Grouped(const std::vector<TProposal>& proposals, const TRowC
       continue;
     std::string translation = Collapsed(proposal.Translation);
     if (translation.empty()) continue;
+    if (context.EnglishTranslations && context.Spelling)
+      translation = context.Spelling->InMainSpelling(translation);
     auto group = std::find_if(groups.begin(), groups.end(),
                               [&](const TGroup& g) { return g.Translation == translation; });
     if (group == groups.end()) {

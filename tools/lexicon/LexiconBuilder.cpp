@@ -780,8 +780,13 @@ class TLanguageBuild {
     for (const TProposal& proposal : proposals)
       if (proposal.Part == TPartOfSpeech::Verb) verbs.push_back(proposal.Translation);
     const std::vector<std::string> spelt = FEnglishVerbForms->Spell(verbs, base.Form);
+    // Under the verb as the judge counts it ("specialise" is "specialize"), though the
+    // generator knows it as the source spells it.
     for (size_t v = 0; v < verbs.size(); ++v)
-      if (!spelt[v].empty()) respelt.emplace(verbs[v], spelt[v]);
+      if (!spelt[v].empty())
+        respelt.emplace(
+            FRowContext.Spelling ? FRowContext.Spelling->InMainSpelling(verbs[v]) : verbs[v],
+            spelt[v]);
     return !respelt.empty();
   }
 

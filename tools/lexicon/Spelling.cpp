@@ -62,6 +62,8 @@ struct TSpelling::Handle {
   bool FLatin1 = false;  // the dictionary's encoding: Latin-1, or else UTF-8
   // Translations checked before: the same one recurs in many rows.
   std::unordered_map<std::string, std::optional<std::string>> FChecked;
+  // Words respelt before, by InMainSpelling, and those that stay as they are.
+  std::unordered_map<std::string, std::string> FRespelt;
 };
 
 namespace {
@@ -111,6 +113,66 @@ bool TSpelling::Knows(std::string_view word) const {
 
 bool TSpelling::OtherSpellingKnows(std::string_view word) const {
   return FOtherSpelling && HunspellKnows(*FOtherSpelling, word);
+}
+
+namespace {
+
+// The American twins a British spelling (in small letters) may have, likeliest first.
+std::vector<std::string> AmericanTwins(const std::string& word) {
+  std::vector<std::string> twins;
+  const auto replaceLast = [&](std::string_view from, std::string_view to) {
+    const size_t at = word.rfind(from);
+    if (at != std::string::npos)
+      twins.push_back(word.substr(0, at) + std::string(to) + word.substr(at + from.size()));
+  };
+  const auto replaceEnd = [&](std::string_view from, std::string_view to) {
+    if (word.size() > from.size() + 1 && word.ends_with(from))
+      twins.push_back(word.substr(0, word.size() - from.size()) + std::string(to));
+  };
+  replaceLast("our", "or");  // colour, favourite
+  replaceEnd("re", "er");    // centre, theatre
+  replaceEnd("res", "ers");
+  replaceEnd("red", "ered");
+  replaceLast("is", "iz");      // realise, organisation
+  replaceLast("ys", "yz");      // analyse
+  replaceLast("ence", "ense");  // defence, licence
+  replaceLast("ogue", "og");    // catalogue
+  replaceLast("lled", "led");   // travelled
+  replaceLast("lling", "ling");
+  replaceLast("ller", "ler");
+  replaceLast("ae", "e");   // anaemia
+  replaceLast("mme", "m");  // programme
+  return twins;
+}
+
+}  // namespace
+
+std::string TSpelling::InMainSpelling(std::string_view translation) const {
+  if (!FOtherSpelling) return std::string(translation);
+  std::string out;
+  size_t start = 0;
+  while (start <= translation.size()) {
+    const size_t end = std::min(translation.find(' ', start), translation.size());
+    const std::string word(translation.substr(start, end - start));
+    auto [known, fresh] = FHandle->FRespelt.emplace(word, word);
+    if (fresh && word.size() > 3 && !Knows(word) && OtherSpellingKnows(word)) {
+      // Worked out in small letters; a capital at the start stays.
+      const bool capital = word[0] >= 'A' && word[0] <= 'Z';
+      std::string lower = word;
+      if (capital) lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
+      for (std::string& twin : AmericanTwins(lower)) {
+        if (capital) twin[0] = static_cast<char>(twin[0] - 'a' + 'A');
+        if (Knows(twin)) {
+          known->second = std::move(twin);
+          break;
+        }
+      }
+    }
+    if (!out.empty()) out += ' ';
+    out += known->second;
+    start = end + 1;
+  }
+  return out;
 }
 
 void TSpelling::SplitAlsoUnlessSpeltOtherwise(

@@ -52,6 +52,12 @@ class TSpelling {
   // Whether the language's other spelling, if it has one, knows the word (UTF-8).
   bool OtherSpellingKnows(std::string_view word) const;
 
+  // The translation (UTF-8) with each word that only the other spelling knows spelt as
+  // this dictionary spells it, where it knows the twin: British "colour", "centre",
+  // "realise", "defence", "travelled" become "color", "center", "realize", "defense",
+  // "traveled", so that one word's sources are counted together.
+  std::string InMainSpelling(std::string_view translation) const;
+
   // The translation (UTF-8) as the dictionary knows it: itself when it knows every word;
   // where a word is known words run together ("pezdecolores"), with them apart ("pez de
   // colores"); nothing when a word stays unknown. Words with a capital in a language
