@@ -19,6 +19,7 @@
 #include "Resources.h"
 #include "ScreenPixels.h"
 #include "ScreenReader.h"
+#include "UserInput.h"
 #include "WindowTestSupport.h"
 
 namespace parlivo::test {
@@ -71,8 +72,18 @@ void ExpectBannerDrawnForTheScale(HWND banner, const TScale& scale) {
   RECT strip;
   GetClientRect(banner, &strip);
   MapWindowPoints(banner, HWND_DESKTOP, reinterpret_cast<POINT*>(&strip), 2);
-  const TPixels shown = ScreenPixels(strip);
   const TPixels picture = ResourcePixels(scale.Banner);
+  // The first program of a run may still be painting when it first waits for input:
+  // look again until the strip shows the picture, a few seconds at most.
+  TPixels shown;
+  WaitUntil(
+      [&] {
+        shown = ScreenPixels(strip);
+        return shown.Width >= picture.Width && shown.Height >= picture.Height &&
+               Difference(shown, (shown.Width - picture.Width) / 2,
+                          (shown.Height - picture.Height) / 2, picture) == 0.0;
+      },
+      3000);
   EXPECT_EQ(shown.Height, picture.Height) << scale.Dpi << " dpi";
   ASSERT_GE(shown.Width, picture.Width) << scale.Dpi << " dpi";
   ASSERT_GE(shown.Height, picture.Height) << scale.Dpi << " dpi";
