@@ -362,6 +362,14 @@ std::function<std::string(const char*)> BuildOtherDirection(const TTempDir& dir,
   };
 }
 
+// Writes a frequency list of these words (one a line) in dir for the language.
+void ListFrequencies(TBuildOptions& options, const TTempDir& dir, const std::string& language,
+                     const char* words) {
+  const std::string path = (dir / (language + "-frequencies.txt")).string();
+  std::ofstream(path) << words;
+  options.Frequencies[language] = path;
+}
+
 // German read in English with the participles' analyser and generator in dir, WordNet,
 // and English's frequency list of these words (one a line), which brings WordNet in.
 TBuildOptions ParticipleOptions(const TTempDir& dir, const char* englishWords) {
@@ -371,8 +379,7 @@ TBuildOptions ParticipleOptions(const TTempDir& dir, const char* englishWords) {
   options.Generators["GermanEnglish"] = (dir / "apertium" / "eng.autogen.bin").string();
   WriteWordNet(dir / "wordnet");
   options.WordNetFolder = (dir / "wordnet").string();
-  std::ofstream((dir / "english.txt").string()) << englishWords;
-  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  ListFrequencies(options, dir, "GermanEnglish", englishWords);
   return options;
 }
 
@@ -388,10 +395,9 @@ TEST(ReverseForms, TheMostFrequentBaseAndAParticiplesVerbsAsParticiples) {
              false);
   std::ofstream((dir / "forms.txt").string())
       << "gefahren\nfahrend\nfuhr\nangemacht\nfuhren\nmachte\nhafte\n";
-  std::ofstream((dir / "german.txt").string()) << "und\nfahren\nfuhre\nfuhr\ntun\n";
   // "gone" is a frequent word; the row keeps the order of its verb's translations.
   TBuildOptions options = ParticipleOptions(dir, "gone\nthe\n");
-  options.Frequencies["German"] = (dir / "german.txt").string();
+  ListFrequencies(options, dir, "German", "und\nfahren\nfuhre\nfuhr\ntun\n");
   auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options, "forms.txt");
   // A participle's verbs in its form, in their order, a phrase's first word only; a verb
   // the generator cannot spell so is left out rather than shown in another form.
@@ -438,9 +444,8 @@ TEST(ReverseForms, APrepositionWithItsArticleIsThePrepositionAndThe) {
               {"del", "del /del/\nof the\n"}},
              false);
   std::ofstream((dir / "forms.txt").string()) << "al\ndel\n";
-  std::ofstream((dir / "italian.txt").string()) << "di\na\ndel\nal\n";
   TBuildOptions options;
-  options.Frequencies["Italian"] = (dir / "italian.txt").string();
+  ListFrequencies(options, dir, "Italian", "di\na\ndel\nal\n");
   options.BaseWords["Italian"] = (dir / "apertium" / "ita.automorf.bin").string();
   auto lookup = BuildOtherDirection(dir, "Italian", "ita-eng", options, "forms.txt");
   // "al" is a phrase cut short ("al mese"), "del" the preposition and its article.
@@ -460,9 +465,8 @@ TEST(SpeltWords, ShortWordsThatShareAKeyAreAllFound) {
               {"Mila", "Mila /m/\nMila\n"},
               {"mila", "mila /m/\nthousands\n"}},
              false);
-  std::ofstream((dir / "italian.txt").string()) << "e\nla\ned\n";
   TBuildOptions options;
-  options.Frequencies["Italian"] = (dir / "italian.txt").string();
+  ListFrequencies(options, dir, "Italian", "e\nla\ned\n");
   auto lookup = BuildOtherDirection(dir, "Italian", "ita-eng", options);
   EXPECT_EQ(lookup("\xC3\xA8"), "e  =and\n\xC3\xA8=is\nFound: 2\n");
   EXPECT_EQ(lookup("e"), lookup("\xC3\xA8"));
@@ -480,10 +484,9 @@ TEST(ReverseFrequencies, AnEnglishWordIsAsFrequentAsItsMostFrequentForm) {
               {"kind", "Kind /k/ <n, neut>\nkid, child\n"}},
              false);
   // The list has the forms only: "accepted", and "children" of the irregular plural.
-  std::ofstream((dir / "english.txt").string()) << "the\naccepted\nchildren\nof\nand\n";
   TBuildOptions options;
   options.WordNetFolder = (dir / "wordnet").string();
-  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  ListFrequencies(options, dir, "GermanEnglish", "the\naccepted\nchildren\nof\nand\n");
   auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options);
   EXPECT_EQ(lookup("annehmen"), "annehmen=accept, assume\nFound: 1\n");
   EXPECT_EQ(lookup("kind"), "Kind=child, kid\nFound: 1\n");
@@ -499,10 +502,9 @@ TEST(ReverseFrequencies, TheMoreSpokenEnglishWordLeadsTheOneMoreHeadwordsShare) 
               {"heiter", "heiter /h/ <adj>\njocund\n"},
               {"munter", "munter /m/ <adj>\njocund\n"}},
              false);
-  std::ofstream((dir / "english.txt").string())
-      << "the\nand\nof\nto\nfunny\na\nin\nis\nit\njocund\n";
   TBuildOptions options;
-  options.Frequencies["GermanEnglish"] = (dir / "english.txt").string();
+  ListFrequencies(options, dir, "GermanEnglish",
+                  "the\nand\nof\nto\nfunny\na\nin\nis\nit\njocund\n");
   auto lookup = BuildOtherDirection(dir, "German", "deu-eng", options);
   EXPECT_EQ(lookup("lustig"), "lustig=funny, jocund\nFound: 1\n");
 }

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "EntryText.h"
 #include "Latin1.h"
 #include "Text.h"
 
@@ -150,10 +151,8 @@ std::vector<std::string> AmericanTwins(const std::string& word) {
 std::string TSpelling::InMainSpelling(std::string_view translation) const {
   if (!FOtherSpelling) return std::string(translation);
   std::string out;
-  size_t start = 0;
-  while (start <= translation.size()) {
-    const size_t end = std::min(translation.find(' ', start), translation.size());
-    const std::string word(translation.substr(start, end - start));
+  ForEachWord(translation, [&](std::string_view spelt) {
+    const std::string word(spelt);
     auto [known, fresh] = FHandle->FRespelt.emplace(word, word);
     if (fresh && word.size() > 3 && !Knows(word) && OtherSpellingKnows(word)) {
       // Worked out in small letters; a capital at the start stays.
@@ -170,8 +169,8 @@ std::string TSpelling::InMainSpelling(std::string_view translation) const {
     }
     if (!out.empty()) out += ' ';
     out += known->second;
-    start = end + 1;
-  }
+    return true;
+  });
   return out;
 }
 
